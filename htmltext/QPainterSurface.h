@@ -1,0 +1,58 @@
+#pragma once
+
+#include "Surface.h"
+
+#include <QFont>
+
+class QPainter;
+
+namespace newsbell {
+
+// The drawing surface on a real paint device (a widget, a QImage, a printer). Fonts are in
+// points at the device's resolution; colours are drawn with system colours resolved.
+class QPainterSurface final : public Surface {
+public:
+    // The painter must be active on its device for the life of the surface.
+    explicit QPainterSurface(QPainter& painter);
+
+    const Font& font() const override { return current; }
+    void setFont(const Font& font) override;
+
+    TColor brushColor() const override { return brush; }
+    bool brushSolid() const override { return solid; }
+    void setBrushColor(TColor color) override;
+    void setBrushClear() override { solid = false; }
+
+    TColor penColor() const override { return pen; }
+    void setPenColor(TColor color) override { pen = color; }
+    int penWidth() const override { return thickness; }
+    void setPenWidth(int width) override { thickness = width; }
+
+    int pixelsPerInchX() const override;
+    int pixelsPerInchY() const override;
+
+    void drawText(std::string_view text, const TRect& rect, bool endEllipsis) override;
+    void textOut(int x, int y, std::string_view text) override;
+    int textWidth(std::string_view text) override;
+    int textHeight(std::string_view text) override;
+
+    void fillRect(const TRect& rect, TColor color) override;
+    void drawLine(int x0, int y0, int x1, int y1) override;
+    void drawFocusRect(const TRect& rect) override;
+    void drawImage(const QImage& image, const TRect& target) override;
+    void setClipRect(std::optional<TRect> rect) override;
+
+private:
+    // Rotated fonts turn the painter about (x, y); the callback draws as if unrotated.
+    template <typename Draw> void drawTurned(int x, int y, Draw draw);
+
+    QPainter& painter;
+    Font current;
+    QFont qfont;
+    TColor brush = 0xFFFFFF;
+    bool solid = true;
+    TColor pen = 0;
+    int thickness = 1;
+};
+
+} // namespace newsbell
