@@ -13,7 +13,9 @@ namespace {
     throw Error("'" + cp1251ToUtf8(text) + "' is not a valid " + what);
 }
 
-bool isBlank(char c) { return c == ' '; }
+bool isBlank(char c) {
+    return c == ' ';
+}
 
 std::string_view trimLeft(std::string_view s) {
     while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);

@@ -37,6 +37,8 @@ QString fromCp1251(std::string_view text) {
     return decoder.decode(QByteArrayView(text.data(), qsizetype(text.size())));
 }
 
-std::string cp1251ToUtf8(std::string_view text) { return fromCp1251(text).toStdString(); }
+std::string cp1251ToUtf8(std::string_view text) {
+    return fromCp1251(text).toStdString();
+}
 
 } // namespace newsbell

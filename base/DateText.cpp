@@ -22,8 +22,7 @@ std::array<char, 3> fieldOrder(std::string_view pattern) {
     size_t n = 0;
     char previous = 0;
     for (char c : pattern) {
-        if ((c == 'y' || c == 'm' || c == 'd') && c != previous && n < order.size())
-            order[n++] = c;
+        if ((c == 'y' || c == 'm' || c == 'd') && c != previous && n < order.size()) order[n++] = c;
         previous = c;
     }
     return order;
@@ -39,8 +38,10 @@ std::string formatDate(QDate date, DateFormat format) {
         size_t run = p.find_first_not_of(c);
         if (run == std::string_view::npos) run = p.size();
         if (c == 'y') {
-            if (run >= 3) appendNumber(out, date.year(), 4);
-            else appendNumber(out, date.year() % 100, 2);
+            if (run >= 3)
+                appendNumber(out, date.year(), 4);
+            else
+                appendNumber(out, date.year() % 100, 2);
         } else if (c == 'm') {
             appendNumber(out, date.month(), run);
         } else if (c == 'd') {

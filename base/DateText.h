@@ -14,9 +14,9 @@ struct DateFormat {
     char separator;
 };
 
-inline constexpr DateFormat tableDateFormat{"yyyy/mm/dd", '.'};  // 2010.05.24
-inline constexpr DateFormat labelDateFormat{"d/m/yyyy", '.'};    // 24.5.2010
-inline constexpr DateFormat scriptDateFormat{"yyyy/m/d", ','};   // 2010,5,24
+inline constexpr DateFormat tableDateFormat{"yyyy/mm/dd", '.'}; // 2010.05.24
+inline constexpr DateFormat labelDateFormat{"d/m/yyyy", '.'};   // 24.5.2010
+inline constexpr DateFormat scriptDateFormat{"yyyy/m/d", ','};  // 2010,5,24
 
 std::string formatDate(QDate date, DateFormat format);
 
@@ -30,6 +30,8 @@ QDate parseDate(std::string_view text, DateFormat format, int currentYear);
 int expandTwoDigitYear(int twoDigits, int currentYear);
 
 // 0 for Sunday to 6 for Saturday.
-inline int weekdayNumber(QDate date) { return date.dayOfWeek() % 7; }
+inline int weekdayNumber(QDate date) {
+    return date.dayOfWeek() % 7;
+}
 
 } // namespace newsbell

@@ -9,10 +9,9 @@ namespace newsbell {
 
 const Row& columnTitles() {
     static const Row titles = [] {
-        const char* utf8[columnCount] = {"№",      "Дата",          "День недели 0-вс",
-                                         "Время",  "Валюта",        "Важность 3-выс",
-                                         "Индекс", "Фактический",   "Прогноз",
-                                         "Предыдущий"};
+        const char* utf8[columnCount] = {
+            "№",      "Дата",        "День недели 0-вс", "Время",     "Валюта", "Важность 3-выс",
+            "Индекс", "Фактический", "Прогноз",          "Предыдущий"};
         Row row;
         for (int c = 0; c < columnCount; ++c) row[size_t(c)] = toCp1251(QString::fromUtf8(utf8[c]));
         return row;
@@ -66,7 +65,8 @@ void EventTable::setFixedRows(int count) {
     if (listener_) listener_->fixedRowsChanged();
 }
 
-void deleteSelectedRows(EventTable& table, EventTable& scratch, int currentRow, int top, int bottom) {
+void deleteSelectedRows(EventTable& table, EventTable& scratch, int currentRow, int top,
+                        int bottom) {
     if (currentRow <= 0) return;
     scratch.setRowCount(1);
     scratch.setRow(0, table.row(0));

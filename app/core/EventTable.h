@@ -41,7 +41,9 @@ public:
     int rowCount() const { return int(rows_.size()); }
     int fixedRowCount() const { return fixedRows_; }
 
-    const std::string& cell(int column, int row) const { return rows_[size_t(row)][size_t(column)]; }
+    const std::string& cell(int column, int row) const {
+        return rows_[size_t(row)][size_t(column)];
+    }
     void setCell(int column, int row, std::string text);
     const Row& row(int index) const { return rows_[size_t(index)]; }
     void setRow(int index, const Row& cells);
@@ -68,6 +70,7 @@ private:
 // Deletes rows top..bottom of table through the scratch table, the way the delete command does:
 // nothing happens when currentRow (the focused row) is 0 or less; the title row always stays;
 // the remaining rows keep their numbers and order.
-void deleteSelectedRows(EventTable& table, EventTable& scratch, int currentRow, int top, int bottom);
+void deleteSelectedRows(EventTable& table, EventTable& scratch, int currentRow, int top,
+                        int bottom);
 
 } // namespace newsbell

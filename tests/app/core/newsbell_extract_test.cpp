@@ -1,0 +1,58 @@
+// The command-line extractor, run as a user would run it.
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Outcome {
+    int exitCode;
+    QByteArray standardError;
+};
+
+Outcome extract(const QStringList& arguments) {
+    QProcess process;
+    process.start(NEWSBELL_EXTRACT, arguments);
+    process.waitForFinished(30000);
+    return {process.exitCode(), process.readAllStandardError()};
+}
+
+QByteArray contents(const QString& fileName) {
+    QFile file(fileName);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+const QString pages = PAGES_DIR;
+
+TEST(NewsbellExtract, joins_weeks_into_the_file_and_the_grid) {
+    QTemporaryDir dir;
+    const QString out = dir.filePath("news.txt"), grid = dir.filePath("grid.txt");
+    Outcome run = extract({pages + "/joined-weeks/page1.html", pages + "/joined-weeks/page2.html",
+                           "-o", out, "--grid", grid});
+    EXPECT_EQ(run.exitCode, 0) << run.standardError.toStdString();
+    EXPECT_EQ(contents(out), contents(pages + "/joined-weeks/expected.txt"));
+    EXPECT_EQ(contents(grid), contents(pages + "/joined-weeks/expected-grid.txt"));
+}
+
+TEST(NewsbellExtract, a_failing_page_writes_nothing_and_says_why) {
+    QTemporaryDir dir;
+    const QString out = dir.filePath("news.txt");
+    Outcome run = extract(
+        {pages + "/normal-week/page1.html", pages + "/fails-on-bad-day/page1.html", "-o", out});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.standardError.contains("' 2x' is not a valid integer value"))
+        << run.standardError.toStdString();
+    EXPECT_FALSE(QFile::exists(out));
+}
+
+TEST(NewsbellExtract, usage_errors_and_unreadable_pages_fail) {
+    QTemporaryDir dir;
+    EXPECT_EQ(extract({}).exitCode, 1);
+    EXPECT_EQ(extract({pages + "/normal-week/page1.html"}).exitCode, 1);
+    Outcome missing = extract({dir.filePath("nothing.html"), "-o", dir.filePath("news.txt")});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_TRUE(missing.standardError.contains("nothing.html"));
+}
+
+} // namespace
