@@ -1,5 +1,7 @@
 #include "HTMLPictureCache.h"
 
+#include "ListIndex.h"
+
 namespace newsbell {
 
 THTMLPicture* THTMLPictureCache::AddPicture() {
@@ -14,7 +16,8 @@ THTMLPicture* THTMLPictureCache::FindPicture(std::string_view name) const {
 }
 
 THTMLPicture* THTMLPictureCache::GetPicture(int index) const {
-    return pictures.at(std::size_t(index)).get();
+    checkListIndex(index, Count());
+    return pictures[std::size_t(index)].get();
 }
 
 } // namespace newsbell

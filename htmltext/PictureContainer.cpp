@@ -1,7 +1,7 @@
 #include "PictureContainer.h"
 
+#include "ListIndex.h"
 #include "base/Cp1251.h"
-#include "base/Error.h"
 
 namespace newsbell {
 
@@ -18,8 +18,7 @@ TPictureItem& TPictureCollection::Add() {
 }
 
 TPictureItem& TPictureCollection::Items(int index) const {
-    if (index < 0 || index >= Count())
-        throw Error("List index out of bounds (" + std::to_string(index) + ")");
+    checkListIndex(index, Count());
     return *items[std::size_t(index)];
 }
 
