@@ -1,6 +1,7 @@
 #include "picture_testdata.h"
 
 #include <QBuffer>
+#include <QFontDatabase>
 #include <QGuiApplication>
 
 namespace newsbell::testing {
@@ -99,6 +100,19 @@ void ensureGuiApplication() {
     static char name[] = "htmltext_tests";
     static char* argv[] = {name, nullptr};
     static QGuiApplication application(argc, argv);
+}
+
+const char* dejaVuSans() {
+    ensureGuiApplication();
+    static const bool loaded = [] {
+        for (const char* face :
+             {"DejaVuSans", "DejaVuSans-Bold", "DejaVuSans-Oblique", "DejaVuSans-BoldOblique"})
+            QFontDatabase::addApplicationFont(
+                QStringLiteral("/usr/share/fonts/truetype/dejavu/%1.ttf").arg(face));
+        return true;
+    }();
+    (void)loaded;
+    return "DejaVu Sans";
 }
 
 } // namespace newsbell::testing

@@ -25,4 +25,9 @@ QImage solidImage(int width, int height, QColor color);
 // Text, fonts and painting need a GUI application; the first call makes one.
 void ensureGuiApplication();
 
+// Makes the DejaVu faces shipped with the system available to the program (and the GUI
+// application) and returns the family name, so pictures of text do not depend on what
+// else a machine has installed.
+const char* dejaVuSans();
+
 } // namespace newsbell::testing
