@@ -1,0 +1,60 @@
+#pragma once
+
+#include "base/Clock.h"
+
+#include <QString>
+#include <QUrl>
+#include <optional>
+
+class QWidget;
+
+namespace newsbell {
+
+// What the windows ask of the desktop, each behind an interface the tests replace.
+
+// A plain modal message box with an OK button.
+class MessageSink {
+public:
+    virtual ~MessageSink() = default;
+    virtual void showMessage(const QString& text) = 0;
+};
+
+// Opens a web address in the user's default browser; failures are not the program's concern.
+class LinkOpener {
+public:
+    virtual ~LinkOpener() = default;
+    virtual void openLink(const QUrl& address) = 0;
+};
+
+// The save dialog: the chosen file name, or nothing when the user cancels. The dialog starts in
+// the folder that holds startPath (the program's own file) and appends ".txt" to a bare name.
+class FileChooser {
+public:
+    virtual ~FileChooser() = default;
+    virtual std::optional<QString> chooseFileToSave(QWidget* owner, const QString& startPath) = 0;
+};
+
+struct Desktop {
+    MessageSink& messages;
+    LinkOpener& links;
+    FileChooser& files;
+    const Clock& clock;
+};
+
+// The real desktop: QMessageBox, QDesktopServices and QFileDialog.
+class QtMessageSink final : public MessageSink {
+public:
+    void showMessage(const QString& text) override;
+};
+
+class QtLinkOpener final : public LinkOpener {
+public:
+    void openLink(const QUrl& address) override;
+};
+
+class QtFileChooser final : public FileChooser {
+public:
+    std::optional<QString> chooseFileToSave(QWidget* owner, const QString& startPath) override;
+};
+
+} // namespace newsbell

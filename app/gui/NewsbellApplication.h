@@ -1,0 +1,24 @@
+#pragma once
+
+#include "app/gui/ErrorReporter.h"
+
+#include <QApplication>
+
+namespace newsbell {
+
+// The application object. Handlers are wrapped by ErrorReporter::handler(); whatever still
+// escapes an event (a paint, a key press) is caught here and reported the same way, so that a
+// failure never ends the program.
+class NewsbellApplication final : public QApplication {
+    Q_OBJECT
+public:
+    NewsbellApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+
+    void setErrorReporter(ErrorReporter* reporter) { reporter_ = reporter; }
+    bool notify(QObject* receiver, QEvent* event) override;
+
+private:
+    ErrorReporter* reporter_ = nullptr;
+};
+
+} // namespace newsbell

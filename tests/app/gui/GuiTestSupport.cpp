@@ -1,0 +1,105 @@
+#include "GuiTestSupport.h"
+
+#include "base/Error.h"
+
+#include <QFile>
+#include <stdexcept>
+
+namespace newsbell::testing {
+
+std::string FakeBrowser::bodyHtml() {
+    if (onRead) onRead();
+    if (!failure.empty()) throw Error(failure);
+    if (page.empty()) throw Error("no page");
+    return page;
+}
+
+void FakeBrowser::finishLoad() {
+    emit downloadComplete();
+    emit documentComplete();
+}
+
+void RecordingMessages::showMessage(const QString& text) {
+    shown.push_back(text);
+    if (whileShown) whileShown();
+}
+
+std::optional<QString> ScriptedFileChooser::chooseFileToSave(QWidget*, const QString& startPath) {
+    startPaths.push_back(startPath);
+    if (answers.empty()) throw std::logic_error("the test gave the save dialog no answer");
+    const QString answer = answers.front();
+    answers.pop_front();
+    if (answer.isEmpty()) return std::nullopt;
+    return answer;
+}
+
+namespace {
+
+const char* const monthNames[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                  "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+
+QDate eventDay(QDate monday, int event) {
+    return monday.addDays((event - 1) / 2);
+}
+
+std::string eventTime(int event) {
+    return QTime(8, 0).addSecs(event * 600).toString("hh:mm").toStdString();
+}
+
+} // namespace
+
+std::string legacyWeekPage(QDate monday, int events) {
+    std::string page =
+        "<DIV id=nav><A href=\"/e_cal.php?duration=weekly&amp;year=" +
+        std::to_string(monday.year()) + "\">Week</A><INPUT id=eco_date_full_date value=" +
+        monday.toString("ddMMyyyy").toStdString() + " type=hidden></DIV>\n<TABLE><TBODY>\n";
+    for (int i = 1; i <= events; ++i) {
+        const QDate day = eventDay(monday, i);
+        const bool firstOfDay = i == 1 || eventDay(monday, i - 1) != day;
+        const std::string date =
+            firstOfDay ? std::string(monthNames[day.month() - 1]) + " " + std::to_string(day.day())
+                       : "&nbsp;";
+        const std::string n = std::to_string(i);
+        page += "<TR><TD class=ec_td_date noWrap>" + date + "</TD><TD class=ec_td_time>" +
+                eventTime(i) +
+                "</TD><TD class=ec_td_currency>USD</TD><TD><SPAN class=ec_importance" +
+                std::to_string(i % 3 + 1) +
+                "></SPAN></TD><TD><A class=ec_b_11 href=\"javascript:slide(" + n + ")\">Index " +
+                n + "</A></TD><TD class=ec_td_actual noWrap><SPAN>" + n +
+                ".1</SPAN></TD><TD class=ec_td_forecast noWrap>" + n +
+                ".2</TD><TD class=ec_td_previous noWrap><SPAN>" + n +
+                ".3</SPAN></TD><TD class=ec_td_after_previous>&nbsp;</TD></TR>\n";
+    }
+    return page + "</TBODY></TABLE>";
+}
+
+std::string expectedWeekText(QDate monday, int events, const std::vector<int>& keptEvents) {
+    std::vector<int> kept = keptEvents;
+    if (kept.empty())
+        for (int i = 1; i <= events; ++i) kept.push_back(i);
+    std::string text;
+    for (int i : kept) {
+        const QDate day = eventDay(monday, i);
+        const std::string n = std::to_string(i);
+        text += day.toString("yyyy.MM.dd").toStdString() + ";" +
+                std::to_string(day.dayOfWeek() % 7) + ";" + eventTime(i) + ";USD;" +
+                std::to_string(i % 3 + 1) + "; Index " + n + ";" + n + ".1;" + n + ".2;" + n +
+                ".3\r\n";
+    }
+    return text;
+}
+
+std::string rowNumbers(const EventTable& table) {
+    std::string numbers;
+    for (int row = 1; row < table.rowCount(); ++row)
+        numbers += (row > 1 ? "," : "") + table.cell(0, row);
+    return numbers;
+}
+
+std::string readFileBytes(const QString& fileName) {
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) return "<missing>";
+    return file.readAll().toStdString();
+}
+
+} // namespace newsbell::testing

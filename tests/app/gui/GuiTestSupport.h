@@ -1,0 +1,85 @@
+#pragma once
+
+#include "app/browser/BrowserHost.h"
+#include "app/core/EventTable.h"
+#include "app/gui/Desktop.h"
+
+#include <QDate>
+#include <QStringList>
+#include <QWidget>
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace newsbell::testing {
+
+// A browser that serves a page text set by the test, or fails as the test says.
+class FakeBrowser final : public BrowserHost {
+public:
+    QWidget* widget() override { return &view; }
+    void navigate(const QUrl& url) override { visited.push_back(url); }
+    bool hasDocument() const override { return !page.empty(); }
+    std::string bodyHtml() override;
+    void runScript(const QString&, const QString&) override {}
+
+    // Tells the window a load has finished, as the real browser does.
+    void finishLoad();
+
+    QWidget view;
+    std::vector<QUrl> visited;
+    std::string page;             // cp1251; empty means no document
+    std::string failure;          // when set, bodyHtml() throws it
+    std::function<void()> onRead; // runs inside bodyHtml(), before it answers
+};
+
+class RecordingMessages final : public MessageSink {
+public:
+    void showMessage(const QString& text) override;
+    QStringList shown;
+    std::function<void()> whileShown; // runs while the box would be open
+};
+
+class RecordingLinks final : public LinkOpener {
+public:
+    void openLink(const QUrl& address) override { opened.push_back(address); }
+    std::vector<QUrl> opened;
+};
+
+// Answers the save dialog with the next prepared answer; an empty string cancels.
+class ScriptedFileChooser final : public FileChooser {
+public:
+    std::optional<QString> chooseFileToSave(QWidget*, const QString& startPath) override;
+    std::deque<QString> answers;
+    QStringList startPaths;
+};
+
+class FixedClock final : public Clock {
+public:
+    explicit FixedClock(QDateTime moment) : moment(std::move(moment)) {}
+    QDateTime now() const override { return moment; }
+    QDateTime moment;
+};
+
+// Fakes for every desktop service, bundled the way the window takes them.
+struct FakeDesktop {
+    RecordingMessages messages;
+    RecordingLinks links;
+    ScriptedFileChooser files;
+    FixedClock clock{QDateTime(QDate(2010, 5, 26), QTime(12, 0))};
+    Desktop desktop() { return {messages, links, files, clock}; }
+};
+
+// A calendar page text in the browser's legacy serialisation with events on the days from
+// monday on: event i (from 1) is on day (i - 1) / 2 of the week, its date shown only on the
+// first event of the day.
+std::string legacyWeekPage(QDate monday, int events);
+// The table text file lines the extraction of that page gives.
+std::string expectedWeekText(QDate monday, int events, const std::vector<int>& keptEvents = {});
+
+// Column 0 of rows 1 to n-1, joined with ",": the running numbers left after deletions.
+std::string rowNumbers(const EventTable& table);
+
+std::string readFileBytes(const QString& fileName);
+
+} // namespace newsbell::testing
