@@ -1,0 +1,56 @@
+#include "app/browser/WebEngineSetup.h"
+
+#include <QCoreApplication>
+#include <QList>
+#include <array>
+#include <cstdio>
+#include <unistd.h>
+
+namespace newsbell {
+namespace {
+
+constexpr std::array quietFlags{
+    "--disable-gpu",
+    "--disable-background-networking",
+    "--disable-component-update",
+    "--disable-domain-reliability",
+    "--disable-sync",
+    "--disable-default-apps",
+    "--disable-breakpad",
+    "--no-pings",
+};
+
+// "--name" of "--name" or "--name=value".
+QByteArray flagName(const QByteArray& flag) {
+    const qsizetype equals = flag.indexOf('=');
+    return equals < 0 ? flag : flag.left(equals);
+}
+
+} // namespace
+
+QByteArray withQuietChromiumFlags(const QByteArray& flags) {
+    QList<QByteArray> names;
+    for (const QByteArray& flag : flags.simplified().split(' '))
+        if (!flag.isEmpty()) names.append(flagName(flag));
+    QByteArray result = flags.simplified();
+    for (const char* flag : quietFlags) {
+        if (names.contains(flag)) continue;
+        if (!result.isEmpty()) result += ' ';
+        result += flag;
+    }
+    return result;
+}
+
+void prepareWebEngineProcess() {
+    if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX")) {
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+        std::fputs("newsbell: запуск от имени root, песочница Chromium отключена.\n", stderr);
+    }
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS",
+            withQuietChromiumFlags(qgetenv("QTWEBENGINE_CHROMIUM_FLAGS")));
+    // QtWebEngine shares its OpenGL context with the application's; this must precede
+    // QApplication.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+}
+
+} // namespace newsbell

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QByteArray>
+
+namespace newsbell {
+
+// Chromium's flags with those added that keep it off the GPU and off the network beyond the
+// pages it is sent to; flags already there stay as they are.
+QByteArray withQuietChromiumFlags(const QByteArray& flags);
+
+// Prepares the process for QtWebEngine; call it in main() before QApplication. As root,
+// Chromium's sandbox cannot run, so it is switched off with a notice on standard error.
+void prepareWebEngineProcess();
+
+} // namespace newsbell

@@ -1,0 +1,95 @@
+#include "calendar/CalendarServer.h"
+
+#include "base/Error.h"
+#include "calendar/CalendarWeek.h"
+#include "calendar/WeekPage.h"
+
+#include <httplib.h>
+#include <mutex>
+#include <thread>
+
+namespace newsbell {
+
+struct CalendarServer::Impl {
+    const Clock& clock;
+    CalendarOptions options;
+    std::vector<CalendarEvent> soonEvents;
+    std::unique_ptr<httplib::Server> server;
+    std::thread thread;
+    int port = 0;
+
+    void serveWeek(const httplib::Request& request, httplib::Response& response) const;
+};
+
+void CalendarServer::Impl::serveWeek(const httplib::Request& request,
+                                     httplib::Response& response) const {
+    const QDateTime now = clock.now();
+    QDate day = now.date();
+    if (request.has_param("week")) {
+        day =
+            QDate::fromString(QString::fromStdString(request.get_param_value("week")), Qt::ISODate);
+        if (!day.isValid()) {
+            response.status = 400;
+            response.set_content("Неверная дата недели: нужен вид ГГГГ-ММ-ДД.",
+                                 "text/plain; charset=utf-8");
+            return;
+        }
+    }
+    const QDate monday = mondayOf(day);
+    const QByteArray page =
+        weekPageHtml(monday, weekEvents(monday, now, soonEvents, options.eventsPerWeek));
+    response.set_content(page.constData(), size_t(page.size()), "text/html; charset=utf-8");
+}
+
+CalendarServer::CalendarServer(const Clock& clock, CalendarOptions options)
+    : impl_(new Impl{clock, options, {}, {}, {}, 0}) {}
+
+CalendarServer::~CalendarServer() {
+    stop();
+}
+
+void CalendarServer::start(int port) {
+    if (isRunning()) throw Error("Демонстрационный календарь уже запущен.");
+    auto server = std::make_unique<httplib::Server>();
+    server->Get("/e_cal.php", [this](const httplib::Request& request, httplib::Response& response) {
+        impl_->serveWeek(request, response);
+    });
+    server->Get("/", [](const httplib::Request&, httplib::Response& response) {
+        response.set_redirect(weekPagePath().toStdString());
+    });
+    const int bound = port == 0 ? server->bind_to_any_port("127.0.0.1")
+                                : (server->bind_to_port("127.0.0.1", port) ? port : -1);
+    if (bound <= 0)
+        throw Error("Не удалось открыть порт " + std::to_string(port) +
+                    " на 127.0.0.1 для демонстрационного календаря.");
+    impl_->soonEvents = eventsSoonAfter(impl_->clock.now());
+    impl_->port = bound;
+    impl_->server = std::move(server);
+    impl_->thread = std::thread([server = impl_->server.get()] { server->listen_after_bind(); });
+}
+
+void CalendarServer::stop() {
+    if (!impl_->server) return;
+    impl_->server->stop();
+    impl_->thread.join();
+    impl_->server.reset();
+    impl_->port = 0;
+}
+
+bool CalendarServer::isRunning() const {
+    return impl_->server != nullptr;
+}
+
+int CalendarServer::port() const {
+    return impl_->port;
+}
+
+QString CalendarServer::url() const {
+    return weekUrl({});
+}
+
+QString CalendarServer::weekUrl(QDate day) const {
+    return QString("http://127.0.0.1:%1%2").arg(impl_->port).arg(weekPagePath(day));
+}
+
+} // namespace newsbell

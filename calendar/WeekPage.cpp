@@ -1,0 +1,166 @@
+#include "calendar/WeekPage.h"
+
+#include <array>
+
+namespace newsbell {
+namespace {
+
+constexpr std::array<const char*, 12> monthNames{"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                                 "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+
+// The page's own functions, as the provider's date picker offers them: the week window sets the
+// picker up and hands it a date; an empty date only closes the picker, so the window's set-up
+// script does not reload the page for ever.
+constexpr const char* pageScript = R"js(
+var CP_targetInput = null;
+var CP_duration = 'weekly';
+function CP_change_time(duration) { CP_duration = duration; }
+function CP_hideCalendar(which) {
+    var picker = document.getElementById('CP_calendar' + which);
+    if (picker) picker.style.display = 'none';
+}
+function CP_tmpReturnFunction(y, m, d) {
+    if (y === '' || y === undefined) return;
+    function two(n) { return (n < 10 ? '0' : '') + Number(n); }
+    location.href = '/e_cal.php?duration=' + encodeURIComponent(CP_duration) +
+        '&timezone_panel=show&week=' + Number(y) + '-' + two(m) + '-' + two(d);
+}
+)js";
+
+constexpr const char* pageStyle = R"css(
+body { font: 12px Arial, sans-serif; margin: 8px; background: #fff; }
+.demo_banner { background: #fff3b0; border: 2px solid #e0a800; padding: 8px; margin-bottom: 8px;
+    font-size: 14px; font-weight: bold; }
+.ec_nav { margin: 6px 0; }
+.ec_table { border-collapse: collapse; width: 100%; }
+.ec_table th { background: #2d4b6b; color: #fff; padding: 3px 6px; text-align: left; }
+.ec_table td { border-bottom: 1px solid #dde; padding: 3px 6px; }
+.ec_tr_holiday td { background: #f4f4f4; color: #777; }
+.ec_importance1::before { content: "\25CF\25CB\25CB"; color: #c60; }
+.ec_importance2::before { content: "\25CF\25CF\25CB"; color: #c60; }
+.ec_importance3::before { content: "\25CF\25CF\25CF"; color: #c00; }
+.ec_b_11 { font-weight: bold; color: #143d66; text-decoration: none; }
+#CP_calendar0 { display: none; }
+)css";
+
+QString escaped(const QString& text) {
+    return text.toHtmlEscaped();
+}
+
+// The provider marks an empty cell with a bare "&nbsp;".
+QString cellText(const QString& text) {
+    return text.isEmpty() ? "&nbsp;" : escaped(text);
+}
+
+// Actual and previous values sit in an inner element of their cell.
+QString innerValue(const QString& text, const char* spanClass) {
+    if (text.isEmpty()) return QStringLiteral("&nbsp;");
+    return QString("<span class=\"%1\">%2</span>").arg(QLatin1String(spanClass), escaped(text));
+}
+
+QString dayText(QDate date) {
+    return QString("%1 %2")
+        .arg(QLatin1String(monthNames[size_t(date.month() - 1)]))
+        .arg(date.day());
+}
+
+const char* importanceTitle(int importance) {
+    switch (importance) {
+    case 1:
+        return "Низкая важность";
+    case 2:
+        return "Средняя важность";
+    default:
+        return "Высокая важность";
+    }
+}
+
+QString eventRow(const CalendarEvent& event, const QString& date) {
+    QString row = QString("<tr id=\"eventRowId_%1\" class=\"%2\">"
+                          "<td class=\"ec_td_date\" nowrap>%3</td>"
+                          "<td class=\"ec_td_time\">%4</td>"
+                          "<td class=\"ec_td_currency\">%5</td>")
+                      .arg(event.id)
+                      .arg(QLatin1String(event.holiday ? "ec_tr_holiday" : "ec_tr"), date,
+                           escaped(event.time), escaped(event.currency));
+    if (event.holiday)
+        return row + QString("<td class=\"ec_td_holiday\" colspan=\"6\">%1</td></tr>\n")
+                         .arg(escaped(event.name));
+    return row + QString("<td class=\"ec_td_importance\"><span class=\"ec_importance%1\" "
+                         "title=\"%2\"></span></td>"
+                         "<td class=\"ec_td_event\"><a class=\"ec_b_11\" "
+                         "href=\"javascript:slide(%3)\">%4</a></td>"
+                         "<td class=\"ec_td_actual\" nowrap>%5</td>"
+                         "<td class=\"ec_td_forecast\">%6</td>"
+                         "<td class=\"ec_td_previous\">%7</td>"
+                         "<td class=\"ec_td_after_previous\">&nbsp;</td></tr>\n")
+                     .arg(event.importance)
+                     .arg(QString::fromUtf8(importanceTitle(event.importance)))
+                     .arg(event.id)
+                     .arg(escaped(event.name), innerValue(event.actual, "ec_actual"),
+                          cellText(event.forecast), innerValue(event.previous, "ec_previous"));
+}
+
+QString eventRows(const std::vector<CalendarEvent>& events) {
+    QString rows;
+    QDate day;
+    for (const auto& event : events) {
+        // A day's date stands on its first line only.
+        const QString date = event.date == day ? QStringLiteral("&nbsp;") : dayText(event.date);
+        day = event.date;
+        rows += eventRow(event, date);
+    }
+    return rows;
+}
+
+QString weekNavigation(QDate monday) {
+    const QDate sunday = monday.addDays(6);
+    return QString("<div class=\"ec_nav\"><a href=\"%1\">&laquo; Предыдущая неделя</a> | "
+                   "<b>%2 %3 &ndash; %4 %5</b> | <a href=\"%6\">Следующая неделя &raquo;</a>"
+                   "</div>\n")
+        .arg(escaped(weekPagePath(monday.addDays(-7))), dayText(monday))
+        .arg(monday.year())
+        .arg(dayText(sunday))
+        .arg(sunday.year())
+        .arg(escaped(weekPagePath(monday.addDays(7))));
+}
+
+// The year link must come before the date input: the page date is corrected from it.
+QString dateForm(QDate monday) {
+    return QString("<form class=\"ec_date_form\" action=\"/e_cal.php\">"
+                   "<a class=\"ec_year\" href=\"/e_cal.php?duration=weekly&amp;"
+                   "timezone_panel=show&amp;year=%1\">%1</a> "
+                   "<input id=\"eco_date_full_date\" value=\"%2\" type=\"hidden\" "
+                   "name=\"full_date\"></form>\n"
+                   "<div id=\"CP_calendar0\" class=\"CP_calendar\"></div>\n")
+        .arg(monday.year())
+        .arg(monday.toString("ddMMyyyy"));
+}
+
+} // namespace
+
+QString weekPagePath(QDate day) {
+    QString path = QStringLiteral("/e_cal.php?duration=weekly&timezone_panel=show");
+    if (day.isValid()) path += "&week=" + day.toString("yyyy-MM-dd");
+    return path;
+}
+
+QByteArray weekPageHtml(QDate monday, const std::vector<CalendarEvent>& events) {
+    const QString page =
+        QString("<!DOCTYPE html>\n<html lang=\"ru\"><head><meta charset=\"utf-8\">\n"
+                "<title>Экономический календарь (демонстрация)</title>\n"
+                "<style>%1</style>\n<script>%2</script>\n</head>\n<body>\n"
+                "<div class=\"demo_banner\">Демонстрационный календарь: события и значения "
+                "вымышлены и служат только для проверки программы.</div>\n"
+                "<div id=\"timezone_panel\">Время событий указано по часам этого "
+                "компьютера.</div>\n%3%4"
+                "<table id=\"ecEventsTable\" class=\"ec_table\">\n<thead><tr><th>Date</th>"
+                "<th>Time</th><th>Cur.</th><th>Imp.</th><th>Event</th><th>Actual</th>"
+                "<th>Forecast</th><th>Previous</th><th></th></tr></thead>\n<tbody>\n%5"
+                "</tbody></table>\n</body></html>\n")
+            .arg(QLatin1String(pageStyle), QLatin1String(pageScript), dateForm(monday),
+                 weekNavigation(monday), eventRows(events));
+    return page.toUtf8();
+}
+
+} // namespace newsbell
