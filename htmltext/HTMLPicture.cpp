@@ -5,6 +5,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 #include <new>
 
@@ -84,8 +85,10 @@ void THTMLPicture::SaveToStream(QIODevice* stream) const {
 
 void THTMLPicture::LoadFromFile(const QString& fileName) {
     try {
+        // Only ordinary files: markup naming a device or a pipe must not stall the window.
         QFile file(fileName);
-        if (!file.open(QIODevice::ReadOnly)) throw Error("cannot open");
+        if (!QFileInfo(file).isFile() || !file.open(QIODevice::ReadOnly))
+            throw Error("cannot open");
         LoadFromStream(&file);
     } catch (...) {
         // A picture that cannot be shown simply is not shown; markup naming it still renders.

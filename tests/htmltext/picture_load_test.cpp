@@ -132,6 +132,17 @@ TEST(HtmlPictureLoading, files_that_are_missing_or_broken_leave_the_picture_empt
     EXPECT_TRUE(picture.IsEmpty());
 }
 
+TEST(HtmlPictureLoading, only_ordinary_files_are_read) {
+    // An endless device would otherwise be read until memory runs out.
+    THTMLPicture picture;
+    picture.LoadFromFile("/dev/zero");
+    EXPECT_TRUE(picture.IsEmpty());
+    EXPECT_TRUE(picture.Data().isEmpty());
+    QTemporaryDir folder;
+    picture.LoadFromFile(folder.path());
+    EXPECT_TRUE(picture.IsEmpty());
+}
+
 TEST(HtmlPictureSources, resource_names_take_any_prefix_case_but_keep_their_own) {
     THTMLPicture picture;
     picture.LoadFromSource("res://Pictures/Red3x2.png");
