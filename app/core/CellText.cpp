@@ -82,17 +82,30 @@ char lineSafe(char c) {
     }
 }
 
+bool needsWork(std::string_view text) {
+    static constexpr auto special = [] {
+        std::array<bool, 256> table{};
+        for (unsigned char c : std::string_view("&;\r\n\t")) table[c] = true;
+        return table;
+    }();
+    for (unsigned char c : text)
+        if (special[c]) return true;
+    return false;
+}
+
 } // namespace
 
-std::string plainCellText(std::string_view markup) {
-    if (markup.find_first_of("&;\r\n\t") == std::string_view::npos) return std::string(markup);
-    std::string out;
+void makeCellTextPlain(std::string& text) {
+    if (!needsWork(text)) return;
+    const std::string markup = std::move(text);
+    std::string& out = text;
+    out.clear();
     out.reserve(markup.size());
     for (size_t i = 0; i < markup.size();) {
         char decoded = 0;
         size_t length = 0;
         if (markup[i] == '&') {
-            std::string_view rest = markup.substr(i);
+            std::string_view rest = std::string_view(markup).substr(i);
             length = rest.starts_with("&#") ? readNumericReference(rest, decoded)
                                             : readNamedReference(rest, decoded);
         }
@@ -103,7 +116,6 @@ std::string plainCellText(std::string_view markup) {
         out += lineSafe(decoded);
         i += length;
     }
-    return out;
 }
 
 } // namespace newsbell

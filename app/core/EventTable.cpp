@@ -34,25 +34,40 @@ void EventTable::setRow(int index, const Row& cells) {
 
 void EventTable::setRowCount(int count) {
     if (count < 1) count = 1;
-    const int old = rowCount();
+    const int old = count_;
     if (count <= 1) setFixedRows(0); // a grid keeps fewer fixed rows than rows
     if (count > old) {
         if (listener_) listener_->rowsAboutToBeInserted(old, count - 1);
-        rows_.resize(size_t(count));
+        if (rows_.size() < size_t(count)) rows_.resize(size_t(count));
+        for (int r = old; r < count; ++r)
+            for (std::string& cell : rows_[size_t(r)]) cell.clear();
+        count_ = count;
         if (listener_) listener_->rowsInserted();
     } else if (count < old) {
         if (listener_) listener_->rowsAboutToBeRemoved(count, old - 1);
-        rows_.resize(size_t(count));
+        count_ = count;
         if (listener_) listener_->rowsRemoved();
     }
 }
 
-int EventTable::appendRow(Row cells) {
-    const int index = rowCount();
+Row& EventTable::pendingRow() {
+    if (rows_.size() == size_t(count_)) rows_.emplace_back();
+    Row& row = rows_[size_t(count_)];
+    for (std::string& cell : row) cell.clear();
+    return row;
+}
+
+int EventTable::commitPendingRow() {
+    const int index = count_;
     if (listener_) listener_->rowsAboutToBeInserted(index, index);
-    rows_.push_back(std::move(cells));
+    ++count_;
     if (listener_) listener_->rowsInserted();
     return index;
+}
+
+int EventTable::appendRow(Row cells) {
+    pendingRow() = std::move(cells);
+    return commitPendingRow();
 }
 
 void EventTable::fixTitleRow() {

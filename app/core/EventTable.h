@@ -38,7 +38,7 @@ public:
 
     void setListener(Listener* listener) { listener_ = listener; }
 
-    int rowCount() const { return int(rows_.size()); }
+    int rowCount() const { return count_; }
     int fixedRowCount() const { return fixedRows_; }
 
     const std::string& cell(int column, int row) const {
@@ -56,13 +56,20 @@ public:
     void resetToTitleRow() { setRowCount(1); }
     // Adds cells as the new last row and returns its index.
     int appendRow(Row cells);
+    // A new last row filled in place: pendingRow() gives its cleared cells (reusing the
+    // storage of rows dropped earlier, so that refilling a table does not allocate), and the
+    // row becomes part of the table only at commitPendingRow(). A row abandoned half-built
+    // (an error while filling it) never shows.
+    Row& pendingRow();
+    int commitPendingRow();
     // Makes row 0 the fixed row when there is more than the title row.
     void fixTitleRow();
 
 private:
     void setFixedRows(int count);
 
-    std::vector<Row> rows_;
+    std::vector<Row> rows_; // the first count_ are the table; the rest wait for reuse
+    int count_ = 1;
     int fixedRows_ = 0;
     Listener* listener_ = nullptr;
 };

@@ -1,6 +1,7 @@
 #include "app/core/Extraction.h"
 
 #include "app/core/CellText.h"
+#include "app/core/MarkerIndex.h"
 #include "app/core/TextSearch.h"
 #include "base/Convert.h"
 #include "base/Cp1251.h"
@@ -15,18 +16,9 @@ namespace {
 
 constexpr size_t npos = std::string_view::npos;
 
-// The page's markers, exactly as the calendar's markup reads once serialised.
+// The page date's markers; the event cells' markers are in MarkerIndex.h.
 constexpr std::string_view dateValueMarker = "eco_date_full_date value=";
 constexpr std::string_view yearMarker = "year=";
-constexpr std::string_view dateMarker = "ec_td_date noWrap>";
-constexpr std::string_view nameMarker = "ec_b_11 href=\"javascript:slide";
-constexpr std::string_view timeMarker = "ec_td_time>";
-constexpr std::string_view currencyMarker = "ec_td_currency>";
-constexpr std::string_view importanceMarker = "ec_importance";
-constexpr std::string_view actualMarker = "ec_td_actual noWrap>";
-constexpr std::string_view forecastMarker = "ec_td_forecast";
-constexpr std::string_view previousMarker = "ec_td_previous";
-constexpr std::string_view afterPreviousMarker = "ec_td_after_previous";
 constexpr std::string_view nbsp = "&nbsp;";
 
 constexpr std::array<std::string_view, 12> monthNames = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
@@ -72,36 +64,33 @@ void replaceFirstNbsp(std::string& text, std::string_view replacement) {
 }
 
 // The forecast is read right inside its cell.
-std::string forecastValue(std::string_view valueSlice) {
-    size_t at = valueSlice.find(forecastMarker);
-    std::string_view cell = at == npos ? valueSlice : valueSlice.substr(at);
+void readForecast(std::string_view cell, std::string& value) {
     size_t gt = cell.find('>');
-    if (gt == npos || cell.substr(gt + 1, nbsp.size()) == nbsp) return {};
-    std::string value(textBeforeTag(cell.substr(gt + 1)));
+    if (gt == npos || cell.substr(gt + 1, nbsp.size()) == nbsp) return;
+    value = textBeforeTag(cell.substr(gt + 1));
     replaceFirstNbsp(value, "");
-    return value;
 }
 
 // The previous value sits inside the cell's first inner element.
-std::string previousValue(std::string_view valueSlice) {
-    size_t at = valueSlice.find(previousMarker);
-    std::string_view cell = at == npos ? valueSlice : valueSlice.substr(at);
+void readPrevious(std::string_view cell, std::string& value) {
     size_t gt = cell.find('>');
-    if (gt == npos || cell.substr(gt + 1, nbsp.size()) == nbsp) return {};
+    if (gt == npos || cell.substr(gt + 1, nbsp.size()) == nbsp) return;
     std::string_view inner = cell.substr(gt + 1);
     size_t innerGt = inner.find('>');
-    if (innerGt == npos) return {};
-    std::string value(textBeforeTag(inner.substr(innerGt + 1)));
+    if (innerGt == npos) return;
+    value = textBeforeTag(inner.substr(innerGt + 1));
     replaceFirstNbsp(value, "");
-    return value;
 }
 
-// Walks a page text once, front to back, one event row at a time.
+// Walks a page text once, front to back, one event row at a time. The markers are indexed in
+// one pass first; the walk then moves over that index and cuts cells out of the text by
+// offsets, never copying what remains of the page.
 class PageWalker {
 public:
     PageWalker(std::string_view page, EventTable& table, QDate pageDate,
                const std::function<void()>& processEvents)
-        : page_(page), table_(table), pageDate_(pageDate), processEvents_(processEvents) {}
+        : page_(page), hits_(indexMarkers(page)), table_(table), pageDate_(pageDate),
+          processEvents_(processEvents) {}
 
     void run() {
         while (nextRow()) {
@@ -111,83 +100,103 @@ public:
 private:
     // Reads one event; false when the page holds no further one.
     bool nextRow() {
-        size_t date = nextDateMarker();
+        size_t date = find(Marker::Date, pos_);
         if (processEvents_) processEvents_();
         if (date == npos) return false;
+        skipHitsBefore(date);
         pos_ = date == 0 ? 0 : date - 1;
-        size_t name = findText(page_, nameMarker, pos_);
+        size_t name = find(Marker::Name, pos_);
         if (name == npos) return false;
 
-        Row row;
+        Row& row = table_.pendingRow();
         std::string_view dateCell = readRowCells(date, name, row);
-        pos_ = std::min(name + nameMarker.size() + 1, page_.size());
-        row[6] = readName();
+        pos_ = std::min(name + markerText(Marker::Name).size() + 1, page_.size());
+        readName(row[6]);
+        skipHitsBefore(pos_);
         readValues(row);
         finishRow(row, dateCell);
-        table_.appendRow(std::move(row));
+        table_.commitPendingRow();
         return true;
     }
 
-    // The next date marker from the current position. The search made while checking the
-    // previous row for link-less rows usually found it already.
-    size_t nextDateMarker() {
-        if (lookahead_ != npos && lookahead_ >= pos_) return lookahead_;
-        return findText(page_, dateMarker, pos_);
+    // The first marker of that kind at or after from and before end.
+    size_t find(Marker marker, size_t from, size_t end = npos) const {
+        for (size_t i = cursor_; i < hits_.size() && hits_[i].position < end; ++i)
+            if (hits_[i].marker == marker && hits_[i].position >= from) return hits_[i].position;
+        return npos;
+    }
+
+    // No later search looks before position, so the index walk may start there.
+    void skipHitsBefore(size_t position) {
+        while (cursor_ < hits_.size() && hits_[cursor_].position < position) ++cursor_;
+    }
+
+    std::string_view slice(size_t begin, size_t end) const { return page_.substr(begin, end - begin); }
+
+    // The text after the marker at position at, up to the next "<" before end.
+    std::string_view cellText(size_t at, Marker marker, size_t end) const {
+        if (at == npos) return {};
+        size_t start = at + markerText(marker).size();
+        return textBeforeTag(slice(start, end));
     }
 
     // Reads date, time, currency and importance from the row's own cells. A row without a
     // name link (a holiday note) is skipped: the cells come from the last date marker before
     // the name link; an empty date there takes the latest real date of the skipped rows.
-    std::string_view readRowCells(size_t date, size_t name, Row& row) {
-        size_t sliceEnd = name + 1;
+    std::string_view readRowCells(size_t date, size_t name, Row& row) const {
+        const size_t end = name + 1;
         std::string_view carriedDate;
         size_t cells = date;
-        for (;;) {
-            lookahead_ = findText(page_, dateMarker, cells + dateMarker.size());
-            if (lookahead_ == npos || lookahead_ + dateMarker.size() > sliceEnd) break;
-            std::string_view skipped =
-                TextAfterMarker(page_.substr(cells, sliceEnd - cells), dateMarker);
-            if (skipped != nbsp) carriedDate = skipped;
-            cells = lookahead_;
+        size_t first[3] = {npos, npos, npos}; // time, currency, importance after cells
+        for (size_t i = cursor_; i < hits_.size() && hits_[i].position < name; ++i) {
+            const MarkerHit& hit = hits_[i];
+            if (hit.marker == Marker::Date && hit.position > cells) {
+                std::string_view skipped = cellText(cells, Marker::Date, end);
+                if (skipped != nbsp) carriedDate = skipped;
+                cells = hit.position;
+                first[0] = first[1] = first[2] = npos;
+            } else if (hit.marker >= Marker::Time && hit.marker <= Marker::Importance) {
+                size_t& slot = first[size_t(hit.marker) - size_t(Marker::Time)];
+                if (slot == npos) slot = hit.position;
+            }
         }
-        std::string_view slice = page_.substr(cells, sliceEnd - cells);
-        std::string_view dateCell = TextAfterMarker(slice, dateMarker);
+        std::string_view dateCell = cellText(cells, Marker::Date, end);
         if (dateCell == nbsp && !carriedDate.empty()) dateCell = carriedDate;
-        row[3] = TextAfterMarker(slice, timeMarker);
-        row[4] = TextAfterMarker(slice, currencyMarker);
-        row[5] = TextAfterMarker(slice, importanceMarker).substr(0, 1);
+        row[3] = cellText(first[0], Marker::Time, end);
+        row[4] = cellText(first[1], Marker::Currency, end);
+        row[5] = cellText(first[2], Marker::Importance, end).substr(0, 1);
         return dateCell;
     }
 
     // The link's text; the position is left one character before the "<" that ends it.
-    std::string readName() {
+    void readName(std::string& name) {
         size_t gt = page_.find('>', pos_);
         if (gt != npos) pos_ = gt + 1;
         size_t lt = page_.find('<', pos_);
-        if (lt == npos) return {};
-        std::string name(page_.substr(pos_, lt - pos_));
+        if (lt == npos) return;
+        std::string_view text = page_.substr(pos_, lt - pos_);
         pos_ = lt - 1;
-        if (name.find(nbsp) != npos)
-            replaceFirstNbsp(name, " ");
-        else
-            name.insert(0, 1, ' ');
-        return name;
+        if (text.find(nbsp) == npos) name += ' ';
+        name += text;
+        replaceFirstNbsp(name, " ");
     }
 
     void readValues(Row& row) {
-        size_t actual = findText(page_, actualMarker, pos_);
+        size_t actual = find(Marker::Actual, pos_);
         if (actual == npos) return;
-        pos_ = actual + actualMarker.size();
+        pos_ = actual + markerText(Marker::Actual).size();
         std::string_view rest = page_.substr(pos_);
         if (!rest.starts_with(nbsp)) {
             size_t gt = rest.find('>');
             if (gt != npos) row[7] = textBeforeTag(rest.substr(gt + 1));
         }
-        size_t end = findText(page_, afterPreviousMarker, pos_);
-        std::string_view valueSlice =
-            end == npos ? std::string_view() : page_.substr(pos_, end + 1 - pos_);
-        row[8] = forecastValue(valueSlice);
-        row[9] = previousValue(valueSlice);
+        size_t after = find(Marker::AfterPrevious, pos_);
+        if (after == npos) return; // no value cells to read
+        const size_t end = after + 1;
+        size_t forecast = find(Marker::Forecast, pos_, after);
+        size_t previous = find(Marker::Previous, pos_, after);
+        readForecast(slice(forecast == npos ? pos_ : forecast, end), row[8]);
+        readPrevious(slice(previous == npos ? pos_ : previous, end), row[9]);
     }
 
     void finishRow(Row& row, std::string_view dateCell) {
@@ -198,18 +207,20 @@ private:
             row[1] = above[1];
             row[2] = above[2];
         } else {
-            row[1] = plainCellText(dateCell);
+            row[1] = dateCell;
+            makeCellTextPlain(row[1]);
             resolveDateCell(row, pageDate_);
         }
-        for (int c = 3; c < columnCount; ++c) row[size_t(c)] = plainCellText(row[size_t(c)]);
+        for (int c = 3; c < columnCount; ++c) makeCellTextPlain(row[size_t(c)]);
     }
 
     std::string_view page_;
+    std::vector<MarkerHit> hits_;
     EventTable& table_;
     QDate pageDate_;
     const std::function<void()>& processEvents_;
     size_t pos_ = 0;
-    size_t lookahead_ = npos;
+    size_t cursor_ = 0; // index of the first marker hit the walk may still need
 };
 
 } // namespace

@@ -13,10 +13,12 @@ inline size_t findText(std::string_view text, std::string_view needle, size_t fr
     return hit ? size_t(static_cast<const char*>(hit) - text.data()) : std::string_view::npos;
 }
 
-// The text before the first "<", or empty when there is no "<".
+// The text before the first "<", or empty when there is no "<". Cell texts are short, so a
+// plain loop beats a library call here.
 inline std::string_view textBeforeTag(std::string_view text) {
-    size_t lt = text.find('<');
-    return lt == std::string_view::npos ? std::string_view() : text.substr(0, lt);
+    for (size_t i = 0; i < text.size(); ++i)
+        if (text[i] == '<') return text.substr(0, i);
+    return {};
 }
 
 } // namespace newsbell

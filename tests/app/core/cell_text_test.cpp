@@ -4,6 +4,15 @@
 
 using namespace newsbell;
 
+namespace {
+
+std::string plainCellText(std::string text) {
+    makeCellTextPlain(text);
+    return text;
+}
+
+} // namespace
+
 TEST(PlainCellText, decodes_the_references_a_page_uses) {
     EXPECT_EQ(plainCellText("S&amp;P &lt;x&gt; &quot;q&quot;&nbsp;end"), "S&P <x> \"q\" end");
     EXPECT_EQ(plainCellText("&#65;&#x42;&#X43;"), "ABC");

@@ -1,0 +1,90 @@
+#include "app/gui/Startup.h"
+
+#include "app/browser/WebEngineBrowserHost.h"
+#include "app/browser/WebEngineSetup.h"
+#include "app/gui/NewsbellApplication.h"
+#include "app/gui/StartOptions.h"
+#include "app/gui/TForm1.h"
+#include "app/gui/WeekExport.h"
+#include "calendar/CalendarServer.h"
+
+#include <QLabel>
+#include <QVBoxLayout>
+#include <cstdio>
+#include <memory>
+
+namespace newsbell {
+
+namespace {
+
+constexpr std::chrono::seconds exportLoadWait{60};
+
+// Stands in for the week-range window until it is built.
+std::unique_ptr<QWidget> makeWeekWindow() {
+    auto window = std::make_unique<QWidget>();
+    window->setWindowTitle(QString::fromUtf8("Автоматическая склейка недельных новостей"));
+    window->resize(1221, 951);
+    auto* note = new QLabel(
+        QString::fromUtf8("Склейка нескольких недель появится в одной из следующих версий."));
+    note->setAlignment(Qt::AlignCenter);
+    (new QVBoxLayout(window.get()))->addWidget(note);
+    // Only closing the main window ends the program.
+    window->setAttribute(Qt::WA_QuitOnClose, false);
+    return window;
+}
+
+int showWindow(NewsbellApplication& application, const QUrl& page, const Clock& clock) {
+    QtMessageSink messages;
+    QtLinkOpener links;
+    QtFileChooser files;
+    ErrorReporter errors(messages);
+    application.setErrorReporter(&errors);
+    TForm1 form(new WebEngineBrowserHost, Desktop{messages, links, files, clock}, errors, page);
+    const std::unique_ptr<QWidget> weekWindow = makeWeekWindow();
+    form.setWeekWindow(weekWindow.get());
+    form.show();
+    const int status = application.exec();
+    application.setErrorReporter(nullptr);
+    return status;
+}
+
+int exportToFile(const QString& fileName, const QUrl& page, const Clock& clock) {
+    WebEngineBrowserHost browser;
+    exportWeek(browser, page, fileName, exportLoadWait, clock.now().date().year());
+    return 0;
+}
+
+int run(NewsbellApplication& application) {
+    const StartOptions options = parseStartOptions(application.arguments());
+    SystemClock clock;
+    // Without an address the program serves its own demonstration calendar.
+    CalendarServer demoCalendar(clock);
+    QUrl page;
+    if (options.calendarUrl) {
+        page = *options.calendarUrl;
+    } else {
+        demoCalendar.start();
+        page = QUrl(demoCalendar.url());
+    }
+    if (options.exportFile) return exportToFile(*options.exportFile, page, clock);
+    return showWindow(application, page, clock);
+}
+
+} // namespace
+
+int runNewsbell(int argc, char** argv) {
+    prepareWebEngineProcess();
+    // An export runs from scripts and cron, where no display may exist.
+    if (asksForExport(argc, argv) && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    NewsbellApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Newsbell"));
+    try {
+        return run(application);
+    } catch (const std::exception& failure) {
+        std::fprintf(stderr, "newsbell: %s\n", failure.what());
+        return 1;
+    }
+}
+
+} // namespace newsbell

@@ -1,0 +1,45 @@
+#include "app/gui/WeekExport.h"
+
+#include "app/core/EventTable.h"
+#include "app/core/Extraction.h"
+#include "app/core/TableTextFile.h"
+#include "base/Error.h"
+
+#include <QEventLoop>
+#include <QTimer>
+
+namespace newsbell {
+
+namespace {
+
+void waitForLoad(BrowserHost& browser, const QUrl& page, std::chrono::milliseconds loadWait) {
+    QEventLoop loop;
+    bool loaded = false;
+    QObject::connect(&browser, &BrowserHost::documentComplete, &loop, [&] {
+        loaded = true;
+        loop.quit();
+    });
+    QTimer::singleShot(loadWait, &loop, &QEventLoop::quit);
+    browser.navigate(page);
+    if (!loaded) loop.exec();
+    if (!loaded)
+        throw Error(QStringLiteral("Страница календаря %1 не загрузилась за %2 с")
+                        .arg(page.toString())
+                        .arg(double(loadWait.count()) / 1000.0)
+                        .toStdString());
+}
+
+} // namespace
+
+void exportWeek(BrowserHost& browser, const QUrl& page, const QString& fileName,
+                std::chrono::milliseconds loadWait, int currentYear) {
+    waitForLoad(browser, page, loadWait);
+    EventTable table;
+    table.writeTitles();
+    ExtractionOptions options;
+    options.currentYear = currentYear;
+    extractEvents(browser.bodyHtml(), table, options);
+    WriteTableTextFile(table, fileName);
+}
+
+} // namespace newsbell

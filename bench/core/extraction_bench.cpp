@@ -1,0 +1,87 @@
+// Extraction speed on generated pages of 50, 500 and 5,000 events, against a floor that only
+// finds every event's date marker in one forward pass over the same text. Prints the ratios.
+//   extraction_bench [benchmark flags]
+//   extraction_bench --write-page N FILE   writes the N-event page (for the lxml peer script)
+#include "app/core/Extraction.h"
+#include "app/core/TextSearch.h"
+#include "bench/core/GeneratedPage.h"
+
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <fstream>
+#include <map>
+
+using namespace newsbell;
+
+namespace {
+
+const std::string& page(int events) {
+    static std::map<int, std::string> pages;
+    auto [it, added] = pages.try_emplace(events);
+    if (added) it->second = generatedCalendarPage(events);
+    return it->second;
+}
+
+void BM_Extraction(benchmark::State& state) {
+    const std::string& text = page(int(state.range(0)));
+    EventTable table;
+    table.writeTitles();
+    ExtractionOptions options;
+    options.processEvents = [] {}; // the window's per-event yield, as a call that does nothing
+    for (auto _ : state) {
+        extractEvents(text, table, options);
+        benchmark::DoNotOptimize(table.rowCount());
+    }
+    if (table.rowCount() != state.range(0) + 1) state.SkipWithError("wrong number of rows");
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(text.size()));
+}
+
+void BM_Floor(benchmark::State& state) {
+    const std::string& text = page(int(state.range(0)));
+    for (auto _ : state) {
+        int found = 0;
+        for (size_t at = findText(text, "ec_td_date noWrap>"); at != std::string::npos;
+             at = findText(text, "ec_td_date noWrap>", at + 18))
+            ++found;
+        benchmark::DoNotOptimize(found);
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(text.size()));
+}
+
+BENCHMARK(BM_Extraction)->Arg(50)->Arg(500)->Arg(5000);
+BENCHMARK(BM_Floor)->Arg(50)->Arg(500)->Arg(5000);
+
+// Shows the usual table, then extraction time over floor time for each page size.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) times_[run.benchmark_name()] = run.GetAdjustedRealTime();
+    }
+    void Finalize() override {
+        ConsoleReporter::Finalize();
+        for (const char* size : {"50", "500", "5000"}) {
+            auto extraction = times_.find(std::string("BM_Extraction/") + size);
+            auto floor = times_.find(std::string("BM_Floor/") + size);
+            if (extraction == times_.end() || floor == times_.end()) continue;
+            std::printf("extraction/floor ratio, %s events: %.2f (target: at most 3)\n", size,
+                        extraction->second / floor->second);
+        }
+    }
+
+private:
+    std::map<std::string, double> times_;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 4 && std::string_view(argv[1]) == "--write-page") {
+        std::ofstream(argv[3], std::ios::binary) << page(std::atoi(argv[2]));
+        return 0;
+    }
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+}
