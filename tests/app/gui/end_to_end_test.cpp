@@ -1,0 +1,165 @@
+// The window and the export on the real browser, against the demo calendar on loopback.
+#include "GuiTestSupport.h"
+#include "app/browser/WebEngineBrowserHost.h"
+#include "app/core/TableTextFile.h"
+#include "app/gui/EventGrid.h"
+#include "app/gui/TForm1.h"
+#include "base/Cp1251.h"
+#include "calendar/CalendarServer.h"
+#include "calendar/CalendarWeek.h"
+
+#include <QProcess>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace newsbell {
+namespace {
+
+using namespace testing;
+
+const QDateTime demoNow(QDate(2026, 3, 4), QTime(12, 0)); // a Wednesday
+constexpr int loadWait = 60000;
+
+// The events the demo calendar shows for the week of demoNow, as table text file lines.
+std::vector<std::string> expectedLines() {
+    std::vector<std::string> lines;
+    const QDate monday = mondayOf(demoNow.date());
+    for (const CalendarEvent& event : weekEvents(monday, demoNow, eventsSoonAfter(demoNow))) {
+        if (event.holiday) continue; // a note without a link is no event
+        QStringList fields{event.date.toString("yyyy.MM.dd"),
+                           QString::number(event.date.dayOfWeek() % 7),
+                           event.time,
+                           event.currency,
+                           QString::number(event.importance),
+                           " " + event.name,
+                           event.actual,
+                           event.forecast,
+                           event.previous};
+        for (QString& field : fields) field.replace(';', ',');
+        lines.push_back(toCp1251(fields.join(';')) + "\r\n");
+    }
+    return lines;
+}
+
+std::string joined(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += line;
+    return text;
+}
+
+class EndToEnd : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        clock = std::make_unique<FixedClock>(demoNow);
+        calendar = std::make_unique<CalendarServer>(*clock);
+        calendar->start();
+        fake = std::make_unique<FakeDesktop>();
+        fake->clock.moment = demoNow;
+        errors = std::make_unique<ErrorReporter>(fake->messages);
+        browser = new WebEngineBrowserHost;
+        loads = std::make_unique<QSignalSpy>(browser, &BrowserHost::documentComplete);
+        form = std::make_unique<TForm1>(browser, fake->desktop(), *errors, QUrl(calendar->url()));
+        form->show();
+        loaded = loads->wait(loadWait);
+    }
+
+    static void TearDownTestSuite() {
+        form.reset();
+        loads.reset();
+        errors.reset();
+        fake.reset();
+        calendar.reset();
+        clock.reset();
+    }
+
+    void SetUp() override {
+        ASSERT_TRUE(loaded) << "the demo calendar did not load";
+        fake->messages.shown.clear();
+    }
+
+    void extract() {
+        form->Button2->click();
+        ASSERT_TRUE(fake->messages.shown.isEmpty())
+            << fake->messages.shown.join("\n").toStdString();
+    }
+
+    static const EventTable& table() { return form->StringGrid1->table(); }
+
+    static inline std::unique_ptr<FixedClock> clock;
+    static inline std::unique_ptr<CalendarServer> calendar;
+    static inline std::unique_ptr<FakeDesktop> fake;
+    static inline std::unique_ptr<ErrorReporter> errors;
+    static inline WebEngineBrowserHost* browser = nullptr;
+    static inline std::unique_ptr<QSignalSpy> loads;
+    static inline std::unique_ptr<TForm1> form;
+    static inline bool loaded = false;
+};
+
+TEST_F(EndToEnd, loaded_page_turns_the_header_blue_and_blinks_the_extraction_button) {
+    EXPECT_EQ(form->Panel5->palette().color(QPalette::Window), QColor(207, 218, 254));
+    EXPECT_TRUE(form->Timer2->isActive());
+}
+
+TEST_F(EndToEnd, extraction_reads_the_demo_week_into_the_table) {
+    extract();
+    const std::vector<std::string> lines = expectedLines();
+    ASSERT_GE(lines.size(), 10u);
+    EXPECT_EQ(tableText(table()), joined(lines));
+    EXPECT_EQ(table().rowCount(), int(lines.size()) + 1);
+    EXPECT_EQ(table().fixedRowCount(), 1);
+    EXPECT_EQ(table().cell(0, int(lines.size())), std::to_string(lines.size()));
+    EXPECT_TRUE(form->Timer3->isActive());
+}
+
+TEST_F(EndToEnd, deleting_a_range_then_saving_writes_exactly_the_rows_left) {
+    extract();
+    EventGrid* grid = form->StringGrid1;
+    grid->setCurrentIndex(grid->model()->index(2, 3));
+    for (int i = 0; i < 3; ++i) QTest::keyClick(grid->viewport(), Qt::Key_Down, Qt::ShiftModifier);
+    form->Button1->click();
+
+    std::vector<std::string> lines = expectedLines();
+    lines.erase(lines.begin() + 1, lines.begin() + 5); // rows 2 to 5
+    EXPECT_EQ(tableText(table()), joined(lines));
+    EXPECT_EQ(table().cell(0, 1), "1");
+    EXPECT_EQ(table().cell(0, 2), "6");
+
+    QTemporaryDir folder;
+    const QString file = folder.filePath("week");
+    fake->files.answers = {file};
+    form->Button3->click();
+    EXPECT_EQ(readFileBytes(file), joined(lines));
+    EXPECT_FALSE(form->Timer3->isActive());
+}
+
+TEST_F(EndToEnd, export_mode_writes_the_week_without_windows) {
+    QTemporaryDir folder;
+    const QString file = folder.filePath("export.txt");
+    QProcess program;
+    program.start(NEWSBELL_EXECUTABLE, {"--export", file, "--calendar-url", calendar->url()});
+    ASSERT_TRUE(program.waitForFinished(loadWait + 30000));
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
+    EXPECT_EQ(readFileBytes(file), joined(expectedLines()));
+}
+
+TEST_F(EndToEnd, export_mode_fails_with_a_message_and_no_file_when_there_is_no_calendar) {
+    QTemporaryDir folder;
+    const QString file = folder.filePath("export.txt");
+    QProcess program;
+    // Port 9 (discard) is not served on loopback.
+    program.start(NEWSBELL_EXECUTABLE,
+                  {"--export", file, "--calendar-url", "http://127.0.0.1:9/e_cal.php"});
+    ASSERT_TRUE(program.waitForFinished(loadWait + 30000));
+    EXPECT_EQ(program.exitCode(), 1);
+    EXPECT_TRUE(program.readAllStandardError().contains("newsbell: "));
+    EXPECT_FALSE(QFile::exists(file));
+}
+
+} // namespace
+} // namespace newsbell

@@ -1,0 +1,57 @@
+#include "GuiTestSupport.h"
+#include "app/gui/WeekExport.h"
+
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace newsbell {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::FakeBrowser;
+
+const QUrl page("http://127.0.0.1:9/e_cal.php?duration=weekly&timezone_panel=show");
+const QDate monday(2010, 5, 24);
+
+TEST(WeekExport, waits_for_the_page_then_writes_its_table_text_file) {
+    FakeBrowser browser;
+    browser.page = testing::legacyWeekPage(monday, 4);
+    QTimer::singleShot(20ms, &browser, &FakeBrowser::finishLoad);
+    QTemporaryDir folder;
+    const QString file = folder.filePath("week.txt");
+    exportWeek(browser, page, file, 5s, 2010);
+    EXPECT_EQ(browser.visited, std::vector<QUrl>{page});
+    EXPECT_EQ(testing::readFileBytes(file), testing::expectedWeekText(monday, 4));
+}
+
+TEST(WeekExport, gives_up_after_the_wait_and_writes_nothing) {
+    FakeBrowser browser;
+    browser.page = testing::legacyWeekPage(monday, 4);
+    QTemporaryDir folder;
+    const QString file = folder.filePath("week.txt");
+    try {
+        exportWeek(browser, page, file, 50ms, 2010);
+        FAIL() << "no load, no file";
+    } catch (const std::exception& failure) {
+        EXPECT_NE(QString::fromUtf8(failure.what()).indexOf(page.toString()), -1) << failure.what();
+    }
+    EXPECT_FALSE(QFile::exists(file));
+}
+
+TEST(WeekExport, a_page_that_cannot_be_read_leaves_an_existing_file_alone) {
+    FakeBrowser browser;
+    browser.failure = "no answer";
+    QTimer::singleShot(0, &browser, &FakeBrowser::finishLoad);
+    QTemporaryDir folder;
+    const QString file = folder.filePath("week.txt");
+    QFile old(file);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("old");
+    old.close();
+    EXPECT_THROW(exportWeek(browser, page, file, 5s, 2010), std::exception);
+    EXPECT_EQ(testing::readFileBytes(file), "old");
+}
+
+} // namespace
+} // namespace newsbell
