@@ -65,7 +65,7 @@ void replaceFirstNbsp(std::string& text, std::string_view replacement) {
 
 // The forecast is read right inside its cell.
 void readForecast(std::string_view cell, std::string& value) {
-    size_t gt = cell.find('>');
+    size_t gt = findChar(cell, '>');
     if (gt == npos || cell.substr(gt + 1, nbsp.size()) == nbsp) return;
     value = textBeforeTag(cell.substr(gt + 1));
     replaceFirstNbsp(value, "");
@@ -73,10 +73,10 @@ void readForecast(std::string_view cell, std::string& value) {
 
 // The previous value sits inside the cell's first inner element.
 void readPrevious(std::string_view cell, std::string& value) {
-    size_t gt = cell.find('>');
+    size_t gt = findChar(cell, '>');
     if (gt == npos || cell.substr(gt + 1, nbsp.size()) == nbsp) return;
     std::string_view inner = cell.substr(gt + 1);
-    size_t innerGt = inner.find('>');
+    size_t innerGt = findChar(inner, '>');
     if (innerGt == npos) return;
     value = textBeforeTag(inner.substr(innerGt + 1));
     replaceFirstNbsp(value, "");
@@ -131,7 +131,9 @@ private:
         while (cursor_ < hits_.size() && hits_[cursor_].position < position) ++cursor_;
     }
 
-    std::string_view slice(size_t begin, size_t end) const { return page_.substr(begin, end - begin); }
+    std::string_view slice(size_t begin, size_t end) const {
+        return page_.substr(begin, end - begin);
+    }
 
     // The text after the marker at position at, up to the next "<" before end.
     std::string_view cellText(size_t at, Marker marker, size_t end) const {
@@ -170,15 +172,19 @@ private:
 
     // The link's text; the position is left one character before the "<" that ends it.
     void readName(std::string& name) {
-        size_t gt = page_.find('>', pos_);
+        size_t gt = findChar(page_, '>', pos_);
         if (gt != npos) pos_ = gt + 1;
-        size_t lt = page_.find('<', pos_);
+        size_t lt = findChar(page_, '<', pos_);
         if (lt == npos) return;
         std::string_view text = page_.substr(pos_, lt - pos_);
         pos_ = lt - 1;
-        if (text.find(nbsp) == npos) name += ' ';
-        name += text;
-        replaceFirstNbsp(name, " ");
+        const size_t at = text.find(nbsp);
+        if (at == npos) {
+            name += ' ';
+            name += text;
+        } else {
+            name.append(text.substr(0, at)).append(1, ' ').append(text.substr(at + nbsp.size()));
+        }
     }
 
     void readValues(Row& row) {
@@ -187,7 +193,7 @@ private:
         pos_ = actual + markerText(Marker::Actual).size();
         std::string_view rest = page_.substr(pos_);
         if (!rest.starts_with(nbsp)) {
-            size_t gt = rest.find('>');
+            size_t gt = findChar(rest, '>');
             if (gt != npos) row[7] = textBeforeTag(rest.substr(gt + 1));
         }
         size_t after = find(Marker::AfterPrevious, pos_);

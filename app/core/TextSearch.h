@@ -13,12 +13,18 @@ inline size_t findText(std::string_view text, std::string_view needle, size_t fr
     return hit ? size_t(static_cast<const char*>(hit) - text.data()) : std::string_view::npos;
 }
 
-// The text before the first "<", or empty when there is no "<". Cell texts are short, so a
-// plain loop beats a library call here.
+// Position of the first c at or after from, or npos. The distances between tags are short, so
+// a plain loop beats a library call here.
+inline size_t findChar(std::string_view text, char c, size_t from = 0) {
+    for (size_t i = from; i < text.size(); ++i)
+        if (text[i] == c) return i;
+    return std::string_view::npos;
+}
+
+// The text before the first "<", or empty when there is no "<".
 inline std::string_view textBeforeTag(std::string_view text) {
-    for (size_t i = 0; i < text.size(); ++i)
-        if (text[i] == '<') return text.substr(0, i);
-    return {};
+    size_t lt = findChar(text, '<');
+    return lt == std::string_view::npos ? std::string_view() : text.substr(0, lt);
 }
 
 } // namespace newsbell

@@ -6,14 +6,16 @@ namespace newsbell {
 
 namespace {
 
-constexpr std::array<const char*, 8> currencies = {"EUR", "USD", "CHF", "JPY", "GBP", "AUD", "CAD", "NZD"};
+constexpr std::array<const char*, 8> currencies = {"EUR", "USD", "CHF", "JPY",
+                                                   "GBP", "AUD", "CAD", "NZD"};
 constexpr std::array<const char*, 8> names = {
-    "CPI (YoY)", "Retail Sales (MoM)", "Trade Balance", "Unemployment Rate",
-    "Manufacturing PMI", "Interest Rate Decision", "GDP (QoQ)", "Industrial Production (MoM)"};
+    "CPI (YoY)",         "Retail Sales (MoM)",     "Trade Balance", "Unemployment Rate",
+    "Manufacturing PMI", "Interest Rate Decision", "GDP (QoQ)",     "Industrial Production (MoM)"};
 
 std::string valueCell(int seed) {
     if (seed % 3 == 0) return "&nbsp;";
-    return "<SPAN class=ec_pos>" + std::to_string(seed % 97) + "." + std::to_string(seed % 10) + "%</SPAN>";
+    return "<SPAN class=ec_pos>" + std::to_string(seed % 97) + "." + std::to_string(seed % 10) +
+           "%</SPAN>";
 }
 
 void appendEvent(std::string& page, int i, int eventsPerDay) {
@@ -22,8 +24,8 @@ void appendEvent(std::string& page, int i, int eventsPerDay) {
     const std::string id = std::to_string(100000 + i);
     const std::string date = firstOfDay ? "May " + std::to_string(24 + day % 7) : "&nbsp;";
     const std::string time = i % 17 == 5 ? "Tentative"
-                                          : (i % 24 < 10 ? "0" : "") + std::to_string(i % 24) + ":" +
-                                                (i % 2 ? "30" : "00");
+                                         : (i % 24 < 10 ? "0" : "") + std::to_string(i % 24) + ":" +
+                                               (i % 2 ? "30" : "00");
     if (firstOfDay && day % 3 == 2) {
         page += "<TR class=ec_holiday>\r\n<TD class=ec_td_date noWrap>" + date +
                 "</TD>\r\n<TD class=ec_td_time>All Day</TD>\r\n<TD class=ec_td_currency>" +
@@ -39,8 +41,8 @@ void appendEvent(std::string& page, int i, int eventsPerDay) {
     page += "<TD class=ec_td_event><A class=ec_b_11 href=\"javascript:slide(" + id + ")\">" +
             names[size_t(i) % 8] + "</A></TD>\r\n";
     page += "<TD class=ec_td_actual noWrap>" + valueCell(i) + "</TD>\r\n";
-    page += "<TD class=ec_td_forecast noWrap>" + (i % 4 ? std::to_string(i % 50) + ".0%&nbsp;" : "&nbsp;") +
-            "</TD>\r\n";
+    page += "<TD class=ec_td_forecast noWrap>" +
+            (i % 4 ? std::to_string(i % 50) + ".0%&nbsp;" : "&nbsp;") + "</TD>\r\n";
     page += "<TD class=ec_td_previous noWrap>" + valueCell(i + 1) + "</TD>\r\n";
     page += "<TD class=ec_td_after_previous>&nbsp;</TD></TR>\r\n";
 }

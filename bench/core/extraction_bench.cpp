@@ -51,12 +51,13 @@ void BM_Floor(benchmark::State& state) {
 BENCHMARK(BM_Extraction)->Arg(50)->Arg(500)->Arg(5000);
 BENCHMARK(BM_Floor)->Arg(50)->Arg(500)->Arg(5000);
 
-// Shows the usual table, then extraction time over floor time for each page size.
+// Shows the usual table, then extraction CPU time over floor CPU time for each page size (CPU
+// time, so that other work on the machine does not tilt the ratio).
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) times_[run.benchmark_name()] = run.GetAdjustedRealTime();
+        for (const Run& run : runs) times_[run.benchmark_name()] = run.GetAdjustedCPUTime();
     }
     void Finalize() override {
         ConsoleReporter::Finalize();
