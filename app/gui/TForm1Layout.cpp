@@ -56,16 +56,18 @@ QFont styled(QFont font, bool bold, bool underline = false) {
     return font;
 }
 
-QFont headerFont(bool underline) {
-    QFont font(QStringLiteral("Book Antiqua"));
-    font.setPixelSize(16);
-    return styled(font, true, underline);
+// The header's serif face, or the nearest serif face where it is not installed.
+QFont bookAntiqua() {
+    QFont font;
+    font.setFamilies({QStringLiteral("Book Antiqua"), QStringLiteral("Palatino Linotype"),
+                      QStringLiteral("DejaVu Serif Condensed")});
+    font.setStyleHint(QFont::Serif);
+    return font;
 }
 
 LinkLabel* publisherLink(const char* name) {
     auto* link = named(new LinkLabel(QLatin1Char(' ') + QLatin1String(publisherHost)), name);
-    QFont font(QStringLiteral("Book Antiqua"));
-    link->setFont(styled(font, true, true));
+    link->setFont(styled(bookAntiqua(), true, true));
     setTextColour(link, Qt::red);
     return link;
 }
@@ -99,7 +101,9 @@ void TForm1::buildHeader(QWidget* upper) {
     Label1 = named(new QLabel(text("Экономический календарь с возможностью оповещения о "
                                    "предстоящем событии. Разработчик Brisvane. ")),
                    "Label1");
-    Label1->setFont(headerFont(false));
+    QFont headerFont = styled(bookAntiqua(), true);
+    headerFont.setPixelSize(16);
+    Label1->setFont(headerFont);
     setTextColour(Label1, Qt::blue);
     Label2 = publisherLink("Label2");
     auto* line = new QHBoxLayout(Panel5);
@@ -139,15 +143,16 @@ QWidget* TForm1::buildSettingsPanel() {
     Label13 =
         named(new QLabel(text("Время срабатывания алерта после совершения события")), "Label13");
     Edit4 = field("Edit4", "10", 28);
-    CheckBox12 = choice("CheckBox12", "Всплывающая подсказка", font());
-    CheckBox13 = choice("CheckBox13", "Звуковое сопровождение", font());
+    // The table's own commands sit here, where the narrow table area has no room for them.
+    Button2 = named(new QPushButton(text("Сбор данных в таблицу")), "Button2");
+    Button1 = named(new QPushButton(text("Удалить выделенные строки")), "Button1");
+    Button1->setToolTip(text("Shift+курсор ВВЕРХ или ВНИЗ позволяет выделять несколько строк"));
     QHBoxLayout* after = row(column);
     after->addWidget(Label13);
     after->addWidget(Edit4);
-    after->addSpacing(16);
-    after->addWidget(CheckBox12);
-    after->addWidget(CheckBox13);
     after->addStretch();
+    after->addWidget(Button2);
+    after->addWidget(Button1);
 
     Label8 = named(new QLabel(text("Валюта для подачи сигнала:")), "Label8");
     Label8->setFont(styled(font(), true));
@@ -178,11 +183,13 @@ QWidget* TForm1::buildSettingsPanel() {
     importance->addStretch();
 
     Button4 = named(new QPushButton(text("Включить оповещение событий")), "Button4");
-    Label10 = named(new QLabel, "Label10");
+    CheckBox12 = choice("CheckBox12", "Всплывающая подсказка", font());
+    CheckBox13 = choice("CheckBox13", "Звуковое сопровождение", font());
     Label3 = publisherLink("Label3");
     QHBoxLayout* commands = row(column);
-    commands->addWidget(Button4);
-    commands->addWidget(Label10, 1);
+    for (QWidget* widget : std::initializer_list<QWidget*>{Button4, CheckBox12, CheckBox13})
+        commands->addWidget(widget);
+    commands->addStretch();
     commands->addWidget(Label3);
     return panel;
 }
@@ -198,16 +205,13 @@ QWidget* TForm1::buildTableArea() {
     auto* strip = named(new QWidget, "SaveStrip");
     strip->setFixedHeight(saveStripHeight);
     fillBackground(strip, saveStripColour);
-    Button2 = named(new QPushButton(text("Сбор данных в таблицу")), "Button2");
-    Button1 = named(new QPushButton(text("Удалить выделенные строки")), "Button1");
-    Button1->setToolTip(text("Shift+курсор ВВЕРХ или ВНИЗ позволяет выделять несколько строк"));
+    // The status line of the alert pass gets the width left beside the save button.
+    Label10 = named(new QLabel, "Label10");
     Button3 = named(new QPushButton(text("Сохранение таблицы в текстовом файле")), "Button3");
     Button3->setFont(styled(font(), true));
     auto* line = new QHBoxLayout(strip);
     line->setContentsMargins(4, 2, 4, 2);
-    line->addWidget(Button2);
-    line->addWidget(Button1);
-    line->addStretch();
+    line->addWidget(Label10, 1);
     line->addWidget(Button3);
     column->addWidget(strip);
     return area;
@@ -237,7 +241,13 @@ TForm1::TForm1(BrowserHost* browser, const Desktop& desktop, ErrorReporter& erro
     setObjectName(QStringLiteral("Form1"));
     WebBrowser1->setParent(this);
     setWindowTitle(QStringLiteral("Newsbell ") + QLatin1String(publisherHost));
-    setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+    // The window's small sans face, or a condensed one where it is not installed, so that the
+    // settings fit beside the table.
+    QFont windowFont;
+    windowFont.setFamilies(
+        {QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans Condensed")});
+    windowFont.setPointSize(8);
+    setFont(windowFont);
 
     auto* upper = new QWidget;
     buildHeader(upper);
