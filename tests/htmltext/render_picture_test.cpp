@@ -20,8 +20,6 @@ const FixedMetricsSurface::Drawn& textAt(const Rendered& r, const std::string& t
 constexpr const char* red3x2 = "RES://Pictures/Red3x2.png";
 
 struct PictureRender : ::testing::Test {
-    void SetUp() override { ensureGuiApplication(); }
-
     Rendered& withPictures(std::string_view text, TRect rect = {0, 0, 400, 400}) {
         HtmlRenderInput input = inputFor(text, rect);
         input.PictureCache = &cache;
