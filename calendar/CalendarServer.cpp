@@ -4,8 +4,9 @@
 #include "calendar/CalendarWeek.h"
 #include "calendar/WeekPage.h"
 
+#include <atomic>
+#include <chrono>
 #include <httplib.h>
-#include <mutex>
 #include <thread>
 
 namespace newsbell {
@@ -51,6 +52,12 @@ CalendarServer::~CalendarServer() {
 void CalendarServer::start(int port) {
     if (isRunning()) throw Error("Демонстрационный календарь уже запущен.");
     auto server = std::make_unique<httplib::Server>();
+    // The library's default shares the port with any other listener (SO_REUSEPORT); a port in
+    // use must be refused, not split with another program.
+    server->set_socket_options([](socket_t socket) {
+        const int yes = 1;
+        setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    });
     server->Get("/e_cal.php", [this](const httplib::Request& request, httplib::Response& response) {
         impl_->serveWeek(request, response);
     });
@@ -65,7 +72,19 @@ void CalendarServer::start(int port) {
     impl_->soonEvents = eventsSoonAfter(impl_->clock.now());
     impl_->port = bound;
     impl_->server = std::move(server);
-    impl_->thread = std::thread([server = impl_->server.get()] { server->listen_after_bind(); });
+    auto finished = std::make_shared<std::atomic<bool>>(false);
+    impl_->thread = std::thread([server = impl_->server.get(), finished] {
+        server->listen_after_bind();
+        *finished = true;
+    });
+    // The library ignores a stop that comes before its loop has started, so the server is only
+    // handed out once it runs.
+    while (!impl_->server->is_running() && !*finished)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    if (*finished) {
+        stop();
+        throw Error("Демонстрационный календарь не смог начать работу.");
+    }
 }
 
 void CalendarServer::stop() {
