@@ -37,6 +37,10 @@ QVariant EventTableModel::data(const QModelIndex& index, int role) const {
     case Qt::BackgroundRole:
         if (isFixed(index)) return QGuiApplication::palette().button();
         return {};
+    case Qt::ForegroundRole:
+        // Fixed cells are disabled items; their text keeps the normal colour all the same.
+        if (isFixed(index)) return QGuiApplication::palette().buttonText();
+        return {};
     default:
         return {};
     }
@@ -51,7 +55,8 @@ bool EventTableModel::setData(const QModelIndex& index, const QVariant& value, i
 
 Qt::ItemFlags EventTableModel::flags(const QModelIndex& index) const {
     if (!index.isValid()) return Qt::NoItemFlags;
-    if (isFixed(index)) return Qt::ItemIsEnabled;
+    // Like a grid's fixed cells, these take neither focus nor selection nor edits.
+    if (isFixed(index)) return Qt::NoItemFlags;
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
 }
 

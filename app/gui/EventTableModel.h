@@ -8,8 +8,8 @@ namespace newsbell {
 
 // Shows an EventTable to Qt's views. The table stays the one store: edits go into it as cp1251,
 // and every change of the table reaches the views through its Listener. Fixed cells (row 0
-// while it is fixed, and column 0) are drawn in the button colour and can be neither selected
-// nor edited.
+// while it is fixed, and column 0) are drawn in the button colour and can be neither focused,
+// selected nor edited.
 class EventTableModel final : public QAbstractTableModel, private EventTable::Listener {
     Q_OBJECT
 public:

@@ -56,6 +56,12 @@ TEST_F(EventGridTest, shift_and_arrow_keys_extend_the_selection_over_rows) {
     EXPECT_EQ(grid.currentRow(), 4);
     EXPECT_EQ(grid.selectionTop(), 4);
     EXPECT_EQ(grid.selectionBottom(), 6);
+
+    // The fixed title row is out of the keyboard's reach.
+    clickCell(1, 4);
+    QTest::keyClick(grid.viewport(), Qt::Key_Up, Qt::ShiftModifier);
+    EXPECT_EQ(grid.currentRow(), 1);
+    EXPECT_EQ(grid.selectionTop(), 1);
 }
 
 TEST_F(EventGridTest, dragging_selects_a_rectangle_and_fixed_cells_take_no_focus) {
@@ -69,10 +75,13 @@ TEST_F(EventGridTest, dragging_selects_a_rectangle_and_fixed_cells_take_no_focus
     EXPECT_EQ(grid.selectionTop(), 2);
     EXPECT_EQ(grid.selectionBottom(), 7);
 
-    grid.clearSelection();
-    grid.setCurrentIndex({});
+    // Fixed cells take no focus: clicks on the title row or the number column change nothing.
+    clickCell(4, 2);
     clickCell(0, 3);
-    EXPECT_EQ(grid.currentRow(), 0) << "the fixed title row cannot be focused";
+    clickCell(6, 0);
+    EXPECT_EQ(grid.currentRow(), 4);
+    EXPECT_EQ(grid.selectionTop(), 4);
+    EXPECT_EQ(grid.selectionBottom(), 4);
 }
 
 TEST_F(EventGridTest, typing_into_a_cell_edits_the_table) {

@@ -49,8 +49,8 @@ TEST(EventTableModel, fixed_cells_are_row_zero_while_fixed_and_column_zero) {
     ASSERT_EQ(changes.count(), 1);
     EXPECT_EQ(changes.at(0).at(0).toModelIndex().row(), 0);
 
-    EXPECT_EQ(model.flags(model.index(0, 3)), Qt::ItemIsEnabled);
-    EXPECT_EQ(model.flags(model.index(1, 0)), Qt::ItemIsEnabled);
+    EXPECT_EQ(model.flags(model.index(0, 3)), Qt::NoItemFlags);
+    EXPECT_EQ(model.flags(model.index(1, 0)), Qt::NoItemFlags);
     EXPECT_TRUE(model.flags(model.index(1, 3)) & Qt::ItemIsEditable);
     EXPECT_TRUE(model.index(0, 3).data(Qt::BackgroundRole).isValid());
     EXPECT_FALSE(model.index(1, 3).data(Qt::BackgroundRole).isValid());
