@@ -76,8 +76,8 @@ void HtmlRenderer::imageTag(LinePass& pass, std::string_view tag) {
         pass.keepTag = true;
         return;
     }
-    pass.width += size.width();
-    pass.x += size.width();
+    pass.width = addClamped(pass.width, size.width());
+    pass.x = addClamped(pass.x, size.width());
     LineMetrics& metrics = pass.metrics;
     metrics.height = std::max(metrics.height, size.height());
     if (attributes.find("ALIGN") == std::string::npos) return;

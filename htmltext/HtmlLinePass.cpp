@@ -73,7 +73,7 @@ size_t HtmlRenderer::textRun(LinePass& pass, std::string_view rest) {
 
 void HtmlRenderer::measureRun(LinePass& pass, const std::string& run, int& width) {
     width = canvas.textWidth(run);
-    pass.width += width;
+    pass.width = addClamped(pass.width, width);
     if (!state.insideAnchor) return;
     const int pointX = in.PointX - pass.line.Left;
     if (pointX < pass.width - width || pointX > pass.width) return;
@@ -100,7 +100,7 @@ void HtmlRenderer::paintRun(LinePass& pass, const std::string& run) {
         setTextColor(textColor);
     }
     canvas.drawText(run, rect, ellipsis);
-    const int right = rect.Left + canvas.textWidth(run);
+    const int right = addClamped(rect.Left, canvas.textWidth(run));
     if (state.insideAnchor && state.anchorCounter - 1 == in.FocusLink)
         out.FocusAnchor = state.anchorTarget;
     if (errorUnderline) drawErrorUnderline(rect.Left, right, pass.line.Bottom, pass.line.Right);

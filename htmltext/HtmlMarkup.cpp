@@ -4,7 +4,6 @@
 
 #include <QString>
 #include <array>
-#include <climits>
 #include <cstdint>
 
 namespace newsbell::html {
@@ -231,7 +230,7 @@ int readNumber(std::string_view text, bool* complete) {
     for (; i < text.size(); ++i) {
         const int digit = hexDigit(text[i]);
         if (digit < 0 || digit >= base) break;
-        value = std::min<long long>(value * base + digit, INT_MAX);
+        value = std::min<long long>(value * base + digit, maxNumber);
     }
     if (complete) *complete = i == text.size() && i > digitsStart;
     return int(negative ? -value : value);

@@ -36,7 +36,9 @@ std::string firstQuoted(std::string_view text);
 
 // A number the way the markup writes it: blanks, a sign, decimal digits or hexadecimal ones
 // after "$", "x", "X" or "0x". Reading stops at the first other character. `complete` tells
-// whether the whole text was a number.
+// whether the whole text was a number. Magnitudes stop at maxNumber, far beyond any size in
+// pixels or points, so that sizes from markup can be added without overflowing.
+inline constexpr int maxNumber = 1 << 20;
 int readNumber(std::string_view text, bool* complete = nullptr);
 
 // "#RRGGBB" or a colour name; an empty value is clNone, an unknown name black.

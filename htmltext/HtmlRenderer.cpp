@@ -78,8 +78,8 @@ void HtmlRenderer::layOutLine() {
         if ((second.overAnchorText && inTextBand) || second.overAnchorPicture) out.AnchorHit = true;
     }
 
-    top += advance;
-    out.ExtentY += advance;
+    top = addClamped(top, advance);
+    out.ExtentY = addClamped(out.ExtentY, advance);
     ++lineNumber;
     if (!in.MeasureOnly && lineStartHeight + top > in.Rect.Bottom) position = text.size();
 }

@@ -2,6 +2,7 @@
 
 #include "htmltext/RenderHtmlText.h"
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -9,6 +10,13 @@
 namespace newsbell {
 
 class THTMLPicture;
+
+// Positions and sizes add up over a line and over the lines; markup can ask for any number of
+// huge pictures, so sums stop at a limit far beyond any screen instead of overflowing.
+inline int addClamped(long long a, long long b) {
+    constexpr long long limit = 1LL << 30;
+    return int(std::clamp(a + b, -limit, limit));
+}
 
 // One call of RenderHtmlText: the running state of the text as it is laid out line by line.
 // Each line is read twice, first measured, then painted or hit-tested; tags switch flags and

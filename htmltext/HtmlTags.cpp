@@ -170,14 +170,14 @@ void HtmlRenderer::openingIndent(LinePass& pass, std::string_view tag) {
 }
 
 void HtmlRenderer::openingListItem(LinePass& pass) {
-    pass.width += listIndent * state.listLevel;
+    pass.width = addClamped(pass.width, listIndent * state.listLevel);
     if (pass.listItemMet) {
         pass.ended = true;
         pass.keepTag = true;
         return;
     }
     pass.listItemMet = true;
-    pass.x += listIndent * (state.listLevel - 1);
+    pass.x = addClamped(pass.x, listIndent * (state.listLevel - 1));
     if (pass.painting() && !state.hidden) {
         const Font font = canvas.font();
         Font symbol = font;
@@ -186,7 +186,7 @@ void HtmlRenderer::openingListItem(LinePass& pass) {
         canvas.textOut(pass.x, pass.line.Top, state.listLevel % 2 != 0 ? "\xB7" : "o");
         canvas.setFont(font);
     }
-    pass.x += listIndent;
+    pass.x = addClamped(pass.x, listIndent);
 }
 
 void HtmlRenderer::openingRotation(const LinePass& pass, std::string_view tag) {

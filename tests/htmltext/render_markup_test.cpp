@@ -141,7 +141,8 @@ TEST(MarkupValues, numbers_read_as_far_as_they_go) {
     EXPECT_EQ(html::readNumber("0x10"), 16);
     EXPECT_EQ(html::readNumber("", &complete), 0);
     EXPECT_FALSE(complete);
-    EXPECT_EQ(html::readNumber("99999999999999999999"), 2147483647);
+    EXPECT_EQ(html::readNumber("99999999999999999999"), html::maxNumber);
+    EXPECT_EQ(html::readNumber("-99999999999999999999"), -html::maxNumber);
 }
 
 TEST(MarkupValues, colours_from_names_and_hash_values) {
