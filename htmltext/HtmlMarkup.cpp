@@ -43,7 +43,10 @@ std::string decodeNamedEntities(std::string_view text) {
         const Entity* match = nullptr;
         if (text[i] == '&')
             for (const Entity& entity : namedEntities())
-                if (startsWithNoCase(text.substr(i), entity.name)) match = &entity;
+                if (startsWithNoCase(text.substr(i), entity.name)) {
+                    match = &entity;
+                    break;
+                }
         if (match) {
             result += match->replacement;
             i += match->name.size();

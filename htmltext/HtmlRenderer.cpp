@@ -44,6 +44,9 @@ int HtmlRenderer::standardHeight() {
 void HtmlRenderer::layOutLine() {
     canvas.setFont(measureFont);
     const int lineStartHeight = standardHeight();
+    // Subscript and superscript belong to one line; the other flags carry on.
+    state.subscript = false;
+    state.superscript = false;
     const MarkupState atLineStart = state;
 
     LinePass measure;

@@ -108,6 +108,11 @@ TEST(RenderTags, subscript_and_superscript_make_room_below_and_above) {
     EXPECT_EQ(textAt(sub, "c").rect.Bottom, 16);
     EXPECT_EQ(sub.output.ExtentY, 20);
 
+    Rendered nextLine;
+    rendered(nextLine, "a<sub>b<br>c");
+    EXPECT_EQ(textAt(nextLine, "c").rect, (TRect{1, 20, 400, 36}));
+    EXPECT_EQ(nextLine.output.ExtentY, 36);
+
     Rendered sup;
     rendered(sup, "a<sup>b</sup>c<br>d");
     EXPECT_EQ(textAt(sup, "a").rect.Bottom, 20);
