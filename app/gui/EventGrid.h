@@ -24,7 +24,6 @@ public:
 
     EventTable& table() { return table_; }
     const EventTable& table() const { return table_; }
-    EventTableModel& tableModel() { return model_; }
 
     // The row of the focused cell; 0 when there is none.
     int currentRow() const;

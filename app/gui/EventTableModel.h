@@ -16,7 +16,6 @@ public:
     explicit EventTableModel(EventTable& table, QObject* parent = nullptr);
     ~EventTableModel() override;
 
-    EventTable& table() const { return table_; }
     bool isFixed(const QModelIndex& index) const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
