@@ -143,8 +143,7 @@ void HtmlRenderer::finishPass(LinePass& pass) {
     if (pass.painting() && state.insideAnchor && state.anchorCounter == in.FocusLink + 1) {
         focusRect.Right = pass.x;
         focusRect.Bottom = pass.line.Bottom;
-        canvas.drawFocusRect(
-            {focusRect.Left - 1, focusRect.Top, focusRect.Right + 1, focusRect.Bottom});
+        drawFocusFrame();
         focusRect.Left = pass.line.Left + 1;
         focusRect.Top = focusRect.Bottom;
     }

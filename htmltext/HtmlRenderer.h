@@ -99,8 +99,8 @@ private:
     void horizontalRule(LinePass& pass);
     void openingAnchor(LinePass& pass, std::string_view tag);
     void closingAnchor(LinePass& pass);
-    void focusFrame(LinePass& pass, int bottom, bool draw);
     bool hoverApplies(const LinePass& pass, int anchor) const;
+    void drawFocusFrame();
     void fontTag(LinePass& pass, std::string_view tag);
     void closingFont(LinePass& pass);
     void paragraphTag(LinePass& pass, std::string_view tag);

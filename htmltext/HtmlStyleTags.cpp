@@ -8,6 +8,12 @@ bool HtmlRenderer::hoverApplies(const LinePass& pass, int anchor) const {
     return pass.painting() && (!in.HoverStyle || in.HoverLink == anchor);
 }
 
+// The frame stands one pixel clear of the text on either side.
+void HtmlRenderer::drawFocusFrame() {
+    canvas.drawFocusRect(
+        {focusRect.Left - 1, focusRect.Top, focusRect.Right + 1, focusRect.Bottom});
+}
+
 void HtmlRenderer::openingAnchor(LinePass& pass, std::string_view tag) {
     if (pass.painting() && state.anchorCounter == in.FocusLink) {
         focusRect.Left = pass.x;
@@ -53,8 +59,7 @@ void HtmlRenderer::closingAnchor(LinePass& pass) {
         focusRect.Right = pass.x;
         focusRect.Bottom = pass.line.Bottom - pass.metrics.pictureOffset;
         focusRect.Top = focusRect.Bottom - standardHeight();
-        canvas.drawFocusRect(
-            {focusRect.Left - 1, focusRect.Top, focusRect.Right + 1, focusRect.Bottom});
+        drawFocusFrame();
     }
 }
 
