@@ -59,6 +59,14 @@ TEST(RenderAlertMessage, closing_tags_in_the_other_order_still_leave_bold_and_it
     EXPECT_TRUE(textAt(r, cp1251("назад")).font.bold);
 }
 
+TEST(RenderAlertMessage, cell_texts_escaped_by_the_alert_pass_show_as_they_stood) {
+    Rendered r;
+    render(r, inputFor(" <br><b><q> S&amp;P &lt;500></q></b><br>"));
+    EXPECT_EQ(r.shown(), " | |S&P |<500>");
+    EXPECT_TRUE(r.texts()[3].font.bold);
+    EXPECT_EQ(r.output.ExtentY, 32);
+}
+
 TEST(RenderAlertMessage, q_tags_add_nothing_visible) {
     Rendered r;
     render(r, inputFor("<b>a <q>b</q> c</b>"));
