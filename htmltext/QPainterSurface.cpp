@@ -7,6 +7,7 @@
 #include <QPaintDevice>
 #include <QPainter>
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <set>
 #include <utility>
@@ -14,12 +15,6 @@
 namespace newsbell {
 
 namespace {
-
-// Sizes from markup are not checked by anyone before they get here: a size of 0 is the
-// default size and a negative one its magnitude, as the platform's fonts take them; and a
-// glyph taller than a screen helps nobody.
-constexpr int defaultPointSize = 8;
-constexpr int largestPointSize = 1000;
 
 QColor toColor(TColor color) {
     if (color == clNone) return Qt::transparent;
@@ -30,26 +25,16 @@ QRect toQRect(const TRect& rect) {
     return QRect(rect.Left, rect.Top, rect.width(), rect.height());
 }
 
-bool isSymbolFace(const std::string& face) {
-    return QString::compare(fromCp1251(face), QStringLiteral("Symbol"), Qt::CaseInsensitive) == 0;
-}
-
 } // namespace
 
 QPainterSurface::QPainterSurface(QPainter& painter) : painter(painter) {
-    setFont(current);
+    setFont(Font());
 }
 
 void QPainterSurface::setFont(const Font& font) {
-    current = font;
-    qfont = QFont(fromCp1251(font.face));
-    const int size = font.size == 0 ? defaultPointSize : std::abs(font.size);
-    qfont.setPointSize(std::min(size, largestPointSize));
-    qfont.setBold(font.bold);
-    qfont.setItalic(font.italic);
-    qfont.setUnderline(font.underline);
-    qfont.setStrikeOut(font.strikeOut);
-    painter.setFont(qfont);
+    if (active && active->font() == font) return;
+    active = loadFont(font, *painter.device());
+    painter.setFont(active->qfont());
 }
 
 void QPainterSurface::setBrushColor(TColor color) {
@@ -66,61 +51,79 @@ int QPainterSurface::pixelsPerInchY() const {
 }
 
 template <typename Draw> void QPainterSurface::drawTurned(int x, int y, Draw draw) {
-    if (current.escapement == 0) {
+    if (active->font().escapement == 0) {
         draw();
         return;
     }
     painter.save();
     painter.translate(x, y);
-    painter.rotate(-current.escapement / 10.0); // escapement turns counter-clockwise
+    painter.rotate(-active->font().escapement / 10.0); // escapement turns counter-clockwise
     painter.translate(-x, -y);
     draw();
     painter.restore();
 }
 
 void QPainterSurface::drawText(std::string_view text, const TRect& rect, bool endEllipsis) {
-    const QFontMetrics metrics(qfont, painter.device());
-    TextLine line(text, metrics, isSymbolFace(current.face));
-    if (endEllipsis) line.elide(rect.width());
-    const int top = rect.Bottom - metrics.height();
-    painter.save();
-    // A turned line leaves its rectangle by design; clipping it would cut it off.
-    if (current.escapement == 0) painter.setClipRect(toQRect(rect), Qt::IntersectClip);
+    const TextLine& laidOut = active->line(text);
+    std::optional<TextLine> shortened;
+    if (endEllipsis && laidOut.width() > rect.width()) {
+        shortened = laidOut;
+        shortened->elide(rect.width());
+    }
+    const TextLine& line = shortened ? *shortened : laidOut;
+    const int height = active->height();
+    const int top = rect.Bottom - height;
+    const QRect box(rect.Left, top, line.width(), height);
+    // Most words fit their rectangle and need no clip; a turned line leaves its rectangle by
+    // design, and clipping it would cut it off.
+    const bool clipped = active->font().escapement == 0 && !toQRect(rect).contains(box);
+    if (clipped) {
+        painter.save();
+        painter.setClipRect(toQRect(rect), Qt::IntersectClip);
+    }
     drawTurned(rect.Left, rect.Bottom, [&] {
-        if (solid)
-            painter.fillRect(QRect(rect.Left, top, line.width(), metrics.height()), toColor(brush));
-        painter.setPen(toColor(current.color));
-        const int baseline = top + metrics.ascent();
+        if (solid) painter.fillRect(box, toColor(brush));
+        painter.setPen(toColor(active->font().color));
         for (const TextLine::Piece& piece : line.pieces())
-            painter.drawText(QPoint(rect.Left + piece.x, baseline), piece.text);
-        for (const TextLine::Mark& mark : line.underlines())
-            painter.fillRect(QRect(rect.Left + mark.x, baseline + metrics.underlinePos(),
-                                   mark.width, std::max(1, metrics.lineWidth())),
-                             toColor(current.color));
+            drawShaped(rect.Left + piece.x, top, piece.text);
+        drawMarks(line, rect.Left, top);
     });
-    painter.restore();
+    if (clipped) painter.restore();
+}
+
+void QPainterSurface::drawMarks(const TextLine& line, int left, int top) {
+    if (line.underlines().empty()) return;
+    const QFontMetrics& metrics = active->metrics();
+    const int y = top + active->ascent() + metrics.underlinePos();
+    for (const TextLine::Mark& mark : line.underlines())
+        painter.fillRect(QRect(left + mark.x, y, mark.width, std::max(1, metrics.lineWidth())),
+                         toColor(active->font().color));
 }
 
 void QPainterSurface::textOut(int x, int y, std::string_view text) {
-    const QFontMetrics metrics(qfont, painter.device());
     QString shown = fromCp1251(text);
-    if (isSymbolFace(current.face)) shown.replace(QChar(0xB7), QChar(0x2022));
+    if (active->symbolFace()) shown.replace(QChar(0xB7), QChar(0x2022));
     drawTurned(x, y, [&] {
-        if (solid)
-            painter.fillRect(QRect(x, y, metrics.horizontalAdvance(shown), metrics.height()),
-                             toColor(brush));
-        painter.setPen(toColor(current.color));
-        painter.drawText(QPoint(x, y + metrics.ascent()), shown);
+        if (solid) {
+            painter.fillRect(
+                QRect(x, y, active->metrics().horizontalAdvance(shown), active->height()),
+                toColor(brush));
+        }
+        painter.setPen(toColor(active->font().color));
+        drawShaped(x, y, shown);
     });
 }
 
+void QPainterSurface::drawShaped(int x, int top, const QString& text) {
+    for (const QGlyphRun& run : active->glyphs(text)) painter.drawGlyphRun(QPointF(x, top), run);
+}
+
 int QPainterSurface::textWidth(std::string_view text) {
-    return TextLine(text, QFontMetrics(qfont, painter.device()), isSymbolFace(current.face))
-        .width();
+    return active->line(text).width();
 }
 
 int QPainterSurface::textHeight(std::string_view) {
-    return QFontMetrics(qfont, painter.device()).height();
+    return active->height();
 }
 
 void QPainterSurface::fillRect(const TRect& rect, TColor color) {

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "LoadedFont.h"
 #include "Surface.h"
 
-#include <QFont>
+#include <memory>
 
 class QPainter;
 
@@ -15,7 +16,7 @@ public:
     // The painter must be active on its device for the life of the surface.
     explicit QPainterSurface(QPainter& painter);
 
-    const Font& font() const override { return current; }
+    const Font& font() const override { return active->font(); }
     void setFont(const Font& font) override;
 
     TColor brushColor() const override { return brush; }
@@ -45,10 +46,13 @@ public:
 private:
     // Rotated fonts turn the painter about (x, y); the callback draws as if unrotated.
     template <typename Draw> void drawTurned(int x, int y, Draw draw);
+    // Shown text with its top-left corner at (x, top), in the pen's colour.
+    void drawShaped(int x, int top, const QString& text);
+    // The characters marked with "&", underlined.
+    void drawMarks(const TextLine& line, int left, int top);
 
     QPainter& painter;
-    Font current;
-    QFont qfont;
+    std::shared_ptr<LoadedFont> active;
     TColor brush = 0xFFFFFF;
     bool solid = true;
     TColor pen = 0;

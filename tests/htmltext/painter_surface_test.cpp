@@ -14,9 +14,7 @@ using testing::solidImage;
 class Canvas {
 public:
     explicit Canvas(int width = 120, int height = 60, int dotsPerInch = 96)
-        : image(solidImage(width, height, Qt::white)) {
-        image.setDotsPerMeterX(qRound(dotsPerInch / 0.0254));
-        image.setDotsPerMeterY(qRound(dotsPerInch / 0.0254));
+        : image(blank(width, height, dotsPerInch)) {
         painter = std::make_unique<QPainter>(&image);
         surface = std::make_unique<QPainterSurface>(*painter);
         Font font;
@@ -48,6 +46,14 @@ public:
         for (int y = 0; y < done.height(); ++y)
             for (int x = 0; x < done.width(); ++x) found += done.pixel(x, y) == color;
         return found;
+    }
+
+    static QImage blank(int width, int height, int dotsPerInch) {
+        testing::ensureGuiApplication(); // before the surface loads its first font
+        QImage image = solidImage(width, height, Qt::white);
+        image.setDotsPerMeterX(qRound(dotsPerInch / 0.0254));
+        image.setDotsPerMeterY(qRound(dotsPerInch / 0.0254));
+        return image;
     }
 
     QImage image;

@@ -1,0 +1,108 @@
+#include "LoadedFont.h"
+
+#include "base/Cp1251.h"
+
+#include <QPaintDevice>
+#include <QTextLayout>
+#include <algorithm>
+#include <cstdlib>
+#include <vector>
+
+namespace newsbell {
+
+namespace {
+
+// Sizes from markup are not checked by anyone before they get here: a size of 0 is the
+// default size and a negative one its magnitude, as the platform's fonts take them; and a
+// glyph taller than a screen helps nobody.
+constexpr int defaultPointSize = 8;
+constexpr int largestPointSize = 1000;
+
+// Enough for every word of a popup's messages; a flood of texts starts the cache afresh.
+constexpr std::size_t textsKept = 4096;
+constexpr std::size_t fontsKept = 64;
+
+QFont toQFont(const Font& font) {
+    QFont qfont(fromCp1251(font.face));
+    const int size = font.size == 0 ? defaultPointSize : std::abs(font.size);
+    qfont.setPointSize(std::min(size, largestPointSize));
+    qfont.setBold(font.bold);
+    qfont.setItalic(font.italic);
+    qfont.setUnderline(font.underline);
+    qfont.setStrikeOut(font.strikeOut);
+    return qfont;
+}
+
+// A paint device that only answers with a resolution, so that fonts are resolved for it.
+class Resolution final : public QPaintDevice {
+public:
+    Resolution(int x, int y) : x(x), y(y) {}
+    QPaintEngine* paintEngine() const override { return nullptr; }
+
+protected:
+    int metric(PaintDeviceMetric metric) const override {
+        switch (metric) {
+        case PdmDpiX:
+        case PdmPhysicalDpiX:
+            return x;
+        case PdmDpiY:
+        case PdmPhysicalDpiY:
+            return y;
+        default:
+            return QPaintDevice::metric(metric);
+        }
+    }
+
+private:
+    int x;
+    int y;
+};
+
+QFontMetrics metricsAt(const QFont& font, int dotsPerInchX, int dotsPerInchY) {
+    const Resolution device(dotsPerInchX, dotsPerInchY);
+    return QFontMetrics(font, &device);
+}
+
+} // namespace
+
+LoadedFont::LoadedFont(const Font& font, int dotsPerInchX, int dotsPerInchY)
+    : requested(font), dpiX(dotsPerInchX), dpiY(dotsPerInchY), drawn(toQFont(font)),
+      measures(metricsAt(drawn, dotsPerInchX, dotsPerInchY)), lineHeight(measures.height()),
+      aboveBaseline(measures.ascent()),
+      symbol(QString::compare(fromCp1251(font.face), QStringLiteral("Symbol"),
+                              Qt::CaseInsensitive) == 0) {}
+
+bool LoadedFont::isFor(const Font& font, int dotsPerInchX, int dotsPerInchY) const {
+    return requested == font && dpiX == dotsPerInchX && dpiY == dotsPerInchY;
+}
+
+const TextLine& LoadedFont::line(std::string_view text) {
+    std::string key(text);
+    if (const auto known = lines.find(key); known != lines.end()) return known->second;
+    if (lines.size() >= textsKept) lines.clear();
+    return lines.try_emplace(std::move(key), text, measures, symbol).first->second;
+}
+
+const QList<QGlyphRun>& LoadedFont::glyphs(const QString& text) {
+    if (const auto known = shapes.find(text); known != shapes.end()) return known->second;
+    if (shapes.size() >= textsKept) shapes.clear();
+    Resolution device(dpiX, dpiY);
+    QTextLayout layout(text, drawn, &device);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    layout.endLayout();
+    return shapes.emplace(text, line.isValid() ? line.glyphRuns() : QList<QGlyphRun>())
+        .first->second;
+}
+
+std::shared_ptr<LoadedFont> loadFont(const Font& font, const QPaintDevice& device) {
+    thread_local std::vector<std::shared_ptr<LoadedFont>> loaded;
+    const int dpiX = device.logicalDpiX();
+    const int dpiY = device.logicalDpiY();
+    for (const auto& candidate : loaded)
+        if (candidate->isFor(font, dpiX, dpiY)) return candidate;
+    if (loaded.size() >= fontsKept) loaded.clear();
+    return loaded.emplace_back(std::make_shared<LoadedFont>(font, dpiX, dpiY));
+}
+
+} // namespace newsbell

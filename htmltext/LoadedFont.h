@@ -1,0 +1,55 @@
+#pragma once
+
+#include "Surface.h"
+#include "TextLine.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QGlyphRun>
+#include <QList>
+#include <memory>
+#include <string>
+#include <unordered_map>
+
+class QPaintDevice;
+
+namespace newsbell {
+
+// A font as Qt draws it on devices of one resolution, with what was already measured and
+// shaped in it. The renderer measures every word of a line and then paints the line, and a
+// popup paints the same few messages again and again, so the work is kept.
+class LoadedFont {
+public:
+    LoadedFont(const Font& font, int dotsPerInchX, int dotsPerInchY);
+
+    const Font& font() const { return requested; }
+    const QFont& qfont() const { return drawn; }
+    const QFontMetrics& metrics() const { return measures; }
+    // The metrics asked for with every word, kept as numbers (Qt looks them up each time).
+    int height() const { return lineHeight; }
+    int ascent() const { return aboveBaseline; }
+    bool symbolFace() const { return symbol; }
+    bool isFor(const Font& font, int dotsPerInchX, int dotsPerInchY) const;
+
+    // One line of cp1251 text laid out in this font.
+    const TextLine& line(std::string_view text);
+    // The shaped glyphs of a piece of shown text, placed from (0, 0) at the line's top.
+    const QList<QGlyphRun>& glyphs(const QString& text);
+
+private:
+    Font requested;
+    int dpiX;
+    int dpiY;
+    QFont drawn;
+    QFontMetrics measures;
+    int lineHeight;
+    int aboveBaseline;
+    bool symbol;
+    std::unordered_map<std::string, TextLine> lines;
+    std::unordered_map<QString, QList<QGlyphRun>> shapes;
+};
+
+// The fonts loaded on this thread; Qt's fonts belong to the thread that made them.
+std::shared_ptr<LoadedFont> loadFont(const Font& font, const QPaintDevice& device);
+
+} // namespace newsbell
