@@ -4,6 +4,7 @@
 #include <QStringEncoder>
 #include <QStringList>
 #include <algorithm>
+#include <array>
 
 namespace newsbell {
 
@@ -33,8 +34,24 @@ std::string toCp1251(const QString& text) {
 }
 
 QString fromCp1251(std::string_view text) {
-    QStringDecoder decoder("windows-1251");
-    return decoder.decode(QByteArrayView(text.data(), qsizetype(text.size())));
+    // A single-byte code page: every byte decodes on its own, so the converter is asked once
+    // for all 256 and later texts are decoded by lookup (opening a converter is costly, and
+    // the renderer decodes every word it measures).
+    static const std::array<QChar, 256> characters = [] {
+        std::array<QChar, 256> table;
+        QStringDecoder decoder("windows-1251");
+        for (int byte = 0; byte < 256; ++byte) {
+            const char bytes[] = {char(byte)};
+            const QString decoded = decoder.decode(QByteArrayView(bytes, 1));
+            table[std::size_t(byte)] = decoded.isEmpty() ? QChar(QChar::ReplacementCharacter)
+                                                         : decoded.front();
+        }
+        return table;
+    }();
+    QString decoded(qsizetype(text.size()), Qt::Uninitialized);
+    for (std::size_t i = 0; i < text.size(); ++i)
+        decoded[qsizetype(i)] = characters[static_cast<unsigned char>(text[i])];
+    return decoded;
 }
 
 std::string cp1251ToUtf8(std::string_view text) {
