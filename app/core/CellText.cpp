@@ -4,6 +4,9 @@
 
 #include <array>
 #include <charconv>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace newsbell {
 
@@ -82,21 +85,49 @@ char lineSafe(char c) {
     }
 }
 
-bool needsWork(std::string_view text) {
-    static constexpr auto special = [] {
-        std::array<bool, 256> table{};
-        for (unsigned char c : std::string_view("&;\r\n\t")) table[c] = true;
-        return table;
-    }();
+// What plain cell text may not hold: references to decode and what breaks a line of the file.
+constexpr std::array<bool, 256> specialTable = [] {
+    std::array<bool, 256> table{};
+    for (unsigned char c : std::string_view("&;\r\n\t")) table[c] = true;
+    return table;
+}();
+
+bool isPlain(std::string_view text) {
     for (unsigned char c : text)
-        if (special[c]) return true;
-    return false;
+        if (specialTable[c]) return false;
+    return true;
 }
 
 } // namespace
 
+CellScan scanCell(std::string_view text) {
+    size_t i = 0;
+    bool plain = true;
+#if defined(__SSE2__)
+    auto equal = [](__m128i block, char c) { return _mm_cmpeq_epi8(block, _mm_set1_epi8(c)); };
+    for (; i + 16 <= text.size(); i += 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i));
+        const unsigned tags = unsigned(_mm_movemask_epi8(equal(block, '<')));
+        const __m128i special = _mm_or_si128(
+            _mm_or_si128(equal(block, '&'), equal(block, ';')),
+            _mm_or_si128(_mm_or_si128(equal(block, '\r'), equal(block, '\n')), equal(block, '\t')));
+        const unsigned specials = unsigned(_mm_movemask_epi8(special));
+        if (tags) {
+            const unsigned at = unsigned(__builtin_ctz(tags));
+            return {text.substr(0, i + at), plain && (specials & ((1u << at) - 1)) == 0};
+        }
+        plain = plain && specials == 0;
+    }
+#endif
+    for (; i < text.size(); ++i) {
+        if (text[i] == '<') return {text.substr(0, i), plain};
+        plain = plain && !specialTable[static_cast<unsigned char>(text[i])];
+    }
+    return {{}, true};
+}
+
 void makeCellTextPlain(std::string& text) {
-    if (!needsWork(text)) return;
+    if (isPlain(text)) return;
     const std::string markup = std::move(text);
     std::string& out = text;
     out.clear();

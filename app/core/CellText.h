@@ -11,4 +11,13 @@ namespace newsbell {
 // and tab become blanks.
 void makeCellTextPlain(std::string& text);
 
+// A cell's text as the page gives it: the text before the next "<" (empty when none follows),
+// and whether it holds anything makeCellTextPlain would change. One pass does both, so that
+// the common plain cell is never looked at twice.
+struct CellScan {
+    std::string_view text;
+    bool plain;
+};
+CellScan scanCell(std::string_view text);
+
 } // namespace newsbell

@@ -64,22 +64,20 @@ void replaceFirstNbsp(std::string& text, std::string_view replacement) {
 }
 
 // The forecast is read right inside its cell.
-void readForecast(std::string_view cell, std::string& value) {
+CellScan forecastValue(std::string_view cell) {
     size_t gt = findChar(cell, '>');
-    if (gt == npos || cell.substr(gt + 1, nbsp.size()) == nbsp) return;
-    value = textBeforeTag(cell.substr(gt + 1));
-    replaceFirstNbsp(value, "");
+    if (gt == npos || cell.substr(gt + 1, nbsp.size()) == nbsp) return {{}, true};
+    return scanCell(cell.substr(gt + 1));
 }
 
 // The previous value sits inside the cell's first inner element.
-void readPrevious(std::string_view cell, std::string& value) {
+CellScan previousValue(std::string_view cell) {
     size_t gt = findChar(cell, '>');
-    if (gt == npos || cell.substr(gt + 1, nbsp.size()) == nbsp) return;
+    if (gt == npos || cell.substr(gt + 1, nbsp.size()) == nbsp) return {{}, true};
     std::string_view inner = cell.substr(gt + 1);
     size_t innerGt = findChar(inner, '>');
-    if (innerGt == npos) return;
-    value = textBeforeTag(inner.substr(innerGt + 1));
-    replaceFirstNbsp(value, "");
+    if (innerGt == npos) return {{}, true};
+    return scanCell(inner.substr(innerGt + 1));
 }
 
 // Walks a page text once, front to back, one event row at a time. The markers are indexed in
@@ -109,6 +107,7 @@ private:
         if (name == npos) return false;
 
         Row& row = table_.pendingRow();
+        undecoded_ = 0;
         std::string_view dateCell = readRowCells(date, name, row);
         pos_ = std::min(name + markerText(Marker::Name).size() + 1, page_.size());
         readName(row[6]);
@@ -136,16 +135,23 @@ private:
     }
 
     // The text after the marker at position at, up to the next "<" before end.
-    std::string_view cellText(size_t at, Marker marker, size_t end) const {
-        if (at == npos) return {};
+    CellScan cellText(size_t at, Marker marker, size_t end) const {
+        if (at == npos) return {{}, true};
         size_t start = at + markerText(marker).size();
-        return textBeforeTag(slice(start, end));
+        return scanCell(slice(start, end));
+    }
+
+    // Cells that may hold references or line breaks are remembered, to be made plain when
+    // the row is complete.
+    void setCell(Row& row, int column, CellScan scan, size_t length = std::string_view::npos) {
+        row[size_t(column)] = scan.text.substr(0, length);
+        if (!scan.plain) undecoded_ |= 1u << column;
     }
 
     // Reads date, time, currency and importance from the row's own cells. A row without a
     // name link (a holiday note) is skipped: the cells come from the last date marker before
     // the name link; an empty date there takes the latest real date of the skipped rows.
-    std::string_view readRowCells(size_t date, size_t name, Row& row) const {
+    std::string_view readRowCells(size_t date, size_t name, Row& row) {
         const size_t end = name + 1;
         std::string_view carriedDate;
         size_t cells = date;
@@ -153,7 +159,7 @@ private:
         for (size_t i = cursor_; i < hits_.size() && hits_[i].position < name; ++i) {
             const MarkerHit& hit = hits_[i];
             if (hit.marker == Marker::Date && hit.position > cells) {
-                std::string_view skipped = cellText(cells, Marker::Date, end);
+                std::string_view skipped = cellText(cells, Marker::Date, end).text;
                 if (skipped != nbsp) carriedDate = skipped;
                 cells = hit.position;
                 first[0] = first[1] = first[2] = npos;
@@ -162,11 +168,11 @@ private:
                 if (slot == npos) slot = hit.position;
             }
         }
-        std::string_view dateCell = cellText(cells, Marker::Date, end);
+        std::string_view dateCell = cellText(cells, Marker::Date, end).text;
         if (dateCell == nbsp && !carriedDate.empty()) dateCell = carriedDate;
-        row[3] = cellText(first[0], Marker::Time, end);
-        row[4] = cellText(first[1], Marker::Currency, end);
-        row[5] = cellText(first[2], Marker::Importance, end).substr(0, 1);
+        setCell(row, 3, cellText(first[0], Marker::Time, end));
+        setCell(row, 4, cellText(first[1], Marker::Currency, end));
+        setCell(row, 5, cellText(first[2], Marker::Importance, end), 1);
         return dateCell;
     }
 
@@ -194,15 +200,17 @@ private:
         std::string_view rest = page_.substr(pos_);
         if (!rest.starts_with(nbsp)) {
             size_t gt = findChar(rest, '>');
-            if (gt != npos) row[7] = textBeforeTag(rest.substr(gt + 1));
+            if (gt != npos) setCell(row, 7, scanCell(rest.substr(gt + 1)));
         }
         size_t after = find(Marker::AfterPrevious, pos_);
         if (after == npos) return; // no value cells to read
         const size_t end = after + 1;
         size_t forecast = find(Marker::Forecast, pos_, after);
         size_t previous = find(Marker::Previous, pos_, after);
-        readForecast(slice(forecast == npos ? pos_ : forecast, end), row[8]);
-        readPrevious(slice(previous == npos ? pos_ : previous, end), row[9]);
+        setCell(row, 8, forecastValue(slice(forecast == npos ? pos_ : forecast, end)));
+        setCell(row, 9, previousValue(slice(previous == npos ? pos_ : previous, end)));
+        replaceFirstNbsp(row[8], "");
+        replaceFirstNbsp(row[9], "");
     }
 
     void finishRow(Row& row, std::string_view dateCell) {
@@ -217,7 +225,9 @@ private:
             makeCellTextPlain(row[1]);
             resolveDateCell(row, pageDate_);
         }
-        for (int c = 3; c < columnCount; ++c) makeCellTextPlain(row[size_t(c)]);
+        undecoded_ |= 1u << 6; // the name's first "&nbsp;" is gone, others may remain
+        for (int c = 3; c < columnCount; ++c)
+            if (undecoded_ & 1u << c) makeCellTextPlain(row[size_t(c)]);
     }
 
     std::string_view page_;
@@ -226,7 +236,8 @@ private:
     QDate pageDate_;
     const std::function<void()>& processEvents_;
     size_t pos_ = 0;
-    size_t cursor_ = 0; // index of the first marker hit the walk may still need
+    size_t cursor_ = 0;      // index of the first marker hit the walk may still need
+    unsigned undecoded_ = 0; // columns of the row being read that may need makeCellTextPlain
 };
 
 } // namespace
@@ -234,7 +245,7 @@ private:
 std::string_view TextAfterMarker(std::string_view text, std::string_view marker) {
     size_t at = findText(text, marker);
     if (at == npos) return {};
-    return textBeforeTag(text.substr(at + marker.size()));
+    return scanCell(text.substr(at + marker.size())).text;
 }
 
 QDate readPageDate(std::string_view pageText, int currentYear) {
