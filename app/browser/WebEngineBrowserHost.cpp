@@ -1,6 +1,6 @@
 #include "app/browser/WebEngineBrowserHost.h"
 
-#include "app/browser/LegacySerialiser.h"
+#include "app/browser/LegacyMarkup.h"
 #include "base/Cp1251.h"
 #include "base/Error.h"
 
@@ -111,11 +111,13 @@ QVariant WebEngineBrowserHost::answer(const QString& script, quint32 world, cons
 std::string WebEngineBrowserHost::bodyHtml() {
     if (!hasDocument_)
         throw Error("Не удалось прочитать HTML страницы: страница ещё не загружена.");
-    const QVariant html = answer(legacyBodyHtmlScript(), QWebEngineScript::ApplicationWorld,
-                                 QStringLiteral("чтение HTML страницы"));
+    // Read in a world of our own, so that the page's scripts cannot stand in for the DOM's.
+    const QVariant html =
+        answer(QStringLiteral("document.body ? document.body.innerHTML : null"),
+               QWebEngineScript::ApplicationWorld, QStringLiteral("чтение HTML страницы"));
     if (html.typeId() != QMetaType::QString)
         throw Error("Не удалось прочитать HTML страницы: в документе нет тела (body).");
-    return toCp1251(html.toString());
+    return toCp1251(toLegacyMarkup(html.toString()));
 }
 
 void WebEngineBrowserHost::runScript(const QString& code, const QString& language) {
