@@ -118,9 +118,9 @@ private:
         return true;
     }
 
-    // The first marker of that kind at or after from and before end.
-    size_t find(Marker marker, size_t from, size_t end = npos) const {
-        for (size_t i = cursor_; i < hits_.size() && hits_[i].position < end; ++i)
+    // The first marker of that kind at or after from.
+    size_t find(Marker marker, size_t from) const {
+        for (size_t i = cursor_; i < hits_.size(); ++i)
             if (hits_[i].marker == marker && hits_[i].position >= from) return hits_[i].position;
         return npos;
     }
@@ -202,11 +202,21 @@ private:
             size_t gt = findChar(rest, '>');
             if (gt != npos) setCell(row, 7, scanCell(rest.substr(gt + 1)));
         }
-        size_t after = find(Marker::AfterPrevious, pos_);
+        skipHitsBefore(pos_);
+        // The value cells end at the after-previous marker; the first forecast and previous
+        // markers before it open theirs.
+        size_t after = npos, forecast = npos, previous = npos;
+        for (size_t i = cursor_; i < hits_.size() && after == npos; ++i) {
+            const MarkerHit& hit = hits_[i];
+            if (hit.marker == Marker::AfterPrevious)
+                after = hit.position;
+            else if (hit.marker == Marker::Forecast && forecast == npos)
+                forecast = hit.position;
+            else if (hit.marker == Marker::Previous && previous == npos)
+                previous = hit.position;
+        }
         if (after == npos) return; // no value cells to read
         const size_t end = after + 1;
-        size_t forecast = find(Marker::Forecast, pos_, after);
-        size_t previous = find(Marker::Previous, pos_, after);
         setCell(row, 8, forecastValue(slice(forecast == npos ? pos_ : forecast, end)));
         setCell(row, 9, previousValue(slice(previous == npos ? pos_ : previous, end)));
         replaceFirstNbsp(row[8], "");
