@@ -31,9 +31,9 @@ public:
 
 // A container with one picture under the name "DOT"; BMP decodes without image plugins.
 TPictureContainer& container() {
-    static TPictureContainer pictures = [] {
-        TPictureContainer made;
-        TPictureItem& item = made.Items().Add();
+    static TPictureContainer pictures;
+    static const bool filled = [] {
+        TPictureItem& item = pictures.Items().Add();
         item.Name = "dot";
         QImage image(5, 3, QImage::Format_RGB32);
         image.fill(Qt::blue);
@@ -42,8 +42,9 @@ TPictureContainer& container() {
         buffer.open(QIODevice::ReadWrite);
         image.save(&buffer, "BMP");
         item.Picture().LoadFromStream(&buffer);
-        return made;
+        return true;
     }();
+    (void)filled;
     return pictures;
 }
 
