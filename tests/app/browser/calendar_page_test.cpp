@@ -29,6 +29,33 @@ protected:
 
     QDate pageDate() { return readPageDate(host.bodyHtml(), 2026); }
 
+    // The loaded page extracts into one row per generated event of that week, holidays aside.
+    void expectRowsOfWeek(QDate monday) {
+        EventTable table;
+        ExtractionOptions options;
+        options.currentYear = 2026;
+        EXPECT_EQ(extractEvents(host.bodyHtml(), table, options), monday);
+        std::vector<CalendarEvent> expected;
+        for (const auto& event : weekEvents(monday, wednesdayNoon, eventsSoonAfter(wednesdayNoon)))
+            if (!event.holiday) expected.push_back(event);
+        ASSERT_EQ(table.rowCount(), int(expected.size()) + 1);
+        for (size_t i = 0; i < expected.size(); ++i) {
+            const CalendarEvent& event = expected[i];
+            const Row& row = table.row(int(i) + 1);
+            SCOPED_TRACE(i);
+            EXPECT_EQ(row[0], std::to_string(i + 1));
+            EXPECT_EQ(row[1], event.date.toString("yyyy.MM.dd").toStdString());
+            EXPECT_EQ(row[2], std::to_string(event.date.dayOfWeek() % 7));
+            EXPECT_EQ(row[3], event.time.toStdString());
+            EXPECT_EQ(row[4], event.currency.toStdString());
+            EXPECT_EQ(row[5], std::to_string(event.importance));
+            EXPECT_EQ(row[6], " " + event.name.toStdString());
+            EXPECT_EQ(row[7], event.actual.toStdString());
+            EXPECT_EQ(row[8], event.forecast.toStdString());
+            EXPECT_EQ(row[9], event.previous.toStdString());
+        }
+    }
+
     FixedClock clock{wednesdayNoon};
     CalendarServer server{clock};
     WebEngineBrowserHost host;
@@ -38,32 +65,12 @@ TEST_F(CalendarPage, extracts_into_the_rows_of_the_generated_week) {
     const std::string body = host.bodyHtml();
     EXPECT_NE(body.find("year=2026"), std::string::npos);
     EXPECT_LT(body.find("year="), body.find("eco_date_full_date value=07122026 "));
+    expectRowsOfWeek(QDate(2026, 12, 7));
+}
 
-    EventTable table;
-    ExtractionOptions options;
-    options.currentYear = 2026;
-    EXPECT_EQ(extractEvents(body, table, options), QDate(2026, 12, 7));
-
-    const QDate monday(2026, 12, 7);
-    std::vector<CalendarEvent> expected;
-    for (const auto& event : weekEvents(monday, wednesdayNoon, eventsSoonAfter(wednesdayNoon)))
-        if (!event.holiday) expected.push_back(event);
-    ASSERT_EQ(table.rowCount(), int(expected.size()) + 1);
-    for (size_t i = 0; i < expected.size(); ++i) {
-        const CalendarEvent& event = expected[i];
-        const Row& row = table.row(int(i) + 1);
-        SCOPED_TRACE(i);
-        EXPECT_EQ(row[0], std::to_string(i + 1));
-        EXPECT_EQ(row[1], event.date.toString("yyyy.MM.dd").toStdString());
-        EXPECT_EQ(row[2], std::to_string(event.date.dayOfWeek() % 7));
-        EXPECT_EQ(row[3], event.time.toStdString());
-        EXPECT_EQ(row[4], event.currency.toStdString());
-        EXPECT_EQ(row[5], std::to_string(event.importance));
-        EXPECT_EQ(row[6], " " + event.name.toStdString());
-        EXPECT_EQ(row[7], event.actual.toStdString());
-        EXPECT_EQ(row[8], event.forecast.toStdString());
-        EXPECT_EQ(row[9], event.previous.toStdString());
-    }
+TEST_F(CalendarPage, a_week_into_the_new_year_is_dated_in_both_years) {
+    ASSERT_TRUE(runWeekScript("CP_tmpReturnFunction(2026,12,28);"));
+    expectRowsOfWeek(QDate(2026, 12, 28));
 }
 
 TEST_F(CalendarPage, shows_its_demonstration_banner) {
