@@ -15,7 +15,8 @@ struct CalendarOptions {
 
 // The demonstration calendar: a weekly economic calendar served over HTTP on 127.0.0.1 from a
 // thread of its own. Each week's content is fixed by its Monday; "now" (for which values are
-// already out, and for the few events placed minutes after start) comes from clock.
+// already out, and for the few events placed minutes after start) comes from clock, which is
+// asked from the serving threads and must outlive the server.
 class CalendarServer {
 public:
     explicit CalendarServer(const Clock& clock, CalendarOptions options = {});
