@@ -27,11 +27,15 @@ QString chromiumInnerHtml(QWebEnginePage& page) {
     return html;
 }
 
-// Keeps each benchmark's real time per iteration for the ratio.
+// Keeps each benchmark's real time per iteration (the median of repetitions) for the ratio.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) times[run.run_name.function_name] = run.GetAdjustedRealTime();
+        for (const Run& run : runs) {
+            // With repetitions, the median stands for the benchmark.
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name != "median") continue;
+            times[run.run_name.function_name] = run.GetAdjustedRealTime();
+        }
         ConsoleReporter::ReportRuns(runs);
     }
     std::map<std::string, double> times;
