@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <random>
+#include <string_view>
 
 namespace newsbell {
 namespace {
@@ -66,6 +67,12 @@ constexpr std::array indicators{
     Indicator{"NZD", "Trade Balance", 1, 21, 45, "M", -900, 400, 0},
     Indicator{"NZD", "ANZ Business Confidence", 1, 0, 0, "", 10, 15, 1},
 };
+
+const Indicator& indicatorNamed(std::string_view currency, std::string_view name) {
+    for (const Indicator& indicator : indicators)
+        if (indicator.currency == currency && indicator.name == name) return indicator;
+    return indicators.front();
+}
 
 struct Holiday {
     const char* currency;
@@ -141,7 +148,7 @@ private:
     size_t next_ = indicators.size();
 };
 
-// Weekdays carry the releases; Sunday evening sometimes opens the week for the Pacific.
+// Weekdays carry the releases; now and then one falls on the Sunday.
 void addReleases(std::vector<CalendarEvent>& events, QDate monday, int eventsPerWeek,
                  WeekRandom& random) {
     IndicatorDeck deck;
@@ -197,7 +204,9 @@ std::vector<CalendarEvent> eventsSoonAfter(const QDateTime& start) {
         int minutes;
         const Indicator& indicator;
     };
-    const std::array soon{Soon{3, indicators[8]}, Soon{6, indicators[1]}, Soon{10, indicators[20]}};
+    const std::array soon{Soon{3, indicatorNamed("USD", "Nonfarm Payrolls")},
+                          Soon{6, indicatorNamed("EUR", "CPI (YoY)")},
+                          Soon{10, indicatorNamed("GBP", "Manufacturing PMI")}};
     WeekRandom random(start.date());
     std::vector<CalendarEvent> events;
     for (const Soon& s : soon) {
