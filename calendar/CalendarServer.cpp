@@ -39,6 +39,8 @@ void CalendarServer::Impl::serveWeek(const httplib::Request& request,
     const QDate monday = mondayOf(day);
     const QByteArray page =
         weekPageHtml(monday, weekEvents(monday, now, soonEvents, options.eventsPerWeek));
+    // Actual values appear as time goes on, so a page is never served from a cache.
+    response.set_header("Cache-Control", "no-store");
     response.set_content(page.constData(), size_t(page.size()), "text/html; charset=utf-8");
 }
 
