@@ -125,14 +125,15 @@ QString weekNavigation(QDate monday) {
         .arg(escaped(weekPagePath(monday.addDays(7))));
 }
 
-// The year link must come before the date input: the page date is corrected from it.
+// The year link (to the year's first week) must come before the date input: the page date is
+// corrected from it.
 QString dateForm(QDate monday) {
     return QString("<form class=\"ec_date_form\" action=\"/e_cal.php\">"
-                   "<a class=\"ec_year\" href=\"/e_cal.php?duration=weekly&amp;"
-                   "timezone_panel=show&amp;year=%1\">%1</a> "
-                   "<input id=\"eco_date_full_date\" value=\"%2\" type=\"hidden\" "
+                   "<a class=\"ec_year\" href=\"%1&amp;year=%2\">Год %2</a> "
+                   "<input id=\"eco_date_full_date\" value=\"%3\" type=\"hidden\" "
                    "name=\"full_date\"></form>\n"
                    "<div id=\"CP_calendar0\" class=\"CP_calendar\"></div>\n")
+        .arg(escaped(weekPagePath(QDate(monday.year(), 1, 1))))
         .arg(monday.year())
         .arg(monday.toString("ddMMyyyy"));
 }
