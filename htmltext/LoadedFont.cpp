@@ -2,8 +2,10 @@
 
 #include "base/Cp1251.h"
 
+#include <QCoreApplication>
 #include <QPaintDevice>
 #include <QTextLayout>
+#include <QThread>
 #include <algorithm>
 #include <cstdlib>
 #include <vector>
@@ -96,9 +98,15 @@ const QList<QGlyphRun>& LoadedFont::glyphs(const QString& text) {
 }
 
 std::shared_ptr<LoadedFont> loadFont(const Font& font, const QPaintDevice& device) {
-    thread_local std::vector<std::shared_ptr<LoadedFont>> loaded;
     const int dpiX = device.logicalDpiX();
     const int dpiY = device.logicalDpiY();
+    // Qt's fonts belong to the application's thread; elsewhere nothing is kept.
+    const QCoreApplication* application = QCoreApplication::instance();
+    if (!application || QThread::currentThread() != application->thread())
+        return std::make_shared<LoadedFont>(font, dpiX, dpiY);
+    // Never destroyed: Qt takes its font machinery down with the application, before any
+    // static destructor would run, and a font released after that crashes.
+    static auto& loaded = *new std::vector<std::shared_ptr<LoadedFont>>;
     for (const auto& candidate : loaded)
         if (candidate->isFor(font, dpiX, dpiY)) return candidate;
     if (loaded.size() >= fontsKept) loaded.clear();

@@ -49,7 +49,7 @@ private:
     std::unordered_map<QString, QList<QGlyphRun>> shapes;
 };
 
-// The fonts loaded on this thread; Qt's fonts belong to the thread that made them.
+// The font loaded for the device, kept for later surfaces of the application's thread.
 std::shared_ptr<LoadedFont> loadFont(const Font& font, const QPaintDevice& device);
 
 } // namespace newsbell

@@ -3,6 +3,7 @@
 #include <QBuffer>
 #include <QFontDatabase>
 #include <QGuiApplication>
+#include <gtest/gtest.h>
 
 namespace newsbell::testing {
 
@@ -94,12 +95,24 @@ QImage solidImage(int width, int height, QColor color) {
     return image;
 }
 
+namespace {
+
+// The application ends with the test run, while Qt is still whole: left to the static
+// destructors it would outlive Qt's own thread storage and crash.
+class GuiApplicationEnvironment : public ::testing::Environment {
+public:
+    void TearDown() override { delete QCoreApplication::instance(); }
+};
+
+} // namespace
+
 void ensureGuiApplication() {
     if (QCoreApplication::instance()) return;
     static int argc = 1;
     static char name[] = "htmltext_tests";
     static char* argv[] = {name, nullptr};
-    static QGuiApplication application(argc, argv);
+    new QGuiApplication(argc, argv);
+    ::testing::AddGlobalTestEnvironment(new GuiApplicationEnvironment);
 }
 
 const char* dejaVuSans() {
