@@ -104,13 +104,16 @@ CellScan scanCell(std::string_view text) {
     size_t i = 0;
     bool plain = true;
 #if defined(__SSE2__)
-    auto equal = [](__m128i block, char c) { return _mm_cmpeq_epi8(block, _mm_set1_epi8(c)); };
+    // Tabs, line ends and anything below them count as special too: a cell marked special
+    // only gets the exact check of makeCellTextPlain.
+    static const __m128i lessThan = _mm_set1_epi8(13), tag = _mm_set1_epi8('<'),
+                         ampersand = _mm_set1_epi8('&'), semicolon = _mm_set1_epi8(';');
     for (; i + 16 <= text.size(); i += 16) {
         const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i));
-        const unsigned tags = unsigned(_mm_movemask_epi8(equal(block, '<')));
+        const unsigned tags = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(block, tag)));
         const __m128i special = _mm_or_si128(
-            _mm_or_si128(equal(block, '&'), equal(block, ';')),
-            _mm_or_si128(_mm_or_si128(equal(block, '\r'), equal(block, '\n')), equal(block, '\t')));
+            _mm_or_si128(_mm_cmpeq_epi8(block, ampersand), _mm_cmpeq_epi8(block, semicolon)),
+            _mm_cmpeq_epi8(_mm_min_epu8(block, lessThan), block));
         const unsigned specials = unsigned(_mm_movemask_epi8(special));
         if (tags) {
             const unsigned at = unsigned(__builtin_ctz(tags));

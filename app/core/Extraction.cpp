@@ -9,6 +9,8 @@
 #include "base/Error.h"
 
 #include <array>
+#include <charconv>
+#include <cstring>
 
 namespace newsbell {
 
@@ -20,6 +22,16 @@ constexpr size_t npos = std::string_view::npos;
 constexpr std::string_view dateValueMarker = "eco_date_full_date value=";
 constexpr std::string_view yearMarker = "year=";
 constexpr std::string_view nbsp = "&nbsp;";
+
+// Whether text begins with "&nbsp;" (is exactly "&nbsp;" when whole is set). The length is a
+// constant, so this is a couple of loads rather than a library call.
+bool startsWithNbsp(std::string_view text) {
+    return text.size() >= nbsp.size() && std::memcmp(text.data(), nbsp.data(), nbsp.size()) == 0;
+}
+
+bool isNbsp(std::string_view text) {
+    return text.size() == nbsp.size() && startsWithNbsp(text);
+}
 
 constexpr std::array<std::string_view, 12> monthNames = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                                          "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
@@ -66,14 +78,14 @@ void replaceFirstNbsp(std::string& text, std::string_view replacement) {
 // The forecast is read right inside its cell.
 CellScan forecastValue(std::string_view cell) {
     size_t gt = findChar(cell, '>');
-    if (gt == npos || cell.substr(gt + 1, nbsp.size()) == nbsp) return {{}, true};
+    if (gt == npos || startsWithNbsp(cell.substr(gt + 1))) return {{}, true};
     return scanCell(cell.substr(gt + 1));
 }
 
 // The previous value sits inside the cell's first inner element.
 CellScan previousValue(std::string_view cell) {
     size_t gt = findChar(cell, '>');
-    if (gt == npos || cell.substr(gt + 1, nbsp.size()) == nbsp) return {{}, true};
+    if (gt == npos || startsWithNbsp(cell.substr(gt + 1))) return {{}, true};
     std::string_view inner = cell.substr(gt + 1);
     size_t innerGt = findChar(inner, '>');
     if (innerGt == npos) return {{}, true};
@@ -110,7 +122,7 @@ private:
         undecoded_ = 0;
         std::string_view dateCell = readRowCells(date, name, row);
         pos_ = std::min(name + markerText(Marker::Name).size() + 1, page_.size());
-        readName(row[6]);
+        readName(row);
         skipHitsBefore(pos_);
         readValues(row);
         finishRow(row, dateCell);
@@ -160,7 +172,7 @@ private:
             const MarkerHit& hit = hits_[i];
             if (hit.marker == Marker::Date && hit.position > cells) {
                 std::string_view skipped = cellText(cells, Marker::Date, end).text;
-                if (skipped != nbsp) carriedDate = skipped;
+                if (!isNbsp(skipped)) carriedDate = skipped;
                 cells = hit.position;
                 first[0] = first[1] = first[2] = npos;
             } else if (hit.marker >= Marker::Time && hit.marker <= Marker::Importance) {
@@ -169,28 +181,32 @@ private:
             }
         }
         std::string_view dateCell = cellText(cells, Marker::Date, end).text;
-        if (dateCell == nbsp && !carriedDate.empty()) dateCell = carriedDate;
+        if (isNbsp(dateCell) && !carriedDate.empty()) dateCell = carriedDate;
         setCell(row, 3, cellText(first[0], Marker::Time, end));
         setCell(row, 4, cellText(first[1], Marker::Currency, end));
         setCell(row, 5, cellText(first[2], Marker::Importance, end), 1);
         return dateCell;
     }
 
-    // The link's text; the position is left one character before the "<" that ends it.
-    void readName(std::string& name) {
+    // The link's text, with a blank for its first "&nbsp;" or else in front; the position is
+    // left one character before the "<" that ends it.
+    void readName(Row& row) {
         size_t gt = findChar(page_, '>', pos_);
         if (gt != npos) pos_ = gt + 1;
-        size_t lt = findChar(page_, '<', pos_);
-        if (lt == npos) return;
-        std::string_view text = page_.substr(pos_, lt - pos_);
-        pos_ = lt - 1;
-        const size_t at = text.find(nbsp);
+        const CellScan scan = scanCell(page_.substr(pos_));
+        if (scan.text.empty() && findChar(page_, '<', pos_) == npos) return;
+        pos_ += scan.text.size() - 1;
+        std::string& name = row[6];
+        const size_t at = scan.plain ? npos : scan.text.find(nbsp);
         if (at == npos) {
             name += ' ';
-            name += text;
+            name += scan.text;
         } else {
-            name.append(text.substr(0, at)).append(1, ' ').append(text.substr(at + nbsp.size()));
+            name.append(scan.text.substr(0, at))
+                .append(1, ' ')
+                .append(scan.text.substr(at + nbsp.size()));
         }
+        if (!scan.plain) undecoded_ |= 1u << 6;
     }
 
     void readValues(Row& row) {
@@ -198,7 +214,7 @@ private:
         if (actual == npos) return;
         pos_ = actual + markerText(Marker::Actual).size();
         std::string_view rest = page_.substr(pos_);
-        if (!rest.starts_with(nbsp)) {
+        if (!startsWithNbsp(rest)) {
             size_t gt = findChar(rest, '>');
             if (gt != npos) setCell(row, 7, scanCell(rest.substr(gt + 1)));
         }
@@ -225,8 +241,9 @@ private:
 
     void finishRow(Row& row, std::string_view dateCell) {
         const int index = table_.rowCount();
-        row[0] = std::to_string(index);
-        if (dateCell == nbsp) {
+        char digits[16];
+        row[0].assign(digits, std::to_chars(digits, digits + sizeof digits, index).ptr);
+        if (isNbsp(dateCell)) {
             const Row& above = table_.row(index - 1);
             row[1] = above[1];
             row[2] = above[2];
@@ -235,7 +252,6 @@ private:
             makeCellTextPlain(row[1]);
             resolveDateCell(row, pageDate_);
         }
-        undecoded_ |= 1u << 6; // the name's first "&nbsp;" is gone, others may remain
         for (int c = 3; c < columnCount; ++c)
             if (undecoded_ & 1u << c) makeCellTextPlain(row[size_t(c)]);
     }
