@@ -106,8 +106,8 @@ CellScan scanCell(std::string_view text) {
 #if defined(__SSE2__)
     // Tabs, line ends and anything below them count as special too: a cell marked special
     // only gets the exact check of makeCellTextPlain.
-    static const __m128i lessThan = _mm_set1_epi8(13), tag = _mm_set1_epi8('<'),
-                         ampersand = _mm_set1_epi8('&'), semicolon = _mm_set1_epi8(';');
+    const __m128i lessThan = _mm_set1_epi8(13), tag = _mm_set1_epi8('<'),
+                  ampersand = _mm_set1_epi8('&'), semicolon = _mm_set1_epi8(';');
     for (; i + 16 <= text.size(); i += 16) {
         const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i));
         const unsigned tags = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(block, tag)));
