@@ -26,6 +26,10 @@ public:
     // False until a load has finished; the body and scripts need a document.
     virtual bool hasDocument() const = 0;
 
+    // Whether the last finished load reached its page; a failed one (nothing listening at the
+    // address, say) shows the browser's own error page instead.
+    virtual bool pageLoaded() const = 0;
+
     // The HTML of the document's body in the legacy serialisation the extraction's markers are
     // written for (upper-case tags, bare simple attribute values, noWrap, &nbsp;), in cp1251 with
     // "?" for characters cp1251 lacks. Throws Error when no document is loaded or the page does

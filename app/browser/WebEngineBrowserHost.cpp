@@ -78,6 +78,7 @@ void WebEngineBrowserHost::loadingChanged(const QWebEngineLoadingInfo& info) {
         status != QWebEngineLoadingInfo::LoadFailedStatus)
         return;
     hasDocument_ = true;
+    pageLoaded_ = status == QWebEngineLoadingInfo::LoadSucceededStatus;
     emit downloadComplete();
     emit documentComplete();
 }

@@ -22,6 +22,7 @@ public:
     QWidget* widget() override;
     void navigate(const QUrl& url) override;
     bool hasDocument() const override { return hasDocument_; }
+    bool pageLoaded() const override { return pageLoaded_; }
     std::string bodyHtml() override;
     void runScript(const QString& code, const QString& language) override;
 
@@ -36,6 +37,7 @@ private:
 
     QPointer<QWebEngineView> view_;
     bool hasDocument_ = false;
+    bool pageLoaded_ = false;
     std::chrono::milliseconds answerTimeout_{5000};
 };
 

@@ -1,6 +1,7 @@
 #include "app/browser/WebEngineSetup.h"
 
 #include <QCoreApplication>
+#include <QLoggingCategory>
 #include <QList>
 #include <array>
 #include <cstdio>
@@ -48,6 +49,9 @@ void prepareWebEngineProcess() {
     }
     qputenv("QTWEBENGINE_CHROMIUM_FLAGS",
             withQuietChromiumFlags(qgetenv("QTWEBENGINE_CHROMIUM_FLAGS")));
+    // QtWebEngine prints its start-up parameters at every start; rules the user sets in
+    // QT_LOGGING_RULES still win over this one.
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
     // QtWebEngine shares its OpenGL context with the application's; this must precede
     // QApplication.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);

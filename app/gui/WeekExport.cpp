@@ -27,6 +27,10 @@ void waitForLoad(BrowserHost& browser, const QUrl& page, std::chrono::millisecon
                         .arg(page.toString())
                         .arg(double(loadWait.count()) / 1000.0)
                         .toStdString());
+    if (!browser.pageLoaded())
+        throw Error(QStringLiteral("Страница календаря %1 не открылась")
+                        .arg(page.toString())
+                        .toStdString());
 }
 
 } // namespace

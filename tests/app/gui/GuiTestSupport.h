@@ -20,6 +20,7 @@ public:
     QWidget* widget() override { return &view; }
     void navigate(const QUrl& url) override { visited.push_back(url); }
     bool hasDocument() const override { return !page.empty(); }
+    bool pageLoaded() const override { return loaded; }
     std::string bodyHtml() override;
     void runScript(const QString&, const QString&) override {}
 
@@ -30,6 +31,7 @@ public:
     std::vector<QUrl> visited;
     std::string page;             // cp1251; empty means no document
     std::string failure;          // when set, bodyHtml() throws it
+    bool loaded = true;           // false: the load ended on the browser's error page
     std::function<void()> onRead; // runs inside bodyHtml(), before it answers
 };
 

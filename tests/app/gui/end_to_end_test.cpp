@@ -157,7 +157,10 @@ TEST_F(EndToEnd, export_mode_fails_with_a_message_and_no_file_when_there_is_no_c
                   {"--export", file, "--calendar-url", "http://127.0.0.1:9/e_cal.php"});
     ASSERT_TRUE(program.waitForFinished(loadWait + 30000));
     EXPECT_EQ(program.exitCode(), 1);
-    EXPECT_TRUE(program.readAllStandardError().contains("newsbell: "));
+    const QString errors = QString::fromUtf8(program.readAllStandardError());
+    EXPECT_TRUE(errors.contains(QStringLiteral("newsbell: Страница календаря")))
+        << errors.toStdString();
+    EXPECT_TRUE(errors.contains(QStringLiteral("не открылась"))) << errors.toStdString();
     EXPECT_FALSE(QFile::exists(file));
 }
 

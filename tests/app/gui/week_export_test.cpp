@@ -39,6 +39,21 @@ TEST(WeekExport, gives_up_after_the_wait_and_writes_nothing) {
     EXPECT_FALSE(QFile::exists(file));
 }
 
+TEST(WeekExport, a_page_that_did_not_open_is_reported_as_such) {
+    FakeBrowser browser;
+    browser.page = "<H1>This site can't be reached</H1>"; // the browser's own error page
+    browser.loaded = false;
+    QTimer::singleShot(0, &browser, &FakeBrowser::finishLoad);
+    QTemporaryDir folder;
+    try {
+        exportWeek(browser, page, folder.filePath("week.txt"), 5s, 2010);
+        FAIL() << "an error page was read as a calendar";
+    } catch (const std::exception& failure) {
+        EXPECT_EQ(QString::fromUtf8(failure.what()),
+                  QStringLiteral("Страница календаря %1 не открылась").arg(page.toString()));
+    }
+}
+
 TEST(WeekExport, a_page_that_cannot_be_read_leaves_an_existing_file_alone) {
     FakeBrowser browser;
     browser.failure = "no answer";
