@@ -30,7 +30,8 @@ void addIfWhole(std::string_view page, size_t at, std::vector<MarkerHit>& hits) 
 }
 
 // Which marker, if any, starts at an "ec_" found at position at.
-void classify(std::string_view page, size_t at, std::vector<MarkerHit>& hits) {
+[[gnu::always_inline]] inline void classify(std::string_view page, size_t at,
+                                            std::vector<MarkerHit>& hits) {
     const char* p = page.data() + at;
     const size_t left = page.size() - at;
     if (left > 3 && p[3] == 'b') return addIfWhole<Marker::Name>(page, at, hits);

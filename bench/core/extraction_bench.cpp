@@ -57,7 +57,10 @@ class RatioReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) times_[run.benchmark_name()] = run.GetAdjustedCPUTime();
+        // With --benchmark_repetitions the medians stand for their benchmarks.
+        for (const Run& run : runs)
+            if (run.run_type == Run::RT_Iteration || run.aggregate_name == "median")
+                times_[run.run_name.str()] = run.GetAdjustedCPUTime();
     }
     void Finalize() override {
         ConsoleReporter::Finalize();
