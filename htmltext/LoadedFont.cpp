@@ -79,10 +79,9 @@ bool LoadedFont::isFor(const Font& font, int dotsPerInchX, int dotsPerInchY) con
 }
 
 const TextLine& LoadedFont::line(std::string_view text) {
-    std::string key(text);
-    if (const auto known = lines.find(key); known != lines.end()) return known->second;
+    if (const auto known = lines.find(text); known != lines.end()) return known->second;
     if (lines.size() >= textsKept) lines.clear();
-    return lines.try_emplace(std::move(key), text, measures, symbol).first->second;
+    return lines.try_emplace(std::string(text), text, measures, symbol).first->second;
 }
 
 const QList<QGlyphRun>& LoadedFont::glyphs(const QString& text) {

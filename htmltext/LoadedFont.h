@@ -9,6 +9,7 @@
 #include <QList>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 
 class QPaintDevice;
@@ -45,7 +46,14 @@ private:
     int lineHeight;
     int aboveBaseline;
     bool symbol;
-    std::unordered_map<std::string, TextLine> lines;
+    // Looked up by string_view without making a string first.
+    struct TextHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view text) const {
+            return std::hash<std::string_view>()(text);
+        }
+    };
+    std::unordered_map<std::string, TextLine, TextHash, std::equal_to<>> lines;
     std::unordered_map<QString, QList<QGlyphRun>> shapes;
 };
 

@@ -33,8 +33,8 @@ QPainterSurface::QPainterSurface(QPainter& painter) : painter(painter) {
 
 void QPainterSurface::setFont(const Font& font) {
     if (active && active->font() == font) return;
+    // Text is drawn from shaped glyphs, which carry their font: the painter's is not used.
     active = loadFont(font, *painter.device());
-    painter.setFont(active->qfont());
 }
 
 void QPainterSurface::setBrushColor(TColor color) {
@@ -83,7 +83,7 @@ void QPainterSurface::drawText(std::string_view text, const TRect& rect, bool en
     }
     drawTurned(rect.Left, rect.Bottom, [&] {
         if (solid) painter.fillRect(box, toColor(brush));
-        painter.setPen(toColor(active->font().color));
+        usePen(toColor(active->font().color), 1);
         for (const TextLine::Piece& piece : line.pieces())
             drawShaped(rect.Left + piece.x, top, piece.text);
         drawMarks(line, rect.Left, top);
@@ -109,9 +109,16 @@ void QPainterSurface::textOut(int x, int y, std::string_view text) {
                 QRect(x, y, active->metrics().horizontalAdvance(shown), active->height()),
                 toColor(brush));
         }
-        painter.setPen(toColor(active->font().color));
+        usePen(toColor(active->font().color), 1);
         drawShaped(x, y, shown);
     });
+}
+
+void QPainterSurface::usePen(const QColor& color, int width) {
+    // Setting a pen costs as much as drawing a short word; most words repeat the last one.
+    const QPen& current = painter.pen();
+    if (current.color() != color || current.width() != width || current.style() != Qt::SolidLine)
+        painter.setPen(QPen(color, width));
 }
 
 void QPainterSurface::drawShaped(int x, int top, const QString& text) {
@@ -144,7 +151,7 @@ void QPainterSurface::drawLine(int x0, int y0, int x1, int y1) {
         endY = y1 - (dy > 0 ? 1 : -1);
         endX = x0 + int(std::lround(double(endY - y0) * dx / dy));
     }
-    painter.setPen(QPen(toColor(pen), std::max(1, thickness)));
+    usePen(toColor(pen), std::max(1, thickness));
     painter.drawLine(QPoint(x0, y0), QPoint(endX, endY));
 }
 

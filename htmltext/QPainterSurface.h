@@ -48,6 +48,7 @@ private:
     template <typename Draw> void drawTurned(int x, int y, Draw draw);
     // Shown text with its top-left corner at (x, top), in the pen's colour.
     void drawShaped(int x, int top, const QString& text);
+    void usePen(const QColor& color, int width);
     // The characters marked with "&", underlined.
     void drawMarks(const TextLine& line, int left, int top);
 
