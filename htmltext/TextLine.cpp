@@ -25,8 +25,8 @@ TextLine::TextLine(std::string_view text, const QFontMetrics& fontMetrics, bool 
         }
         bytes += text[i];
     }
+    // Code page 1251 gives one character per byte, so the marks index the shown text too.
     shown = fromCp1251(bytes);
-    if (shown.size() != qsizetype(bytes.size())) underlined.clear(); // no byte-to-char match
     if (symbolFace) shown.replace(QChar(0xB7), QChar(0x2022));
     layOut(shown.size());
 }
