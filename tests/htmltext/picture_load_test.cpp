@@ -35,7 +35,9 @@ std::string loadError(QByteArray bytes) {
 QByteArray hugeJpegHeader() {
     QByteArray jpeg = encodeImage(solidImage(1, 1, Qt::red), "jpg");
     const qsizetype frameHeader = jpeg.indexOf("\xFF\xC0");
-    jpeg.replace(frameHeader + 5, 4, QByteArray::fromHex("ea60" "ea60")); // 60000 x 60000
+    jpeg.replace(frameHeader + 5, 4,
+                 QByteArray::fromHex("ea60"
+                                     "ea60")); // 60000 x 60000
     return jpeg;
 }
 
