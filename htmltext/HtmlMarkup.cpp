@@ -3,6 +3,7 @@
 #include "base/Cp1251.h"
 
 #include <QString>
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -176,7 +177,12 @@ std::string decodeRunEntities(std::string_view run) {
     std::string result;
     result.reserve(run.size());
     size_t i = 0;
+    // Every entity starts with "&": the text up to the next one is copied as it is.
     while (i < run.size()) {
+        const size_t amp = std::min(run.find('&', i), run.size());
+        result.append(run, i, amp - i);
+        i = amp;
+        if (i == run.size()) break;
         if (run.substr(i, 2) == "&&") {
             result += "&&";
             i += 2;
