@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QPaintDevice>
+#include <QRawFont>
 #include <QTextLayout>
 #include <QThread>
 #include <algorithm>
@@ -65,6 +66,16 @@ QFontMetrics metricsAt(const QFont& font, int dotsPerInchX, int dotsPerInchY) {
     return QFontMetrics(font, &device);
 }
 
+// Blanks have no outline, and a run of them is most of a popup's words after the first: drawing
+// them costs a full text draw that changes no pixel.
+bool leavesInk(const QGlyphRun& run) {
+    if (run.underline() || run.overline() || run.strikeOut()) return true;
+    const QRawFont font = run.rawFont();
+    const QList<quint32> indexes = run.glyphIndexes();
+    return std::any_of(indexes.begin(), indexes.end(),
+                       [&](quint32 glyph) { return !font.boundingRect(glyph).isEmpty(); });
+}
+
 } // namespace
 
 LoadedFont::LoadedFont(const Font& font, int dotsPerInchX, int dotsPerInchY)
@@ -78,7 +89,7 @@ bool LoadedFont::isFor(const Font& font, int dotsPerInchX, int dotsPerInchY) con
     return requested == font && dpiX == dotsPerInchX && dpiY == dotsPerInchY;
 }
 
-const TextLine& LoadedFont::line(std::string_view text) {
+TextLine& LoadedFont::line(std::string_view text) {
     if (const auto known = lines.find(text); known != lines.end()) return known->second;
     if (lines.size() >= textsKept) lines.clear();
     return lines.try_emplace(std::string(text), text, measures, symbol).first->second;
@@ -92,8 +103,16 @@ const QList<QGlyphRun>& LoadedFont::glyphs(const QString& text) {
     layout.beginLayout();
     QTextLine line = layout.createLine();
     layout.endLayout();
-    return shapes.emplace(text, line.isValid() ? line.glyphRuns() : QList<QGlyphRun>())
-        .first->second;
+    QList<QGlyphRun> inked;
+    if (line.isValid())
+        for (const QGlyphRun& run : line.glyphRuns())
+            if (leavesInk(run)) inked.append(run);
+    return shapes.emplace(text, std::move(inked)).first->second;
+}
+
+const QList<QGlyphRun>& LoadedFont::glyphs(TextLine::Piece& piece) {
+    if (!piece.glyphs) piece.glyphs = glyphs(piece.text);
+    return *piece.glyphs;
 }
 
 std::shared_ptr<LoadedFont> loadFont(const Font& font, const QPaintDevice& device) {

@@ -33,9 +33,11 @@ public:
     bool isFor(const Font& font, int dotsPerInchX, int dotsPerInchY) const;
 
     // One line of cp1251 text laid out in this font.
-    const TextLine& line(std::string_view text);
-    // The shaped glyphs of a piece of shown text, placed from (0, 0) at the line's top.
+    TextLine& line(std::string_view text);
+    // The shaped glyphs of shown text that leave ink, placed from (0, 0) at the line's top.
     const QList<QGlyphRun>& glyphs(const QString& text);
+    // The same for a piece of a laid-out line, kept with the piece.
+    const QList<QGlyphRun>& glyphs(TextLine::Piece& piece);
 
 private:
     Font requested;

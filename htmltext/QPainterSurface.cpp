@@ -64,13 +64,13 @@ template <typename Draw> void QPainterSurface::drawTurned(int x, int y, Draw dra
 }
 
 void QPainterSurface::drawText(std::string_view text, const TRect& rect, bool endEllipsis) {
-    const TextLine& laidOut = active->line(text);
+    TextLine& laidOut = active->line(text);
     std::optional<TextLine> shortened;
     if (endEllipsis && laidOut.width() > rect.width()) {
         shortened = laidOut;
         shortened->elide(rect.width());
     }
-    const TextLine& line = shortened ? *shortened : laidOut;
+    TextLine& line = shortened ? *shortened : laidOut;
     const int height = active->height();
     const int top = rect.Bottom - height;
     const QRect box(rect.Left, top, line.width(), height);
@@ -84,8 +84,8 @@ void QPainterSurface::drawText(std::string_view text, const TRect& rect, bool en
     drawTurned(rect.Left, rect.Bottom, [&] {
         if (solid) painter.fillRect(box, toColor(brush));
         usePen(toColor(active->font().color), 1);
-        for (const TextLine::Piece& piece : line.pieces())
-            drawShaped(rect.Left + piece.x, top, piece.text);
+        for (TextLine::Piece& piece : line.pieces())
+            drawGlyphs(rect.Left + piece.x, top, active->glyphs(piece));
         drawMarks(line, rect.Left, top);
     });
     if (clipped) painter.restore();
@@ -110,7 +110,7 @@ void QPainterSurface::textOut(int x, int y, std::string_view text) {
                 toColor(brush));
         }
         usePen(toColor(active->font().color), 1);
-        drawShaped(x, y, shown);
+        drawGlyphs(x, y, active->glyphs(shown));
     });
 }
 
@@ -121,8 +121,8 @@ void QPainterSurface::usePen(const QColor& color, int width) {
         painter.setPen(QPen(color, width));
 }
 
-void QPainterSurface::drawShaped(int x, int top, const QString& text) {
-    for (const QGlyphRun& run : active->glyphs(text)) painter.drawGlyphRun(QPointF(x, top), run);
+void QPainterSurface::drawGlyphs(int x, int top, const QList<QGlyphRun>& glyphs) {
+    for (const QGlyphRun& run : glyphs) painter.drawGlyphRun(QPointF(x, top), run);
 }
 
 int QPainterSurface::textWidth(std::string_view text) {

@@ -46,8 +46,8 @@ public:
 private:
     // Rotated fonts turn the painter about (x, y); the callback draws as if unrotated.
     template <typename Draw> void drawTurned(int x, int y, Draw draw);
-    // Shown text with its top-left corner at (x, top), in the pen's colour.
-    void drawShaped(int x, int top, const QString& text);
+    // Shaped text with its top-left corner at (x, top), in the pen's colour.
+    void drawGlyphs(int x, int top, const QList<QGlyphRun>& glyphs);
     void usePen(const QColor& color, int width);
     // The characters marked with "&", underlined.
     void drawMarks(const TextLine& line, int left, int top);

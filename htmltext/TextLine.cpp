@@ -45,7 +45,7 @@ void TextLine::layOut(qsizetype length) {
             if (index >= start && index < end)
                 marks.push_back({x + metrics.horizontalAdvance(text.left(index - start)),
                                  metrics.horizontalAdvance(text.at(index - start))});
-        laidOut.push_back({text, x});
+        laidOut.push_back({text, x, std::nullopt});
         x += metrics.horizontalAdvance(text);
         if (end == length) break;
         x = (x / tabWidth + 1) * tabWidth;
@@ -69,7 +69,7 @@ void TextLine::elide(int limit) {
             high = middle - 1;
     }
     layOut(low);
-    laidOut.push_back({ellipsis, total});
+    laidOut.push_back({ellipsis, total, std::nullopt});
     total += metrics.horizontalAdvance(ellipsis);
 }
 

@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QFontMetrics>
+#include <QGlyphRun>
+#include <QList>
 #include <QString>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -15,6 +18,8 @@ public:
     struct Piece {
         QString text;
         int x = 0; // from the start of the line
+        // The glyphs that show the text, kept by the surface that drew it first.
+        std::optional<QList<QGlyphRun>> glyphs;
     };
     struct Mark {
         int x = 0;
@@ -28,6 +33,7 @@ public:
     void elide(int limit);
 
     const std::vector<Piece>& pieces() const { return laidOut; }
+    std::vector<Piece>& pieces() { return laidOut; }
     const std::vector<Mark>& underlines() const { return marks; }
     int width() const { return total; }
 

@@ -113,6 +113,23 @@ TEST(QPainterSurfaceText, an_ellipsis_keeps_the_text_inside_but_shows_that_more_
         << "dots take less ink than the letters they replace";
 }
 
+TEST(QPainterSurfaceText, blanks_show_only_their_underline_or_strike_out) {
+    for (const bool underline : {false, true}) {
+        for (const bool strikeOut : {false, true}) {
+            Canvas canvas;
+            Font font = canvas.surface->font();
+            font.underline = underline;
+            font.strikeOut = strikeOut;
+            canvas.surface->setFont(font);
+            canvas.surface->drawText("   ", {10, 0, 110, 40}, false);
+            canvas.surface->drawText("a b", {10, 40, 110, 60}, false);
+            const QRect ink = canvas.inked();
+            EXPECT_EQ(ink.top() < 40, underline || strikeOut) << underline << strikeOut;
+            EXPECT_GE(ink.left(), 10);
+        }
+    }
+}
+
 TEST(QPainterSurfaceText, points_follow_the_device_resolution) {
     Canvas normal(120, 60, 96);
     Canvas fine(120, 60, 192);
