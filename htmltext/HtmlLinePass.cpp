@@ -32,8 +32,10 @@ size_t HtmlRenderer::runPass(LinePass& pass, std::string_view source) {
 // Cuts the next run (one word and its blank when wrapping, else all text up to a tag) and
 // lays it out; returns the source characters it took.
 size_t HtmlRenderer::textRun(LinePass& pass, std::string_view rest) {
-    const size_t cut = in.WordWrap ? rest.find_first_of("< ") : rest.find('<');
-    const size_t n = cut == std::string_view::npos ? rest.size() : rest[cut] == '<' ? cut : cut + 1;
+    // One pass over the characters: find_first_of would search its set for every one of them.
+    const auto ends = [wrap = in.WordWrap](char c) { return c == '<' || (wrap && c == ' '); };
+    const size_t cut = size_t(std::find_if(rest.begin(), rest.end(), ends) - rest.begin());
+    const size_t n = cut == rest.size() ? rest.size() : rest[cut] == '<' ? cut : cut + 1;
     if (n == 0) return 0;
     const std::string run = html::decodeRunEntities(rest.substr(0, n));
 
