@@ -1,5 +1,6 @@
 #include "LoadedFont.h"
 
+#include "SystemColors.h"
 #include "base/Cp1251.h"
 
 #include <QCoreApplication>
@@ -83,16 +84,27 @@ LoadedFont::LoadedFont(const Font& font, int dotsPerInchX, int dotsPerInchY)
       measures(metricsAt(drawn, dotsPerInchX, dotsPerInchY)), lineHeight(measures.height()),
       aboveBaseline(measures.ascent()),
       symbol(QString::compare(fromCp1251(font.face), QStringLiteral("Symbol"),
-                              Qt::CaseInsensitive) == 0) {}
+                              Qt::CaseInsensitive) == 0),
+      textColor(toDrawnColor(font.color)) {}
 
 bool LoadedFont::isFor(const Font& font, int dotsPerInchX, int dotsPerInchY) const {
     return requested == font && dpiX == dotsPerInchX && dpiY == dotsPerInchY;
 }
 
 TextLine& LoadedFont::line(std::string_view text) {
-    if (const auto known = lines.find(text); known != lines.end()) return known->second;
-    if (lines.size() >= textsKept) lines.clear();
-    return lines.try_emplace(std::string(text), text, measures, symbol).first->second;
+    for (const Recent& entry : recent)
+        if (entry.line && entry.text == text) return *entry.line;
+    auto known = lines.find(text);
+    if (known == lines.end()) {
+        if (lines.size() >= textsKept) {
+            lines.clear();
+            recent.fill(Recent());
+        }
+        known = lines.try_emplace(std::string(text), text, measures, symbol).first;
+    }
+    recent[nextRecent] = {known->first, &known->second};
+    nextRecent = (nextRecent + 1) % recent.size();
+    return known->second;
 }
 
 const QList<QGlyphRun>& LoadedFont::glyphs(const QString& text) {

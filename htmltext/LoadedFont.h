@@ -3,10 +3,12 @@
 #include "Surface.h"
 #include "TextLine.h"
 
+#include <QColor>
 #include <QFont>
 #include <QFontMetrics>
 #include <QGlyphRun>
 #include <QList>
+#include <array>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -22,6 +24,8 @@ namespace newsbell {
 class LoadedFont {
 public:
     LoadedFont(const Font& font, int dotsPerInchX, int dotsPerInchY);
+    LoadedFont(const LoadedFont&) = delete;
+    LoadedFont& operator=(const LoadedFont&) = delete;
 
     const Font& font() const { return requested; }
     const QFont& qfont() const { return drawn; }
@@ -30,6 +34,7 @@ public:
     int height() const { return lineHeight; }
     int ascent() const { return aboveBaseline; }
     bool symbolFace() const { return symbol; }
+    const QColor& color() const { return textColor; }
     bool isFor(const Font& font, int dotsPerInchX, int dotsPerInchY) const;
 
     // One line of cp1251 text laid out in this font.
@@ -48,6 +53,7 @@ private:
     int lineHeight;
     int aboveBaseline;
     bool symbol;
+    QColor textColor;
     // Looked up by string_view without making a string first.
     struct TextHash {
         using is_transparent = void;
@@ -56,6 +62,14 @@ private:
         }
     };
     std::unordered_map<std::string, TextLine, TextHash, std::equal_to<>> lines;
+    // The texts asked for last, looked at before the map: every word is measured and then
+    // drawn, and a blank's width is asked for after most words. Keys point into `lines`.
+    struct Recent {
+        std::string_view text;
+        TextLine* line = nullptr;
+    };
+    std::array<Recent, 4> recent;
+    std::size_t nextRecent = 0;
     std::unordered_map<QString, QList<QGlyphRun>> shapes;
 };
 

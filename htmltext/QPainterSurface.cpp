@@ -16,10 +16,8 @@ namespace newsbell {
 
 namespace {
 
-QColor toColor(TColor color) {
-    if (color == clNone) return Qt::transparent;
-    return toQColor(resolveSystemColor(color));
-}
+// More than a popup's markup ever switches among; beyond it the list starts afresh.
+constexpr std::size_t fontsUsed = 16;
 
 QRect toQRect(const TRect& rect) {
     return QRect(rect.Left, rect.Top, rect.width(), rect.height());
@@ -33,8 +31,14 @@ QPainterSurface::QPainterSurface(QPainter& painter) : painter(painter) {
 
 void QPainterSurface::setFont(const Font& font) {
     if (active && active->font() == font) return;
+    for (const auto& candidate : used)
+        if (candidate->font() == font) {
+            active = candidate.get();
+            return;
+        }
+    if (used.size() >= fontsUsed) used.clear();
     // Text is drawn from shaped glyphs, which carry their font: the painter's is not used.
-    active = loadFont(font, *painter.device());
+    active = used.emplace_back(loadFont(font, *painter.device())).get();
 }
 
 void QPainterSurface::setBrushColor(TColor color) {
@@ -82,8 +86,8 @@ void QPainterSurface::drawText(std::string_view text, const TRect& rect, bool en
         painter.setClipRect(toQRect(rect), Qt::IntersectClip);
     }
     drawTurned(rect.Left, rect.Bottom, [&] {
-        if (solid) painter.fillRect(box, toColor(brush));
-        usePen(toColor(active->font().color), 1);
+        if (solid) painter.fillRect(box, toDrawnColor(brush));
+        usePen(active->color(), 1);
         for (TextLine::Piece& piece : line.pieces())
             drawGlyphs(rect.Left + piece.x, top, active->glyphs(piece));
         drawMarks(line, rect.Left, top);
@@ -97,7 +101,7 @@ void QPainterSurface::drawMarks(const TextLine& line, int left, int top) {
     const int y = top + active->ascent() + metrics.underlinePos();
     for (const TextLine::Mark& mark : line.underlines())
         painter.fillRect(QRect(left + mark.x, y, mark.width, std::max(1, metrics.lineWidth())),
-                         toColor(active->font().color));
+                         active->color());
 }
 
 void QPainterSurface::textOut(int x, int y, std::string_view text) {
@@ -107,9 +111,9 @@ void QPainterSurface::textOut(int x, int y, std::string_view text) {
         if (solid) {
             painter.fillRect(
                 QRect(x, y, active->metrics().horizontalAdvance(shown), active->height()),
-                toColor(brush));
+                toDrawnColor(brush));
         }
-        usePen(toColor(active->font().color), 1);
+        usePen(active->color(), 1);
         drawGlyphs(x, y, active->glyphs(shown));
     });
 }
@@ -134,7 +138,7 @@ int QPainterSurface::textHeight(std::string_view) {
 }
 
 void QPainterSurface::fillRect(const TRect& rect, TColor color) {
-    if (rect.width() > 0 && rect.height() > 0) painter.fillRect(toQRect(rect), toColor(color));
+    if (rect.width() > 0 && rect.height() > 0) painter.fillRect(toQRect(rect), toDrawnColor(color));
 }
 
 void QPainterSurface::drawLine(int x0, int y0, int x1, int y1) {
@@ -151,7 +155,7 @@ void QPainterSurface::drawLine(int x0, int y0, int x1, int y1) {
         endY = y1 - (dy > 0 ? 1 : -1);
         endX = x0 + int(std::lround(double(endY - y0) * dx / dy));
     }
-    usePen(toColor(pen), std::max(1, thickness));
+    usePen(toDrawnColor(pen), std::max(1, thickness));
     painter.drawLine(QPoint(x0, y0), QPoint(endX, endY));
 }
 

@@ -4,6 +4,7 @@
 #include "Surface.h"
 
 #include <memory>
+#include <vector>
 
 class QPainter;
 
@@ -53,7 +54,10 @@ private:
     void drawMarks(const TextLine& line, int left, int top);
 
     QPainter& painter;
-    std::shared_ptr<LoadedFont> active;
+    // The fonts this surface has drawn with (markup switches among a few all the time), and
+    // the current one of them.
+    std::vector<std::shared_ptr<LoadedFont>> used;
+    LoadedFont* active = nullptr;
     TColor brush = 0xFFFFFF;
     bool solid = true;
     TColor pen = 0;

@@ -43,4 +43,9 @@ TColor resolveSystemColor(TColor color) {
     return index < systemColors.size() ? systemColors[index] : rgbColor(0, 0, 0);
 }
 
+QColor toDrawnColor(TColor color) {
+    if (color == clNone) return Qt::transparent;
+    return toQColor(resolveSystemColor(color));
+}
+
 } // namespace newsbell

@@ -9,4 +9,7 @@ namespace newsbell {
 // through; clNone stays clNone.
 TColor resolveSystemColor(TColor color);
 
+// The colour as Qt draws it, system colours resolved; clNone is transparent.
+QColor toDrawnColor(TColor color);
+
 } // namespace newsbell
