@@ -133,13 +133,14 @@ BENCHMARK(RendererMeasure);
 BENCHMARK(TextDocumentMeasure);
 
 // Keeps each benchmark's processor time per iteration for the ratios printed at the end
-// (processor time, as the machine may be busy with other work).
+// (processor time, as the machine may be busy with other work). With repetitions the median
+// of them counts, as it comes after the repetitions themselves.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration)
-                seconds[run.benchmark_name()] = run.GetAdjustedCPUTime();
+            if (run.run_type == Run::RT_Iteration || run.aggregate_name == "median")
+                seconds[run.run_name.str()] = run.GetAdjustedCPUTime();
         ConsoleReporter::ReportRuns(runs);
     }
 
