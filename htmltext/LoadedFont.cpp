@@ -67,14 +67,29 @@ QFontMetrics metricsAt(const QFont& font, int dotsPerInchX, int dotsPerInchY) {
     return QFontMetrics(font, &device);
 }
 
-// Blanks have no outline, and a run of them is most of a popup's words after the first: drawing
-// them costs a full text draw that changes no pixel.
-bool leavesInk(const QGlyphRun& run) {
-    if (run.underline() || run.overline() || run.strikeOut()) return true;
+// Blanks have no outline, yet each costs a glyph lookup when drawn, and a run of them alone a
+// whole text draw: most of a popup's words end in one, and many are one. Left out, they change
+// no pixel. Nothing is left out of a run that draws a line through or under its blanks.
+void appendInked(QList<QGlyphRun>& runs, const QGlyphRun& run) {
+    if (run.underline() || run.overline() || run.strikeOut()) {
+        runs.append(run);
+        return;
+    }
     const QRawFont font = run.rawFont();
     const QList<quint32> indexes = run.glyphIndexes();
-    return std::any_of(indexes.begin(), indexes.end(),
-                       [&](quint32 glyph) { return !font.boundingRect(glyph).isEmpty(); });
+    const QList<QPointF> positions = run.positions();
+    QList<quint32> inkedIndexes;
+    QList<QPointF> inkedPositions;
+    for (qsizetype i = 0; i < indexes.size() && i < positions.size(); ++i)
+        if (!font.boundingRect(indexes[i]).isEmpty()) {
+            inkedIndexes.append(indexes[i]);
+            inkedPositions.append(positions[i]);
+        }
+    if (inkedIndexes.isEmpty()) return;
+    QGlyphRun inked = run;
+    inked.setGlyphIndexes(inkedIndexes);
+    inked.setPositions(inkedPositions);
+    runs.append(inked);
 }
 
 } // namespace
@@ -117,8 +132,7 @@ const QList<QGlyphRun>& LoadedFont::glyphs(const QString& text) {
     layout.endLayout();
     QList<QGlyphRun> inked;
     if (line.isValid())
-        for (const QGlyphRun& run : line.glyphRuns())
-            if (leavesInk(run)) inked.append(run);
+        for (const QGlyphRun& run : line.glyphRuns()) appendInked(inked, run);
     return shapes.emplace(text, std::move(inked)).first->second;
 }
 
