@@ -155,8 +155,9 @@ private:
 
     // Cells that may hold references or line breaks are remembered, to be made plain when
     // the row is complete.
+    // The pending row's cells start empty, so an empty text needs no copy.
     void setCell(Row& row, int column, CellScan scan, size_t length = std::string_view::npos) {
-        row[size_t(column)] = scan.text.substr(0, length);
+        if (!scan.text.empty()) row[size_t(column)] = scan.text.substr(0, length);
         if (!scan.plain) undecoded_ |= 1u << column;
     }
 
@@ -235,8 +236,9 @@ private:
         const size_t end = after + 1;
         setCell(row, 8, forecastValue(slice(forecast == npos ? pos_ : forecast, end)));
         setCell(row, 9, previousValue(slice(previous == npos ? pos_ : previous, end)));
-        replaceFirstNbsp(row[8], "");
-        replaceFirstNbsp(row[9], "");
+        // A plain value holds no "&", so no "&nbsp;" either.
+        if (undecoded_ & 1u << 8) replaceFirstNbsp(row[8], "");
+        if (undecoded_ & 1u << 9) replaceFirstNbsp(row[9], "");
     }
 
     void finishRow(Row& row, std::string_view dateCell) {

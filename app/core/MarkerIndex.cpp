@@ -1,5 +1,7 @@
 #include "app/core/MarkerIndex.h"
 
+#include "base/Error.h"
+
 #include <array>
 #include <cstring>
 #if defined(__x86_64__)
@@ -12,21 +14,14 @@ namespace newsbell {
 
 namespace {
 
-constexpr std::array<std::string_view, 9> texts = {
-    "ec_td_date noWrap>",  "ec_b_11 href=\"javascript:slide",
-    "ec_td_time>",         "ec_td_currency>",
-    "ec_importance",       "ec_td_actual noWrap>",
-    "ec_td_forecast",      "ec_td_previous",
-    "ec_td_after_previous"};
-
 // Records the marker when the whole of it stands at position at. The length is a constant
 // here, so the comparison compiles to a few loads instead of a library call.
 template <Marker marker>
 void addIfWhole(std::string_view page, size_t at, std::vector<MarkerHit>& hits) {
-    constexpr std::string_view text = texts[size_t(marker)];
+    constexpr std::string_view text = markerText(marker);
     if (page.size() - at >= text.size() &&
         std::memcmp(page.data() + at, text.data(), text.size()) == 0)
-        hits.push_back({at, marker});
+        hits.push_back({std::uint32_t(at), marker});
 }
 
 // Which marker, if any, starts at an "ec_" found at position at.
@@ -57,10 +52,6 @@ void addIfWhole(std::string_view page, size_t at, std::vector<MarkerHit>& hits) 
 }
 
 } // namespace
-
-std::string_view markerText(Marker marker) {
-    return texts[size_t(marker)];
-}
 
 namespace {
 
@@ -114,6 +105,7 @@ size_t scanNarrow(std::string_view page, std::vector<MarkerHit>& hits) {
 } // namespace
 
 std::vector<MarkerHit> indexMarkers(std::string_view page) {
+    if (page.size() > UINT32_MAX) throw Error("Страница календаря слишком велика (больше 4 ГБ)");
     std::vector<MarkerHit> hits;
     hits.reserve(page.size() / 40);
 #if defined(__x86_64__)

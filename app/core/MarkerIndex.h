@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -21,14 +22,25 @@ enum class Marker : std::uint8_t {
     AfterPrevious, // "ec_td_after_previous"
 };
 
-std::string_view markerText(Marker marker);
+inline constexpr std::array<std::string_view, 9> markerTexts = {
+    "ec_td_date noWrap>",  "ec_b_11 href=\"javascript:slide",
+    "ec_td_time>",         "ec_td_currency>",
+    "ec_importance",       "ec_td_actual noWrap>",
+    "ec_td_forecast",      "ec_td_previous",
+    "ec_td_after_previous"};
 
+constexpr std::string_view markerText(Marker marker) {
+    return markerTexts[size_t(marker)];
+}
+
+// Eight bytes a hit, so that the index of a large page stays in the cache.
 struct MarkerHit {
-    size_t position;
+    std::uint32_t position;
     Marker marker;
 };
 
-// Every marker occurrence in the page, in page order.
+// Every marker occurrence in the page, in page order. Pages are far below 4 GiB; a larger
+// text is refused with an error.
 std::vector<MarkerHit> indexMarkers(std::string_view page);
 
 } // namespace newsbell
