@@ -110,18 +110,19 @@ public:
 private:
     // Reads one event; false when the page holds no further one.
     bool nextRow() {
-        size_t date = find(Marker::Date, pos_);
+        const size_t dateHit = findHit(Marker::Date, pos_);
         if (processEvents_) processEvents_();
-        if (date == npos) return false;
-        skipHitsBefore(date);
+        if (dateHit == hits_.size()) return false;
+        cursor_ = dateHit; // no later search looks before the row's date marker
+        const size_t date = hits_[dateHit].position;
         pos_ = date == 0 ? 0 : date - 1;
-        size_t name = find(Marker::Name, pos_);
-        if (name == npos) return false;
+        const RowHead head = readRowHead(date);
+        if (head.name == npos) return false;
 
         Row& row = table_.pendingRow();
         undecoded_ = 0;
-        std::string_view dateCell = readRowCells(date, name, row);
-        pos_ = std::min(name + markerText(Marker::Name).size() + 1, page_.size());
+        std::string_view dateCell = readRowCells(head, row);
+        pos_ = std::min(head.name + markerText(Marker::Name).size() + 1, page_.size());
         readName(row);
         skipHitsBefore(pos_);
         readValues(row);
@@ -130,11 +131,11 @@ private:
         return true;
     }
 
-    // The first marker of that kind at or after from.
-    size_t find(Marker marker, size_t from) const {
-        for (size_t i = cursor_; i < hits_.size(); ++i)
-            if (hits_[i].marker == marker && hits_[i].position >= from) return hits_[i].position;
-        return npos;
+    // Index of the first marker of that kind at or after from; hits_.size() when none.
+    size_t findHit(Marker marker, size_t from) const {
+        size_t i = cursor_;
+        while (i < hits_.size() && (hits_[i].marker != marker || hits_[i].position < from)) ++i;
+        return i;
     }
 
     // No later search looks before position, so the index walk may start there.
@@ -154,38 +155,66 @@ private:
     }
 
     // Cells that may hold references or line breaks are remembered, to be made plain when
-    // the row is complete.
-    // The pending row's cells start empty, so an empty text needs no copy.
+    // the row is complete. The pending row's cells start empty, so an empty text needs no copy.
     void setCell(Row& row, int column, CellScan scan, size_t length = std::string_view::npos) {
         if (!scan.text.empty()) row[size_t(column)] = scan.text.substr(0, length);
         if (!scan.plain) undecoded_ |= 1u << column;
     }
 
-    // Reads date, time, currency and importance from the row's own cells. A row without a
-    // name link (a holiday note) is skipped: the cells come from the last date marker before
-    // the name link; an empty date there takes the latest real date of the skipped rows.
-    std::string_view readRowCells(size_t date, size_t name, Row& row) {
-        const size_t end = name + 1;
-        std::string_view carriedDate;
-        size_t cells = date;
-        size_t first[3] = {npos, npos, npos}; // time, currency, importance after cells
-        for (size_t i = cursor_; i < hits_.size() && hits_[i].position < name; ++i) {
+    // Where a row's cells are: its name link, the date marker its cells follow, and the first
+    // time, currency and importance markers after that one.
+    struct RowHead {
+        size_t name = npos;
+        size_t date = npos;  // the row's first date marker
+        size_t cells = npos; // the last date marker before the name link
+        size_t first[3] = {npos, npos, npos};
+    };
+
+    // One sweep of the index from the row's date marker to its name link. A row without a name
+    // link (a holiday note) is skipped: the cells come from the last date marker before the
+    // link.
+    RowHead readRowHead(size_t date) const {
+        RowHead head;
+        head.date = head.cells = date;
+        for (size_t i = cursor_; i < hits_.size(); ++i) {
             const MarkerHit& hit = hits_[i];
-            if (hit.marker == Marker::Date && hit.position > cells) {
-                std::string_view skipped = cellText(cells, Marker::Date, end).text;
-                if (!isNbsp(skipped)) carriedDate = skipped;
-                cells = hit.position;
-                first[0] = first[1] = first[2] = npos;
+            if (hit.marker == Marker::Name) {
+                head.name = hit.position;
+                break;
+            }
+            if (hit.marker == Marker::Date && hit.position > head.cells) {
+                head.cells = hit.position;
+                head.first[0] = head.first[1] = head.first[2] = npos;
             } else if (hit.marker >= Marker::Time && hit.marker <= Marker::Importance) {
-                size_t& slot = first[size_t(hit.marker) - size_t(Marker::Time)];
+                size_t& slot = head.first[size_t(hit.marker) - size_t(Marker::Time)];
                 if (slot == npos) slot = hit.position;
             }
         }
-        std::string_view dateCell = cellText(cells, Marker::Date, end).text;
-        if (isNbsp(dateCell) && !carriedDate.empty()) dateCell = carriedDate;
-        setCell(row, 3, cellText(first[0], Marker::Time, end));
-        setCell(row, 4, cellText(first[1], Marker::Currency, end));
-        setCell(row, 5, cellText(first[2], Marker::Importance, end), 1);
+        return head;
+    }
+
+    // The date cell of the latest skipped row that has one, for a row whose own is empty.
+    std::string_view carriedDate(const RowHead& head, size_t end) const {
+        std::string_view carried;
+        for (size_t i = cursor_; i < hits_.size() && hits_[i].position < head.cells; ++i) {
+            if (hits_[i].marker != Marker::Date) continue;
+            std::string_view skipped = cellText(hits_[i].position, Marker::Date, end).text;
+            if (!isNbsp(skipped)) carried = skipped;
+        }
+        return carried;
+    }
+
+    // Reads date, time, currency and importance; returns the date cell as the page has it.
+    std::string_view readRowCells(const RowHead& head, Row& row) {
+        const size_t end = head.name + 1;
+        std::string_view dateCell = cellText(head.cells, Marker::Date, end).text;
+        if (head.cells != head.date && isNbsp(dateCell)) {
+            std::string_view carried = carriedDate(head, end);
+            if (!carried.empty()) dateCell = carried;
+        }
+        setCell(row, 3, cellText(head.first[0], Marker::Time, end));
+        setCell(row, 4, cellText(head.first[1], Marker::Currency, end));
+        setCell(row, 5, cellText(head.first[2], Marker::Importance, end), 1);
         return dateCell;
     }
 
@@ -211,8 +240,9 @@ private:
     }
 
     void readValues(Row& row) {
-        size_t actual = find(Marker::Actual, pos_);
-        if (actual == npos) return;
+        const size_t actualHit = findHit(Marker::Actual, pos_);
+        if (actualHit == hits_.size()) return;
+        const size_t actual = hits_[actualHit].position;
         pos_ = actual + markerText(Marker::Actual).size();
         std::string_view rest = page_.substr(pos_);
         if (!startsWithNbsp(rest)) {
