@@ -67,7 +67,9 @@ std::string unhideHashTag(std::string text) {
     return text;
 }
 
-std::string lineBreaksAsTags(std::string_view text) {
+std::string lineBreaksAsTags(std::string text) {
+    const auto lineBreak = [](char c) { return c == '\r' || c == '\n'; };
+    if (std::none_of(text.begin(), text.end(), lineBreak)) return text;
     std::string result;
     result.reserve(text.size());
     for (char c : text) {
