@@ -31,6 +31,8 @@ std::array<char, 3> fieldOrder(std::string_view pattern) {
 } // namespace
 
 std::string formatDate(QDate date, DateFormat format) {
+    int year = 0, month = 0, day = 0;
+    date.getDate(&year, &month, &day); // one calendar conversion instead of three
     std::string out;
     std::string_view p = format.pattern;
     while (!p.empty()) {

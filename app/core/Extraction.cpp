@@ -43,7 +43,8 @@ QDate eventDate(int month, int day, QDate pageDate, std::string_view cellText) {
     constexpr qint64 halfYear = 183;
     QDate best;
     qint64 bestDistance = halfYear + 1;
-    for (int year = pageDate.year() - 1; year <= pageDate.year() + 1; ++year) {
+    const int pageYear = pageDate.year();
+    for (int year = pageYear - 1; year <= pageYear + 1; ++year) {
         QDate candidate(year, month, day);
         if (!candidate.isValid()) continue;
         qint64 distance = std::abs(pageDate.daysTo(candidate));
