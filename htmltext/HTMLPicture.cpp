@@ -85,7 +85,9 @@ void THTMLPicture::SaveToStream(QIODevice* stream) const {
 
 void THTMLPicture::LoadFromFile(const QString& fileName) {
     try {
-        // Only ordinary files: markup naming a device or a pipe must not stall the window.
+        // Only ordinary files: markup naming a device or a pipe must not stall the window. A
+        // name holding a NUL names no file at all.
+        if (fileName.isEmpty() || fileName.contains(QChar(0))) throw Error("no file name");
         QFile file(fileName);
         if (!QFileInfo(file).isFile() || !file.open(QIODevice::ReadOnly))
             throw Error("cannot open");
@@ -97,6 +99,7 @@ void THTMLPicture::LoadFromFile(const QString& fileName) {
 }
 
 void THTMLPicture::LoadFromResource(const QString& name) {
+    if (name.contains(QChar(0))) return; // no resource has such a name
     QFile resource(":/" + name);
     if (!resource.open(QIODevice::ReadOnly)) return;
     LoadFromStream(&resource);

@@ -145,6 +145,26 @@ TEST(HtmlPictureLoading, only_ordinary_files_are_read) {
     EXPECT_TRUE(picture.IsEmpty());
 }
 
+// Markup can put any byte into a picture name; one with a NUL names nothing, and loading it
+// must neither find a file under the part before the NUL nor make Qt complain.
+TEST(HtmlPictureLoading, names_holding_a_nul_load_nothing_quietly) {
+    QTemporaryDir folder;
+    const QString good = folder.filePath("red.png");
+    ASSERT_TRUE(solidImage(4, 2, Qt::red).save(good));
+    static int warnings = 0;
+    warnings = 0;
+    const QtMessageHandler previous = qInstallMessageHandler(
+        [](QtMsgType, const QMessageLogContext&, const QString&) { ++warnings; });
+    THTMLPicture picture;
+    const std::string withNul = "FILE://" + good.toStdString() + std::string(1, '\0') + "x";
+    picture.LoadFromSource(withNul);
+    EXPECT_TRUE(picture.IsEmpty());
+    picture.LoadFromSource(std::string("RES://Pictures/Red3x2.png") + std::string(1, '\0'));
+    EXPECT_TRUE(picture.IsEmpty());
+    qInstallMessageHandler(previous);
+    EXPECT_EQ(warnings, 0);
+}
+
 TEST(HtmlPictureSources, resource_names_take_any_prefix_case_but_keep_their_own) {
     THTMLPicture picture;
     picture.LoadFromSource("res://Pictures/Red3x2.png");
