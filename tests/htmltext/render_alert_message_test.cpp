@@ -11,12 +11,6 @@ std::string alertMessage(const char* importancePhrase, const char* timingPhrase)
            cp1251(" <br><b><q> GDP</q></b><br> 0.5% 0.4%") + cp1251(timingPhrase);
 }
 
-const FixedMetricsSurface::Drawn& textAt(const Rendered& r, const std::string& text) {
-    for (const auto& item : r.surface.drawn())
-        if (item.kind == FixedMetricsSurface::Kind::Text && item.text == text) return item;
-    throw std::runtime_error("not drawn: " + text);
-}
-
 TEST(RenderAlertMessage, shows_date_importance_name_values_and_timing_on_four_lines) {
     const std::string text =
         alertMessage(" <i> <b>Высокая важность </i></b>", " <br> Начнется через <b>0:25:00 </b>");

@@ -8,12 +8,6 @@ namespace {
 
 using Kind = FixedMetricsSurface::Kind;
 
-const FixedMetricsSurface::Drawn& textAt(const Rendered& r, const std::string& text) {
-    for (const auto& item : r.surface.drawn())
-        if (item.kind == Kind::Text && item.text == text) return item;
-    throw std::runtime_error("not drawn: " + text);
-}
-
 constexpr const char* twoLinks = "see <a href=\"first\">one</a> or <a href=\"second\">two</a>";
 
 HtmlRenderInput hitTestAt(std::string_view text, int x, int y) {

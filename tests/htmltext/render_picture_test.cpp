@@ -11,12 +11,6 @@ namespace {
 
 using Kind = FixedMetricsSurface::Kind;
 
-const FixedMetricsSurface::Drawn& textAt(const Rendered& r, const std::string& text) {
-    for (const auto& item : r.surface.drawn())
-        if (item.kind == Kind::Text && item.text == text) return item;
-    throw std::runtime_error("not drawn: " + text);
-}
-
 constexpr const char* red3x2 = "RES://Pictures/Red3x2.png";
 
 struct PictureRender : ::testing::Test {

@@ -5,6 +5,7 @@
 #include "htmltext/RenderHtmlText.h"
 
 #include <QString>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,13 @@ struct Rendered {
         return joined;
     }
 };
+
+// The first drawing of exactly that text; the test fails when there is none.
+inline const FixedMetricsSurface::Drawn& textAt(const Rendered& r, const std::string& text) {
+    for (const auto& item : r.surface.drawn())
+        if (item.kind == FixedMetricsSurface::Kind::Text && item.text == text) return item;
+    throw std::runtime_error("not drawn: " + text);
+}
 
 inline HtmlRenderInput inputFor(std::string_view text, TRect rect = {0, 0, 400, 400}) {
     HtmlRenderInput input;

@@ -7,12 +7,6 @@ namespace {
 
 using Kind = FixedMetricsSurface::Kind;
 
-const FixedMetricsSurface::Drawn& textAt(const Rendered& r, const std::string& text) {
-    for (const auto& item : r.surface.drawn())
-        if (item.kind == Kind::Text && item.text == text) return item;
-    throw std::runtime_error("not drawn: " + text);
-}
-
 Rendered& rendered(Rendered& r, std::string_view text, TRect rect = {0, 0, 400, 400}) {
     render(r, inputFor(text, rect));
     return r;
