@@ -23,8 +23,8 @@ constexpr std::string_view dateValueMarker = "eco_date_full_date value=";
 constexpr std::string_view yearMarker = "year=";
 constexpr std::string_view nbsp = "&nbsp;";
 
-// Whether text begins with "&nbsp;" (is exactly "&nbsp;" when whole is set). The length is a
-// constant, so this is a couple of loads rather than a library call.
+// Whether text begins with "&nbsp;", and whether it is exactly that. The length is a constant,
+// so this is a couple of loads rather than a library call.
 bool startsWithNbsp(std::string_view text) {
     return text.size() >= nbsp.size() && std::memcmp(text.data(), nbsp.data(), nbsp.size()) == 0;
 }
