@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -28,6 +29,11 @@ QDate parseDate(std::string_view text, DateFormat format, int currentYear);
 
 // The year in [currentYear - 50, currentYear + 49] whose last two digits are twoDigits.
 int expandTwoDigitYear(int twoDigits, int currentYear);
+
+// The calendar page's month names, index 0 for January: English and three letters whatever
+// the locale, as the page writes its dates ("May 24").
+inline constexpr std::array<std::string_view, 12> pageMonthNames = {
+    "Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 
 // 0 for Sunday to 6 for Saturday.
 inline int weekdayNumber(QDate date) {

@@ -1,12 +1,11 @@
 #include "calendar/WeekPage.h"
 
+#include "base/DateText.h"
+
 #include <array>
 
 namespace newsbell {
 namespace {
-
-constexpr std::array<const char*, 12> monthNames{"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                                 "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 
 // The page's own functions, as the provider's date picker offers them: the week window sets the
 // picker up and hands it a date; an empty date only closes the picker, so the window's set-up
@@ -60,7 +59,7 @@ QString innerValue(const QString& text, const char* spanClass) {
 
 QString dayText(QDate date) {
     return QString("%1 %2")
-        .arg(QLatin1String(monthNames[size_t(date.month() - 1)]))
+        .arg(QLatin1String(pageMonthNames[size_t(date.month() - 1)]))
         .arg(date.day());
 }
 

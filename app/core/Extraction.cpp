@@ -33,9 +33,6 @@ bool isNbsp(std::string_view text) {
     return text.size() == nbsp.size() && startsWithNbsp(text);
 }
 
-constexpr std::array<std::string_view, 12> monthNames = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                                         "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-
 // Event dates carry no year; the page date decides it. Of the years around the page's, the
 // one that puts the date nearest to the page date wins (the later one on a tie), as long as
 // it lies within half a year of it.
@@ -61,8 +58,8 @@ QDate eventDate(int month, int day, QDate pageDate, std::string_view cellText) {
 // name stays as it is.
 void resolveDateCell(Row& row, QDate pageDate) {
     std::string& text = row[1];
-    for (size_t m = 0; m < monthNames.size(); ++m) {
-        if (text.find(monthNames[m]) == npos) continue;
+    for (size_t m = 0; m < pageMonthNames.size(); ++m) {
+        if (text.find(pageMonthNames[m]) == npos) continue;
         int day = strToInt(text.size() > 3 ? std::string_view(text).substr(3) : "");
         QDate date = eventDate(int(m + 1), day, pageDate, text);
         text = formatDate(date, tableDateFormat);

@@ -1,5 +1,6 @@
 #include "GuiTestSupport.h"
 
+#include "base/DateText.h"
 #include "base/Error.h"
 
 #include <QFile>
@@ -35,9 +36,6 @@ std::optional<QString> ScriptedFileChooser::chooseFileToSave(QWidget*, const QSt
 
 namespace {
 
-const char* const monthNames[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                  "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-
 QDate eventDay(QDate monday, int event) {
     return monday.addDays((event - 1) / 2);
 }
@@ -56,9 +54,9 @@ std::string legacyWeekPage(QDate monday, int events) {
     for (int i = 1; i <= events; ++i) {
         const QDate day = eventDay(monday, i);
         const bool firstOfDay = i == 1 || eventDay(monday, i - 1) != day;
-        const std::string date =
-            firstOfDay ? std::string(monthNames[day.month() - 1]) + " " + std::to_string(day.day())
-                       : "&nbsp;";
+        const std::string date = firstOfDay ? std::string(pageMonthNames[size_t(day.month() - 1)]) +
+                                                  " " + std::to_string(day.day())
+                                            : "&nbsp;";
         const std::string n = std::to_string(i);
         page += "<TR><TD class=ec_td_date noWrap>" + date + "</TD><TD class=ec_td_time>" +
                 eventTime(i) +
