@@ -1,21 +1,17 @@
 #include "app/core/Extraction.h"
 #include "app/core/TableTextFile.h"
 #include "base/Error.h"
+#include "tests/support/FileBytes.h"
 
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 
 using namespace newsbell;
 
 namespace {
 
 std::string page(const std::string& name) {
-    std::ifstream in(std::filesystem::path(PAGES_DIR) / name / "page1.html", std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
+    return newsbell::testing::readFileBytes(std::filesystem::path(PAGES_DIR) / name / "page1.html");
 }
 
 EventTable titledTable() {

@@ -3,23 +3,17 @@
 #include "app/core/Extraction.h"
 #include "app/core/TableTextFile.h"
 #include "base/Error.h"
+#include "tests/support/FileBytes.h"
 
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 
 namespace fs = std::filesystem;
 using namespace newsbell;
+using newsbell::testing::readFileBytes;
 
 namespace {
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 std::vector<fs::path> pagesOf(const fs::path& folder) {
     std::vector<fs::path> pages;
@@ -55,7 +49,7 @@ TEST_P(GoldenPage, gives_the_expected_file_or_error) {
     std::string error;
     try {
         for (const fs::path& page : pagesOf(folder)) {
-            extractEvents(readFile(page), table, options);
+            extractEvents(readFileBytes(page), table, options);
             options.mode = ExtractionMode::AppendWeek;
         }
     } catch (const Error& e) {
@@ -63,18 +57,18 @@ TEST_P(GoldenPage, gives_the_expected_file_or_error) {
     }
 
     if (fs::exists(folder / "expected-error.txt")) {
-        EXPECT_EQ(error, readFile(folder / "expected-error.txt"));
+        EXPECT_EQ(error, readFileBytes(folder / "expected-error.txt"));
         return;
     }
     ASSERT_EQ(error, "");
     const std::string text = tableText(table);
-    if (text != readFile(folder / "expected.txt")) keepActual(folder / "expected.txt", text);
-    EXPECT_EQ(text, readFile(folder / "expected.txt"));
+    if (text != readFileBytes(folder / "expected.txt")) keepActual(folder / "expected.txt", text);
+    EXPECT_EQ(text, readFileBytes(folder / "expected.txt"));
     if (fs::exists(folder / "expected-grid.txt")) {
         const std::string grid = gridText(table);
-        if (grid != readFile(folder / "expected-grid.txt"))
+        if (grid != readFileBytes(folder / "expected-grid.txt"))
             keepActual(folder / "expected-grid.txt", grid);
-        EXPECT_EQ(grid, readFile(folder / "expected-grid.txt"));
+        EXPECT_EQ(grid, readFileBytes(folder / "expected-grid.txt"));
     }
 }
 

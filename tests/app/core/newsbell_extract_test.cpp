@@ -1,4 +1,6 @@
 // The command-line extractor, run as a user would run it.
+#include "tests/support/FileBytes.h"
+
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -18,11 +20,6 @@ Outcome extract(const QStringList& arguments) {
     return {process.exitCode(), process.readAllStandardError()};
 }
 
-QByteArray contents(const QString& fileName) {
-    QFile file(fileName);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 const QString pages = PAGES_DIR;
 
 TEST(NewsbellExtract, joins_weeks_into_the_file_and_the_grid) {
@@ -31,8 +28,10 @@ TEST(NewsbellExtract, joins_weeks_into_the_file_and_the_grid) {
     Outcome run = extract({pages + "/joined-weeks/page1.html", pages + "/joined-weeks/page2.html",
                            "-o", out, "--grid", grid});
     EXPECT_EQ(run.exitCode, 0) << run.standardError.toStdString();
-    EXPECT_EQ(contents(out), contents(pages + "/joined-weeks/expected.txt"));
-    EXPECT_EQ(contents(grid), contents(pages + "/joined-weeks/expected-grid.txt"));
+    EXPECT_EQ(newsbell::testing::readFileBytes(out),
+              newsbell::testing::readFileBytes(pages + "/joined-weeks/expected.txt"));
+    EXPECT_EQ(newsbell::testing::readFileBytes(grid),
+              newsbell::testing::readFileBytes(pages + "/joined-weeks/expected-grid.txt"));
 }
 
 TEST(NewsbellExtract, a_failing_page_writes_nothing_and_says_why) {

@@ -1,5 +1,6 @@
 #include "app/core/TableTextFile.h"
 #include "base/Error.h"
+#include "tests/support/FileBytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,11 +16,6 @@ EventTable tableWith(std::initializer_list<Row> rows) {
     table.writeTitles();
     for (const Row& row : rows) table.appendRow(row);
     return table;
-}
-
-QByteArray contents(const QString& fileName) {
-    QFile file(fileName);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
 TEST(TableText, writes_columns_one_to_nine_as_they_stand_with_crlf_after_every_line) {
@@ -44,7 +40,7 @@ protected:
 TEST_F(TableTextFile, saving_again_replaces_the_whole_file) {
     WriteTableTextFile(tableWith({{"1", "a"}, {"2", "b"}}), path("news.txt"));
     WriteTableTextFile(tableWith({{"1", "c"}}), path("news.txt"));
-    EXPECT_EQ(contents(path("news.txt")), "c;;;;;;;;\r\n");
+    EXPECT_EQ(newsbell::testing::readFileBytes(path("news.txt")), "c;;;;;;;;\r\n");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"news.txt"});
 }
 
@@ -60,7 +56,7 @@ TEST_F(TableTextFile, a_failed_save_names_the_file_and_leaves_the_old_one_whole)
     }
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     if (directoryIsReadOnly) {
-        EXPECT_EQ(contents(path("news.txt")), "old;;;;;;;;\r\n");
+        EXPECT_EQ(newsbell::testing::readFileBytes(path("news.txt")), "old;;;;;;;;\r\n");
     }
 }
 

@@ -3,7 +3,6 @@
 #include "base/DateText.h"
 #include "base/Error.h"
 
-#include <QFile>
 #include <stdexcept>
 
 namespace newsbell::testing {
@@ -92,12 +91,6 @@ std::string rowNumbers(const EventTable& table) {
     for (int row = 1; row < table.rowCount(); ++row)
         numbers += (row > 1 ? "," : "") + table.cell(0, row);
     return numbers;
-}
-
-std::string readFileBytes(const QString& fileName) {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) return "<missing>";
-    return file.readAll().toStdString();
 }
 
 } // namespace newsbell::testing

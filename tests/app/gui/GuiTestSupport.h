@@ -3,6 +3,7 @@
 #include "app/browser/BrowserHost.h"
 #include "app/core/EventTable.h"
 #include "app/gui/Desktop.h"
+#include "tests/support/FileBytes.h"
 
 #include <QDate>
 #include <QStringList>
@@ -81,7 +82,5 @@ std::string expectedWeekText(QDate monday, int events, const std::vector<int>& k
 
 // Column 0 of rows 1 to n-1, joined with ",": the running numbers left after deletions.
 std::string rowNumbers(const EventTable& table);
-
-std::string readFileBytes(const QString& fileName);
 
 } // namespace newsbell::testing
