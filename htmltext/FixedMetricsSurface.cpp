@@ -64,11 +64,6 @@ std::string FixedMetricsSurface::Drawn::describe() const {
     return out.str();
 }
 
-void FixedMetricsSurface::setBrushColor(TColor color) {
-    brush = color;
-    solid = true;
-}
-
 std::string FixedMetricsSurface::shownText(std::string_view text) {
     std::string shown;
     for (size_t i = 0; i < text.size(); ++i) {
@@ -90,14 +85,15 @@ int FixedMetricsSurface::textWidth(std::string_view text) {
 }
 
 void FixedMetricsSurface::drawText(std::string_view text, const TRect& rect, bool endEllipsis) {
-    record.push_back({Kind::Text, rect, shownText(text), current, solid ? brush : clNone,
+    record.push_back({Kind::Text, rect, shownText(text), current,
+                      brushSolid() ? brushColor() : clNone,
                       endEllipsis && textWidth(text) > rect.width(), 0});
 }
 
 void FixedMetricsSurface::textOut(int x, int y, std::string_view text) {
     const TRect at{x, y, x + int(text.size()) * charWidth, y + lineHeight};
-    record.push_back(
-        {Kind::TextOut, at, std::string(text), current, solid ? brush : clNone, false, 0});
+    record.push_back({Kind::TextOut, at, std::string(text), current,
+                      brushSolid() ? brushColor() : clNone, false, 0});
 }
 
 void FixedMetricsSurface::fillRect(const TRect& rect, TColor color) {
@@ -105,7 +101,7 @@ void FixedMetricsSurface::fillRect(const TRect& rect, TColor color) {
 }
 
 void FixedMetricsSurface::drawLine(int x0, int y0, int x1, int y1) {
-    record.push_back({Kind::Line, {x0, y0, x1, y1}, {}, {}, pen, false, thickness});
+    record.push_back({Kind::Line, {x0, y0, x1, y1}, {}, {}, penColor(), false, penWidth()});
 }
 
 void FixedMetricsSurface::drawFocusRect(const TRect& rect) {

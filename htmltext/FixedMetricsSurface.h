@@ -35,16 +35,6 @@ public:
     const Font& font() const override { return current; }
     void setFont(const Font& font) override { current = font; }
 
-    TColor brushColor() const override { return brush; }
-    bool brushSolid() const override { return solid; }
-    void setBrushColor(TColor color) override;
-    void setBrushClear() override { solid = false; }
-
-    TColor penColor() const override { return pen; }
-    void setPenColor(TColor color) override { pen = color; }
-    int penWidth() const override { return thickness; }
-    void setPenWidth(int width) override { thickness = width; }
-
     int pixelsPerInchX() const override { return 96; }
     int pixelsPerInchY() const override { return 96; }
 
@@ -69,10 +59,6 @@ public:
 
 private:
     Font current;
-    TColor brush = 0xFFFFFF;
-    bool solid = true;
-    TColor pen = 0;
-    int thickness = 1;
     std::vector<Drawn> record;
 };
 

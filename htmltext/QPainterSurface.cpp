@@ -41,11 +41,6 @@ void QPainterSurface::setFont(const Font& font) {
     active = used.emplace_back(loadFont(font, *painter.device())).get();
 }
 
-void QPainterSurface::setBrushColor(TColor color) {
-    brush = color;
-    solid = true;
-}
-
 int QPainterSurface::pixelsPerInchX() const {
     return painter.device()->logicalDpiX();
 }
@@ -86,7 +81,7 @@ void QPainterSurface::drawText(std::string_view text, const TRect& rect, bool en
         painter.setClipRect(toQRect(rect), Qt::IntersectClip);
     }
     drawTurned(rect.Left, rect.Bottom, [&] {
-        if (solid) painter.fillRect(box, toDrawnColor(brush));
+        if (brushSolid()) painter.fillRect(box, toDrawnColor(brushColor()));
         usePen(active->color(), 1);
         for (TextLine::Piece& piece : line.pieces())
             drawGlyphs(rect.Left + piece.x, top, active->glyphs(piece));
@@ -108,10 +103,10 @@ void QPainterSurface::textOut(int x, int y, std::string_view text) {
     QString shown = fromCp1251(text);
     if (active->symbolFace()) shown.replace(QChar(0xB7), QChar(0x2022));
     drawTurned(x, y, [&] {
-        if (solid) {
+        if (brushSolid()) {
             painter.fillRect(
                 QRect(x, y, active->metrics().horizontalAdvance(shown), active->height()),
-                toDrawnColor(brush));
+                toDrawnColor(brushColor()));
         }
         usePen(active->color(), 1);
         drawGlyphs(x, y, active->glyphs(shown));
@@ -155,7 +150,7 @@ void QPainterSurface::drawLine(int x0, int y0, int x1, int y1) {
         endY = y1 - (dy > 0 ? 1 : -1);
         endX = x0 + int(std::lround(double(endY - y0) * dx / dy));
     }
-    usePen(toDrawnColor(pen), std::max(1, thickness));
+    usePen(toDrawnColor(penColor()), std::max(1, penWidth()));
     painter.drawLine(QPoint(x0, y0), QPoint(endX, endY));
 }
 

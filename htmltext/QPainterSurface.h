@@ -20,16 +20,6 @@ public:
     const Font& font() const override { return active->font(); }
     void setFont(const Font& font) override;
 
-    TColor brushColor() const override { return brush; }
-    bool brushSolid() const override { return solid; }
-    void setBrushColor(TColor color) override;
-    void setBrushClear() override { solid = false; }
-
-    TColor penColor() const override { return pen; }
-    void setPenColor(TColor color) override { pen = color; }
-    int penWidth() const override { return thickness; }
-    void setPenWidth(int width) override { thickness = width; }
-
     int pixelsPerInchX() const override;
     int pixelsPerInchY() const override;
 
@@ -58,10 +48,6 @@ private:
     // the current one of them.
     std::vector<std::shared_ptr<LoadedFont>> used;
     LoadedFont* active = nullptr;
-    TColor brush = 0xFFFFFF;
-    bool solid = true;
-    TColor pen = 0;
-    int thickness = 1;
 };
 
 } // namespace newsbell

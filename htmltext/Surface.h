@@ -50,16 +50,20 @@ public:
     virtual void setFont(const Font& font) = 0;
 
     // The brush is also the text background: while it is solid, text is drawn on a box of its
-    // colour; while it is clear, text is drawn transparently.
-    virtual TColor brushColor() const = 0;
-    virtual bool brushSolid() const = 0;
-    virtual void setBrushColor(TColor color) = 0; // makes the brush solid
-    virtual void setBrushClear() = 0;
+    // colour; while it is clear, text is drawn transparently. Brush and pen are plain state that
+    // the drawing calls read.
+    TColor brushColor() const { return brush_; }
+    bool brushSolid() const { return solid_; }
+    void setBrushColor(TColor color) { // makes the brush solid
+        brush_ = color;
+        solid_ = true;
+    }
+    void setBrushClear() { solid_ = false; }
 
-    virtual TColor penColor() const = 0;
-    virtual void setPenColor(TColor color) = 0;
-    virtual int penWidth() const = 0;
-    virtual void setPenWidth(int width) = 0;
+    TColor penColor() const { return pen_; }
+    void setPenColor(TColor color) { pen_ = color; }
+    int penWidth() const { return penWidth_; }
+    void setPenWidth(int width) { penWidth_ = width; }
 
     virtual int pixelsPerInchX() const = 0;
     virtual int pixelsPerInchY() const = 0;
@@ -83,6 +87,12 @@ public:
 
     // Later drawing stays inside the rectangle; nullopt lifts the clip.
     virtual void setClipRect(std::optional<TRect> rect) = 0;
+
+private:
+    TColor brush_ = 0xFFFFFF;
+    bool solid_ = true;
+    TColor pen_ = 0;
+    int penWidth_ = 1;
 };
 
 } // namespace newsbell

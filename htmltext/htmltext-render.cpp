@@ -30,31 +30,34 @@ public:
 
     const Font& font() const override { return canvas.font(); }
     void setFont(const Font& font) override { canvas.setFont(font); }
-    TColor brushColor() const override { return canvas.brushColor(); }
-    bool brushSolid() const override { return canvas.brushSolid(); }
-    void setBrushColor(TColor color) override { canvas.setBrushColor(color); }
-    void setBrushClear() override { canvas.setBrushClear(); }
-    TColor penColor() const override { return canvas.penColor(); }
-    void setPenColor(TColor color) override { canvas.setPenColor(color); }
-    int penWidth() const override { return canvas.penWidth(); }
-    void setPenWidth(int width) override { canvas.setPenWidth(width); }
     int pixelsPerInchX() const override { return metrics.pixelsPerInchX(); }
     int pixelsPerInchY() const override { return metrics.pixelsPerInchY(); }
     void drawText(std::string_view text, const TRect& rect, bool endEllipsis) override {
-        canvas.drawText(text, rect, endEllipsis);
+        drawing().drawText(text, rect, endEllipsis);
     }
-    void textOut(int x, int y, std::string_view text) override { canvas.textOut(x, y, text); }
+    void textOut(int x, int y, std::string_view text) override { drawing().textOut(x, y, text); }
     int textWidth(std::string_view text) override { return metrics.textWidth(text); }
     int textHeight(std::string_view text) override { return metrics.textHeight(text); }
-    void fillRect(const TRect& rect, TColor color) override { canvas.fillRect(rect, color); }
-    void drawLine(int x0, int y0, int x1, int y1) override { canvas.drawLine(x0, y0, x1, y1); }
-    void drawFocusRect(const TRect& rect) override { canvas.drawFocusRect(rect); }
+    void fillRect(const TRect& rect, TColor color) override { drawing().fillRect(rect, color); }
+    void drawLine(int x0, int y0, int x1, int y1) override { drawing().drawLine(x0, y0, x1, y1); }
+    void drawFocusRect(const TRect& rect) override { drawing().drawFocusRect(rect); }
     void drawImage(const QImage& image, const TRect& target) override {
-        canvas.drawImage(image, target);
+        drawing().drawImage(image, target);
     }
     void setClipRect(std::optional<TRect> rect) override { canvas.setClipRect(rect); }
 
 private:
+    // The canvas draws with this surface's brush and pen.
+    Surface& drawing() {
+        if (brushSolid())
+            canvas.setBrushColor(brushColor());
+        else
+            canvas.setBrushClear();
+        canvas.setPenColor(penColor());
+        canvas.setPenWidth(penWidth());
+        return canvas;
+    }
+
     Surface& canvas;
     FixedMetricsSurface metrics;
 };
