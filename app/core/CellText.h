@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstring>
 #include <string>
 #include <string_view>
 #if defined(__SSE2__)
@@ -58,6 +59,23 @@ inline CellScan scanCell(std::string_view text) {
         plain = plain && !cellSpecialCharacters[static_cast<unsigned char>(text[i])];
     }
     return {{}, true};
+}
+
+// Copies a cell's text out of the page into a table cell. A short text goes as one 16-byte move
+// into the string's own buffer, with no library call; that takes 16 readable bytes from where
+// the text starts, so pageEnd says where the page stops.
+inline void copyCellText(std::string& cell, std::string_view text, const char* pageEnd) {
+    constexpr size_t block = 16;
+    const size_t length = text.size();
+    if (length >= block || pageEnd - text.data() < std::ptrdiff_t(block)) {
+        cell.assign(text);
+        return;
+    }
+    // A string holds at least 15 characters and its terminator without allocating.
+    cell.resize_and_overwrite(block - 1, [&](char* out, size_t) {
+        std::memcpy(out, text.data(), block);
+        return length;
+    });
 }
 
 } // namespace newsbell

@@ -141,6 +141,8 @@ private:
         while (cursor_ < hits_.size() && hits_[cursor_].position < position) ++cursor_;
     }
 
+    const char* pageEnd() const { return page_.data() + page_.size(); }
+
     std::string_view slice(size_t begin, size_t end) const {
         return page_.substr(begin, end - begin);
     }
@@ -155,7 +157,8 @@ private:
     // Cells that may hold references or line breaks are remembered, to be made plain when
     // the row is complete. The pending row's cells start empty, so an empty text needs no copy.
     void setCell(Row& row, int column, CellScan scan, size_t length = std::string_view::npos) {
-        if (!scan.text.empty()) row[size_t(column)] = scan.text.substr(0, length);
+        if (!scan.text.empty())
+            copyCellText(row[size_t(column)], scan.text.substr(0, length), pageEnd());
         if (!scan.plain) undecoded_ |= 1u << column;
     }
 
@@ -278,7 +281,7 @@ private:
             row[1] = above[1];
             row[2] = above[2];
         } else {
-            row[1] = dateCell;
+            copyCellText(row[1], dateCell, pageEnd());
             makeCellTextPlain(row[1]);
             resolveDateCell(row, pageDate_);
         }
