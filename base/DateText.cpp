@@ -41,13 +41,13 @@ std::string formatDate(QDate date, DateFormat format) {
         if (run == std::string_view::npos) run = p.size();
         if (c == 'y') {
             if (run >= 3)
-                appendNumber(out, date.year(), 4);
+                appendNumber(out, year, 4);
             else
-                appendNumber(out, date.year() % 100, 2);
+                appendNumber(out, year % 100, 2);
         } else if (c == 'm') {
-            appendNumber(out, date.month(), run);
+            appendNumber(out, month, run);
         } else if (c == 'd') {
-            appendNumber(out, date.day(), run);
+            appendNumber(out, day, run);
         } else {
             out.append(run, c == '/' ? format.separator : c);
         }

@@ -308,13 +308,15 @@ std::string_view TextAfterMarker(std::string_view text, std::string_view marker)
 }
 
 QDate readPageDate(std::string_view pageText, int currentYear) {
-    const Error missing("На странице календаря нет даты недели (значение eco_date_full_date "
-                        "из восьми цифр ддммгггг)");
+    const auto missing = [] {
+        return Error("На странице календаря нет даты недели (значение eco_date_full_date "
+                     "из восьми цифр ддммгггг)");
+    };
     size_t at = findText(pageText, dateValueMarker);
-    if (at == npos) throw missing;
+    if (at == npos) throw missing();
     std::string_view candidates = pageText.substr(at + dateValueMarker.size(), 10);
     size_t blank = candidates.find(' ');
-    if (blank == npos || blank < 8) throw missing;
+    if (blank == npos || blank < 8) throw missing();
     std::string value(candidates.substr(0, 8));
 
     // The year link knows the year better than the date value.
