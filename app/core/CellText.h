@@ -67,7 +67,8 @@ inline CellScan scanCell(std::string_view text) {
 inline void copyCellText(std::string& cell, std::string_view text, const char* pageEnd) {
     constexpr size_t block = 16;
     const size_t length = text.size();
-    if (length >= block || pageEnd - text.data() < std::ptrdiff_t(block)) {
+    // An empty text may point nowhere, so it is never read from.
+    if (length == 0 || length >= block || pageEnd - text.data() < std::ptrdiff_t(block)) {
         cell.assign(text);
         return;
     }

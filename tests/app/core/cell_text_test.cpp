@@ -46,4 +46,6 @@ TEST(CopiedCellText, is_the_cell_whole_wherever_it_sits_in_the_page) {
             ASSERT_EQ(cell.c_str()[length], '\0');
         }
     }
+    copyCellText(cell, {}, pageEnd); // the empty text of a cell with no end on the page
+    EXPECT_EQ(cell, "");
 }
