@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <fstream>
 #include <map>
+#include <vector>
 
 using namespace newsbell;
 
@@ -84,7 +85,16 @@ int main(int argc, char** argv) {
         std::ofstream(argv[3], std::ios::binary) << page(std::atoi(argv[2]));
         return 0;
     }
-    benchmark::Initialize(&argc, argv);
+    // Repetitions in shuffled order, so that a burst of other work on the machine falls on
+    // both sides of a ratio; the medians are compared. Flags given on the command line win.
+    std::vector<char*> args = {argv[0]};
+    for (const char* flag :
+         {"--benchmark_repetitions=9", "--benchmark_enable_random_interleaving=true",
+          "--benchmark_report_aggregates_only=true"})
+        args.push_back(const_cast<char*>(flag));
+    args.insert(args.end(), argv + 1, argv + argc);
+    int count = int(args.size());
+    benchmark::Initialize(&count, args.data());
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
