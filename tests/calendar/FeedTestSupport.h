@@ -1,0 +1,32 @@
+#pragma once
+
+#include "calendar/FeedDocument.h"
+
+#include <QStringList>
+
+namespace newsbell::testing {
+
+// The zones most cases read in: a New York feed shown in Berlin.
+inline FeedZones newYorkInBerlin() {
+    return {QTimeZone("Europe/Berlin"), QTimeZone("America/New_York")};
+}
+
+// Rows as the lines of the table text file (UTF-8, without the line ends), for comparing with
+// text.
+inline std::string tableLines(const std::vector<CalendarEvent>& events) {
+    QStringList lines;
+    for (const CalendarEvent& e : events)
+        lines << QStringList{e.date.toString("yyyy.MM.dd"),
+                             QString::number(e.date.dayOfWeek() % 7),
+                             e.time,
+                             e.currency,
+                             e.importance ? QString::number(e.importance) : QString(),
+                             " " + e.name,
+                             e.actual,
+                             e.forecast,
+                             e.previous}
+                     .join(';');
+    return lines.join('\n').toStdString();
+}
+
+} // namespace newsbell::testing
