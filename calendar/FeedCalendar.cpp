@@ -169,6 +169,15 @@ QDate FeedCalendar::currentDay(const QDateTime& now) const {
     return wallClockAt(settings_.zones.local, now.toSecsSinceEpoch()).date;
 }
 
+std::vector<CalendarEvent> FeedCalendar::week(QDate monday) const {
+    std::shared_ptr<const FeedDocument> document;
+    {
+        const std::lock_guard lock(mutex_);
+        document = state_.document;
+    }
+    return document ? document->week(monday) : std::vector<CalendarEvent>{};
+}
+
 QByteArray FeedCalendar::page(QDate monday) const {
     State state;
     {

@@ -38,6 +38,9 @@ public:
     // Whether there are weeks to serve: a good read now or a copy kept before.
     bool hasCopy() const;
 
+    // The rows of the local week beginning at monday, as its page shows them.
+    std::vector<CalendarEvent> week(QDate monday) const;
+
     QDate currentDay(const QDateTime& now) const override;
     QByteArray page(QDate monday) const override;
 

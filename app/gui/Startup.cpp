@@ -2,6 +2,7 @@
 
 #include "app/browser/WebEngineBrowserHost.h"
 #include "app/browser/WebEngineSetup.h"
+#include "app/gui/CalendarFeed.h"
 #include "app/gui/NewsbellApplication.h"
 #include "app/gui/StartOptions.h"
 #include "app/gui/TForm1.h"
@@ -9,6 +10,7 @@
 #include "calendar/CalendarServer.h"
 
 #include <QLabel>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <cstdio>
 #include <memory>
@@ -33,7 +35,8 @@ std::unique_ptr<QWidget> makeWeekWindow() {
     return window;
 }
 
-int showWindow(NewsbellApplication& application, const QUrl& page, const Clock& clock) {
+int showWindow(NewsbellApplication& application, const QUrl& page, const Clock& clock,
+               CalendarFeed* feed) {
     QtMessageSink messages;
     QtLinkOpener links;
     QtFileChooser files;
@@ -42,6 +45,13 @@ int showWindow(NewsbellApplication& application, const QUrl& page, const Clock& 
     TForm1 form(new WebEngineBrowserHost, Desktop{messages, links, files, clock}, errors, page);
     const std::unique_ptr<QWidget> weekWindow = makeWeekWindow();
     form.setWeekWindow(weekWindow.get());
+    std::unique_ptr<FeedRefresher> refresher;
+    if (feed) {
+        refresher =
+            std::make_unique<FeedRefresher>(feed->calendar(), *form.WebBrowser1, errors, page);
+        // Told once the window is up.
+        QTimer::singleShot(0, refresher.get(), [&] { refresher->report(feed->firstRead()); });
+    }
     form.show();
     const int status = application.exec();
     application.setErrorReporter(nullptr);
@@ -54,20 +64,34 @@ int exportToFile(const QString& fileName, const QUrl& page, const Clock& clock) 
     return 0;
 }
 
+// Without a window the feed's problems go to standard error, line by line.
+void printReport(const QString& report) {
+    for (const QString& line : report.split(u'\n', Qt::SkipEmptyParts))
+        std::fprintf(stderr, "newsbell: %s\n", line.toUtf8().constData());
+}
+
 int run(NewsbellApplication& application) {
     const StartOptions options = parseStartOptions(application.arguments());
     SystemClock clock;
-    // Without an address the program serves its own demonstration calendar.
+    // Without an address or a feed the program serves its own demonstration calendar.
     CalendarServer demoCalendar(clock);
+    std::unique_ptr<CalendarFeed> feed;
     QUrl page;
     if (options.calendarUrl) {
         page = *options.calendarUrl;
+    } else if (options.calendarFeed) {
+        feed = std::make_unique<CalendarFeed>(options, clock);
+        if (options.headless()) {
+            printReport(feedReadReport(feed->firstRead()));
+            if (!feed->hasCopy()) return 1;
+        }
+        page = feed->url();
     } else {
         demoCalendar.start();
         page = QUrl(demoCalendar.url());
     }
     if (options.exportFile) return exportToFile(*options.exportFile, page, clock);
-    return showWindow(application, page, clock);
+    return showWindow(application, page, clock, feed.get());
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/Cp1251.h"
 #include "calendar/FeedDocument.h"
 
 #include <QStringList>
@@ -27,6 +28,14 @@ inline std::string tableLines(const std::vector<CalendarEvent>& events) {
                              e.previous}
                      .join(';');
     return lines.join('\n').toStdString();
+}
+
+// The same rows as the table text file holds them: cp1251, every line ended by CR LF.
+inline std::string tableFile(const std::vector<CalendarEvent>& events) {
+    std::string text;
+    for (const CalendarEvent& event : events)
+        text += toCp1251(QString::fromStdString(tableLines({event}))) + "\r\n";
+    return text;
 }
 
 } // namespace newsbell::testing

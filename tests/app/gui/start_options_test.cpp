@@ -24,10 +24,23 @@ TEST(StartOptions, reads_export_file_and_calendar_address_in_either_form) {
     EXPECT_EQ(options.calendarUrl, QUrl("http://127.0.0.1:8080/e_cal.php?duration=weekly"));
 }
 
+TEST(StartOptions, reads_a_feed_with_its_zones) {
+    const StartOptions options =
+        parse({"--calendar-feed", "https://example.org/week.xml", "--time-zone=Europe/Berlin",
+               "--feed-time-zone", "America/Chicago", "--export", "out.txt"});
+    EXPECT_EQ(options.calendarFeed, QString("https://example.org/week.xml"));
+    EXPECT_EQ(options.timeZone, QString("Europe/Berlin"));
+    EXPECT_EQ(options.feedTimeZone, QString("America/Chicago"));
+    EXPECT_TRUE(options.headless());
+    EXPECT_FALSE(parse({"--calendar-feed", "week.ics"}).headless());
+}
+
 TEST(StartOptions, refuses_what_it_does_not_know_with_the_usage) {
     for (const QStringList& wrong :
          {QStringList{"--bogus"}, QStringList{"--export"}, QStringList{"--export", ""},
-          QStringList{"stray"}, QStringList{"--calendar-url", ""}}) {
+          QStringList{"stray"}, QStringList{"--calendar-url", ""},
+          QStringList{"--calendar-feed", ""}, QStringList{"--time-zone", "Europe/Berlin"},
+          QStringList{"--calendar-feed", "a.xml", "--calendar-url", "http://127.0.0.1/"}}) {
         try {
             parse(wrong);
             ADD_FAILURE() << wrong.join(' ').toStdString();
