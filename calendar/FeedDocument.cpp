@@ -35,10 +35,6 @@ bool inCp1251(char16_t c) {
     return std::binary_search(upper.begin(), upper.end(), c);
 }
 
-bool earlierDate(const FeedEntry& a, const FeedEntry& b) {
-    return a.date < b.date;
-}
-
 // Day by day; untimed rows first in feed order, then timed ones by moment, feed order on ties.
 bool pageOrder(const FeedEntry& a, const FeedEntry& b) {
     if (a.date != b.date) return a.date < b.date;
@@ -90,18 +86,14 @@ Recognised recognise(QByteArrayView bytes) {
 
 FeedDocument::FeedDocument(std::vector<FeedEntry> entries,
                            std::shared_ptr<const LaterEntries> later, QStringList warnings)
-    : entries_(std::move(entries)), later_(std::move(later)), warnings_(std::move(warnings)) {
-    std::stable_sort(entries_.begin(), entries_.end(), earlierDate);
-}
+    : entries_(std::move(entries)), later_(std::move(later)), warnings_(std::move(warnings)) {}
 
 std::vector<CalendarEvent> FeedDocument::week(QDate monday) const {
     const QDate sunday = monday.addDays(6);
-    FeedEntry bound;
-    bound.date = monday;
-    auto first = std::lower_bound(entries_.begin(), entries_.end(), bound, earlierDate);
-    bound.date = sunday;
-    auto last = std::upper_bound(first, entries_.end(), bound, earlierDate);
-    std::vector<FeedEntry> rows(first, last);
+    // A pass over all rows costs less than keeping them sorted for the few weeks asked for.
+    std::vector<FeedEntry> rows;
+    for (const FeedEntry& entry : entries_)
+        if (entry.date >= monday && entry.date <= sunday) rows.push_back(entry);
     if (later_) later_->addEntries(monday, sunday, rows);
     std::stable_sort(rows.begin(), rows.end(), pageOrder);
     std::vector<CalendarEvent> events;
@@ -139,25 +131,40 @@ FeedDocument readFeedDocument(QByteArrayView bytes, const QString& source, const
                     .toStdString());
 }
 
-QString feedCellText(QStringView text) {
-    QString cell;
-    cell.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
+QString feedCellText(QString text) {
+    // Most texts need nothing, and keep their storage.
+    const auto changes = [](QChar c) {
+        return c == u';' || c == u'\r' || c == u'\n' || c == u'\t' || c == QChar(0xA0) ||
+               !inCp1251(c.unicode());
+    };
+    qsizetype i = std::find_if(text.cbegin(), text.cend(), changes) - text.cbegin();
+    if (i == text.size()) return text;
+    QChar* cell = text.data();
+    qsizetype out = i;
+    for (; i < text.size(); ++i) {
+        const char16_t c = cell[i].unicode();
         if (c == u';') {
-            cell += u',';
+            cell[out++] = u',';
         } else if (c == u'\r' || c == u'\n' || c == u'\t' || c == 0xA0) {
-            cell += u' ';
+            cell[out++] = u' ';
         } else if (inCp1251(c)) {
-            cell += QChar(c);
+            cell[out++] = c;
         } else {
             // One "?" for a character, also when it takes two UTF-16 units.
-            if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            if (QChar::isHighSurrogate(c) && i + 1 < text.size() && cell[i + 1].isLowSurrogate())
                 ++i;
-            cell += u'?';
+            cell[out++] = u'?';
         }
     }
-    return cell;
+    text.truncate(out);
+    return text;
+}
+
+QString clockText(QTime time) {
+    const char16_t digits[] = {char16_t(u'0' + time.hour() / 10), char16_t(u'0' + time.hour() % 10),
+                               u':', char16_t(u'0' + time.minute() / 10),
+                               char16_t(u'0' + time.minute() % 10)};
+    return QString(reinterpret_cast<const QChar*>(digits), 5);
 }
 
 int feedImportance(QStringView word) {

@@ -58,7 +58,7 @@ public:
     const QStringList& warnings() const { return warnings_; }
 
 private:
-    std::vector<FeedEntry> entries_; // by date
+    std::vector<FeedEntry> entries_;
     std::shared_ptr<const LaterEntries> later_;
     QStringList warnings_;
 };
@@ -70,7 +70,10 @@ FeedDocument readFeedDocument(QByteArrayView bytes, const QString& source, const
 
 // A feed's text as a table cell: ";" becomes ",", CR, LF, tab and U+00A0 become blanks, and a
 // character that cp1251 lacks becomes "?".
-QString feedCellText(QStringView text);
+QString feedCellText(QString text);
+
+// "HH:MM" of a time of day.
+QString clockText(QTime time);
 
 // 3, 2 and 1 for "high", "medium" and "low" in any case; 0 for any other word.
 int feedImportance(QStringView word);

@@ -94,7 +94,7 @@ void addTimedEntry(const FeedEntry& cells, qint64 moment, const QTimeZone& local
     entry.timed = true;
     entry.moment = moment;
     entry.date = clock.date;
-    entry.time = clock.time.toString(QStringLiteral("HH:mm"));
+    entry.time = clockText(clock.time);
 }
 
 void addDayEntries(const FeedEntry& cells, QDate start, qint64 days, QDate first, QDate last,

@@ -7,7 +7,6 @@
 
 #include <QHash>
 #include <algorithm>
-#include <cstdlib>
 #include <limits>
 #include <map>
 #include <memory>
@@ -18,7 +17,6 @@ namespace {
 
 // Instances of a rule with COUNT read at once; beyond them the rule is cut with a warning.
 constexpr int largestCount = 100000;
-const QString allDay = QStringLiteral("All Day");
 
 using Component = std::unique_ptr<icalcomponent, decltype(&icalcomponent_free)>;
 
@@ -31,27 +29,73 @@ bool isCurrencyCode(QStringView value) {
            std::all_of(value.begin(), value.end(), [](QChar c) { return c >= u'A' && c <= u'Z'; });
 }
 
-bool isLineMark(const char* name) {
-    return name && std::string_view(name) == iCalendarLineMark;
+// The properties of an event that the table uses, found in one pass (libical looks for each
+// kind through all of them).
+struct EventProperties {
+    icalcomponent* event = nullptr;
+    qint64 line = 0; // of its BEGIN:VEVENT
+    icalproperty* uid = nullptr;
+    icalproperty* status = nullptr;
+    icalproperty* start = nullptr;
+    icalproperty* end = nullptr;
+    icalproperty* duration = nullptr;
+    icalproperty* summary = nullptr;
+    icalproperty* recurrenceId = nullptr;
+    std::vector<icalproperty*> categories, rules, dates, exceptions, errors;
+};
+
+void keepFirst(icalproperty*& slot, icalproperty* property) {
+    if (!slot) slot = property;
 }
 
-qint64 lineNumber(const char* value) {
-    return value ? std::strtoll(value, nullptr, 10) : 0;
-}
-
-// The line number libical carried for us, or fallback.
-qint64 propertyLine(icalproperty* property, qint64 fallback) {
-    for (icalparameter* p = icalproperty_get_first_parameter(property, ICAL_X_PARAMETER); p;
-         p = icalproperty_get_next_parameter(property, ICAL_X_PARAMETER))
-        if (isLineMark(icalparameter_get_xname(p))) return lineNumber(icalparameter_get_xvalue(p));
-    return fallback;
-}
-
-qint64 eventLine(icalcomponent* event) {
-    for (icalproperty* p = icalcomponent_get_first_property(event, ICAL_X_PROPERTY); p;
-         p = icalcomponent_get_next_property(event, ICAL_X_PROPERTY))
-        if (isLineMark(icalproperty_get_x_name(p))) return lineNumber(icalproperty_get_x(p));
-    return 0;
+EventProperties propertiesOf(icalcomponent* event, qint64 line) {
+    EventProperties found;
+    found.event = event;
+    found.line = line;
+    for (icalproperty* p = icalcomponent_get_first_property(event, ICAL_ANY_PROPERTY); p;
+         p = icalcomponent_get_next_property(event, ICAL_ANY_PROPERTY)) {
+        switch (icalproperty_isa(p)) {
+        case ICAL_UID_PROPERTY:
+            keepFirst(found.uid, p);
+            break;
+        case ICAL_STATUS_PROPERTY:
+            keepFirst(found.status, p);
+            break;
+        case ICAL_DTSTART_PROPERTY:
+            keepFirst(found.start, p);
+            break;
+        case ICAL_DTEND_PROPERTY:
+            keepFirst(found.end, p);
+            break;
+        case ICAL_DURATION_PROPERTY:
+            keepFirst(found.duration, p);
+            break;
+        case ICAL_SUMMARY_PROPERTY:
+            keepFirst(found.summary, p);
+            break;
+        case ICAL_RECURRENCEID_PROPERTY:
+            keepFirst(found.recurrenceId, p);
+            break;
+        case ICAL_CATEGORIES_PROPERTY:
+            found.categories.push_back(p);
+            break;
+        case ICAL_RRULE_PROPERTY:
+            found.rules.push_back(p);
+            break;
+        case ICAL_RDATE_PROPERTY:
+            found.dates.push_back(p);
+            break;
+        case ICAL_EXDATE_PROPERTY:
+            found.exceptions.push_back(p);
+            break;
+        case ICAL_XLICERROR_PROPERTY:
+            found.errors.push_back(p);
+            break;
+        default:
+            break;
+        }
+    }
+    return found;
 }
 
 std::vector<icalcomponent*> eventsOf(icalcomponent* root) {
@@ -77,14 +121,19 @@ public:
         : bytes_(bytes), source_(source), zones_(zones) {}
 
     FeedDocument read() {
-        const std::string prepared = preparedICalendar(bytes_, source_);
-        Component root(icalparser_parse_string(prepared.c_str()), icalcomponent_free);
+        const PreparedICalendar prepared = prepareICalendar(bytes_, source_);
+        Component root(icalparser_parse_string(prepared.text.c_str()), icalcomponent_free);
         if (!root)
-            fail(std::count(bytes_.begin(), bytes_.end(), '\n') + 1,
-                 QStringLiteral("календарь iCalendar не читается: документ оборван или его "
-                                "BEGIN и END не сходятся"));
-        const std::vector<icalcomponent*> events = eventsOf(root.get());
-        for (icalcomponent* event : events) noteChangedInstance(event);
+            fail(prepared.lineCount, QStringLiteral("календарь iCalendar не читается: документ "
+                                                    "оборван или его BEGIN и END не сходятся"));
+        const std::vector<icalcomponent*> components = eventsOf(root.get());
+        std::vector<EventProperties> events;
+        events.reserve(components.size());
+        for (size_t i = 0; i < components.size(); ++i) {
+            const qint64 line = i < prepared.eventLines.size() ? prepared.eventLines[i] : 0;
+            events.push_back(propertiesOf(components[i], line));
+        }
+        for (const EventProperties& event : events) noteChangedInstance(event);
         for (size_t i = 0; i < events.size(); ++i) readEvent(events[i], int(i));
         return FeedDocument(std::move(entries_),
                             std::make_shared<ExpandedEvents>(std::move(expanded_), zones_.local),
@@ -100,21 +149,23 @@ private:
         warnings_ << feedProblem(source_, line, problem);
     }
 
-    QTimeZone zoneOf(const QString& name, qint64 line) {
+    QTimeZone zoneOf(const char* tzid, qint64 eventLine) {
+        const QString name = text(tzid);
         auto known = zonesByName_.find(name);
         if (known != zonesByName_.end()) return *known;
-        const QTimeZone zone = newsbell::zoneNamed(name, true);
+        const QTimeZone zone = zoneNamed(name, true);
         if (!zone.isValid())
-            fail(line, QStringLiteral("часовой пояс «%1» неизвестен: нужно имя из базы поясов "
-                                      "(Europe/Berlin) или имя пояса Windows")
-                           .arg(name));
+            fail(lineHolding(bytes_, eventLine, "TZID", tzid ? tzid : ""),
+                 QStringLiteral("часовой пояс «%1» неизвестен: нужно имя из базы поясов "
+                                "(Europe/Berlin) или имя пояса Windows")
+                     .arg(name));
         zonesByName_.insert(name, zone);
         return zone;
     }
 
     // A date or date-time value of property; nothing when its fields are no date.
     std::optional<EventTime> timeOf(icalproperty* property, const icaltimetype& fields,
-                                    qint64 line) {
+                                    qint64 eventLine) {
         const std::optional<qint64> wall = wallOfFields(fields);
         if (!wall) return std::nullopt;
         EventTime time{{}, *wall};
@@ -125,8 +176,7 @@ private:
         } else if (icalparameter* tzid =
                        icalproperty_get_first_parameter(property, ICAL_TZID_PARAMETER)) {
             time.clock.kind = EventClock::Zone;
-            time.clock.zone =
-                zoneOf(text(icalparameter_get_tzid(tzid)), propertyLine(property, line));
+            time.clock.zone = zoneOf(icalparameter_get_tzid(tzid), eventLine);
         } else {
             time.clock.kind = EventClock::Floating;
         }
@@ -135,30 +185,29 @@ private:
 
     // Instances given by RECURRENCE-ID are replaced by their own VEVENT (or cancelled by it),
     // whichever comes first in the document.
-    void noteChangedInstance(icalcomponent* event) {
-        icalproperty* id = icalcomponent_get_first_property(event, ICAL_RECURRENCEID_PROPERTY);
-        if (!id) return;
-        const std::optional<EventTime> time =
-            timeOf(id, icalproperty_get_recurrenceid(id), eventLine(event));
-        if (time)
-            changed_[text(icalcomponent_get_uid(event))].push_back(
-                instanceKey(*time, zones_.local));
+    void noteChangedInstance(const EventProperties& event) {
+        if (!event.recurrenceId) return;
+        const std::optional<EventTime> time = timeOf(
+            event.recurrenceId, icalproperty_get_recurrenceid(event.recurrenceId), event.line);
+        if (time) changed_[uidOf(event)].push_back(instanceKey(*time, zones_.local));
+    }
+
+    static QString uidOf(const EventProperties& event) {
+        return event.uid ? text(icalproperty_get_uid(event.uid)) : QString();
     }
 
     // Currency, importance and title from CATEGORIES and SUMMARY.
-    FeedEntry cellsOf(icalcomponent* event, int order, bool days) {
+    FeedEntry cellsOf(const EventProperties& event, int order, bool days) {
         FeedEntry cells;
         cells.order = order;
-        cells.time = days ? allDay : QString();
+        if (days) cells.time = QStringLiteral("All Day");
         QString currency;
-        for (icalproperty* p = icalcomponent_get_first_property(event, ICAL_CATEGORIES_PROPERTY); p;
-             p = icalcomponent_get_next_property(event, ICAL_CATEGORIES_PROPERTY)) {
+        for (icalproperty* p : event.categories) {
             const QString value = text(icalproperty_get_categories(p));
             if (currency.isEmpty() && isCurrencyCode(value)) currency = value;
             if (cells.importance == 0) cells.importance = feedImportance(value);
         }
-        icalproperty* summary = icalcomponent_get_first_property(event, ICAL_SUMMARY_PROPERTY);
-        QString title = summary ? text(icalproperty_get_summary(summary)) : QString();
+        QString title = event.summary ? text(icalproperty_get_summary(event.summary)) : QString();
         if (currency.isEmpty() && title.size() >= 4 &&
             isCurrencyCode(QStringView(title).first(3)) && title[3] == u' ') {
             currency = title.first(3);
@@ -170,17 +219,16 @@ private:
     }
 
     // Whole days an all-day event covers, from DTEND or DURATION; at least one.
-    qint64 daysCovered(icalcomponent* event, qint64 startWall) {
+    static qint64 daysCovered(const EventProperties& event, qint64 startWall) {
         constexpr qint64 day = 86400;
-        if (icalproperty* end = icalcomponent_get_first_property(event, ICAL_DTEND_PROPERTY)) {
-            icaltimetype fields = icalproperty_get_dtend(end);
+        if (event.end) {
+            icaltimetype fields = icalproperty_get_dtend(event.end);
             fields.is_date = 1;
             if (const std::optional<qint64> wall = wallOfFields(fields))
                 return std::max<qint64>(1, (*wall - startWall) / day);
         }
-        if (icalproperty* length =
-                icalcomponent_get_first_property(event, ICAL_DURATION_PROPERTY)) {
-            const icaldurationtype d = icalproperty_get_duration(length);
+        if (event.duration) {
+            const icaldurationtype d = icalproperty_get_duration(event.duration);
             const qint64 seconds = (qint64(d.weeks) * 7 + d.days) * day + qint64(d.hours) * 3600 +
                                    qint64(d.minutes) * 60 + d.seconds;
             if (!d.is_neg) return std::max<qint64>(1, (seconds + day - 1) / day);
@@ -188,17 +236,18 @@ private:
         return 1;
     }
 
-    // Keys of the instances named by the values of property kind that are of start's type.
-    std::vector<qint64> instanceKeys(icalcomponent* event, icalproperty_kind kind,
+    // Keys of the instances that RDATE (or EXDATE) values name, those of start's type.
+    std::vector<qint64> instanceKeys(const std::vector<icalproperty*>& properties, bool dates,
                                      const EventTime& start, qint64 line) {
         std::vector<qint64> keys;
-        for (icalproperty* p = icalcomponent_get_first_property(event, kind); p;
-             p = icalcomponent_get_next_property(event, kind)) {
-            const icaltimetype fields = kind == ICAL_RDATE_PROPERTY ? icalproperty_get_rdate(p).time
-                                                                    : icalproperty_get_exdate(p);
-            icaltimetype value = fields;
-            if (kind == ICAL_RDATE_PROPERTY && icaltime_is_null_time(value))
-                value = icalproperty_get_rdate(p).period.start;
+        for (icalproperty* p : properties) {
+            icaltimetype value;
+            if (dates) {
+                const icaldatetimeperiodtype date = icalproperty_get_rdate(p);
+                value = icaltime_is_null_time(date.time) ? date.period.start : date.time;
+            } else {
+                value = icalproperty_get_exdate(p);
+            }
             const std::optional<EventTime> time = timeOf(p, value, line);
             if (time &&
                 (time->clock.kind == EventClock::Days) == (start.clock.kind == EventClock::Days))
@@ -207,23 +256,23 @@ private:
         return keys;
     }
 
-    void addRules(icalcomponent* event, ExpandedEvent& expanded, qint64 line) {
+    void addRules(const EventProperties& event, ExpandedEvent& expanded) {
         const bool days = expanded.start.clock.kind == EventClock::Days;
-        for (icalproperty* p = icalcomponent_get_first_property(event, ICAL_RRULE_PROPERTY); p;
-             p = icalcomponent_get_next_property(event, ICAL_RRULE_PROPERTY)) {
+        for (icalproperty* p : event.rules) {
             icalrecurrencetype rule = icalproperty_get_rrule(p);
             if (rule.freq == ICAL_NO_RECURRENCE) continue;
             if (rule.rscale) {
-                warn(line, QStringLiteral("повторение в календаре RSCALE не поддерживается"));
+                warn(event.line, QStringLiteral("повторение в календаре RSCALE не поддерживается"));
                 continue;
             }
-            if (icalrecur_iterator* test =
-                    icalrecur_iterator_new(rule, icalFields(expanded.start.wall, days))) {
-                icalrecur_iterator_free(test);
-            } else {
-                warn(line, QStringLiteral("правило RRULE не понято, показано только DTSTART"));
+            icalrecur_iterator* test =
+                icalrecur_iterator_new(rule, icalFields(expanded.start.wall, days));
+            if (!test) {
+                warn(event.line,
+                     QStringLiteral("правило RRULE не понято, показано только DTSTART"));
                 continue;
             }
+            icalrecur_iterator_free(test);
             if (rule.count > 0) {
                 const bool whole = forEachInstance(
                     rule, expanded.start.wall, days, expanded.start.wall,
@@ -232,8 +281,8 @@ private:
                             instanceKey({expanded.start.clock, wall}, zones_.local));
                     });
                 if (!whole)
-                    warn(line, QStringLiteral("повторений больше %1, прочитаны первые %1")
-                                   .arg(largestCount));
+                    warn(event.line, QStringLiteral("повторений больше %1, прочитаны первые %1")
+                                         .arg(largestCount));
                 continue;
             }
             OpenRule open{rule, std::nullopt};
@@ -250,16 +299,18 @@ private:
         }
     }
 
-    void readEvent(icalcomponent* event, int order) {
-        const qint64 line = eventLine(event);
-        reportLibicalErrors(event, line);
-        if (icalcomponent_get_status(event) == ICAL_STATUS_CANCELLED) return;
-        icalproperty* dtstart = icalcomponent_get_first_property(event, ICAL_DTSTART_PROPERTY);
+    void readEvent(const EventProperties& event, int order) {
+        for (icalproperty* error : event.errors)
+            warn(event.line, QStringLiteral("часть события не прочитана: ") +
+                                 text(icalproperty_get_xlicerror(error)));
+        if (event.status && icalproperty_get_status(event.status) == ICAL_STATUS_CANCELLED) return;
         const std::optional<EventTime> start =
-            dtstart ? timeOf(dtstart, icalproperty_get_dtstart(dtstart), line) : std::nullopt;
+            event.start ? timeOf(event.start, icalproperty_get_dtstart(event.start), event.line)
+                        : std::nullopt;
         if (!start) {
-            warn(line, dtstart ? QStringLiteral("событие с невозможной датой DTSTART пропущено")
-                               : QStringLiteral("событие без DTSTART пропущено"));
+            warn(event.line, event.start
+                                 ? QStringLiteral("событие с невозможной датой DTSTART пропущено")
+                                 : QStringLiteral("событие без DTSTART пропущено"));
             return;
         }
         const bool days = start->clock.kind == EventClock::Days;
@@ -267,13 +318,13 @@ private:
         expanded.cells = cellsOf(event, order, days);
         expanded.start = *start;
         expanded.days = days ? daysCovered(event, start->wall) : 1;
-        expanded.known = instanceKeys(event, ICAL_RDATE_PROPERTY, *start, line);
+        expanded.known = instanceKeys(event.dates, true, *start, event.line);
         expanded.known.push_back(instanceKey(*start, zones_.local));
-        addRules(event, expanded, line);
-        expanded.excluded = instanceKeys(event, ICAL_EXDATE_PROPERTY, *start, line);
+        addRules(event, expanded);
+        expanded.excluded = instanceKeys(event.exceptions, false, *start, event.line);
         // A changed instance does not take itself away.
-        if (!icalcomponent_get_first_property(event, ICAL_RECURRENCEID_PROPERTY)) {
-            const auto changed = changed_.find(text(icalcomponent_get_uid(event)));
+        if (!event.recurrenceId && !changed_.empty()) {
+            const auto changed = changed_.find(uidOf(event));
             if (changed != changed_.end())
                 expanded.excluded.insert(expanded.excluded.end(), changed->second.begin(),
                                          changed->second.end());
@@ -284,7 +335,7 @@ private:
     }
 
     // An event of a single instance is a row now; the others are worked out per week.
-    void addEvent(ExpandedEvent event) {
+    void addEvent(ExpandedEvent&& event) {
         const bool days = event.start.clock.kind == EventClock::Days;
         if (!event.rules.empty() || event.known.size() > 1 || (days && event.days > 1)) {
             expanded_.push_back(std::move(event));
@@ -298,13 +349,6 @@ private:
         } else {
             addTimedEntry(event.cells, key, zones_.local, entries_);
         }
-    }
-
-    void reportLibicalErrors(icalcomponent* event, qint64 line) {
-        for (icalproperty* p = icalcomponent_get_first_property(event, ICAL_XLICERROR_PROPERTY); p;
-             p = icalcomponent_get_next_property(event, ICAL_XLICERROR_PROPERTY))
-            warn(line, QStringLiteral("часть события не прочитана: ") +
-                           text(icalproperty_get_xlicerror(p)));
     }
 
     QByteArrayView bytes_;

@@ -3,8 +3,6 @@
 #include "base/Error.h"
 #include "calendar/FeedDocument.h"
 
-#include <array>
-
 namespace newsbell {
 
 namespace {
@@ -26,36 +24,61 @@ size_t valueStart(std::string_view line) {
     return line.size();
 }
 
-// Properties whose times may need a line number in a message.
-constexpr std::array<std::string_view, 4> dateProperties = {"DTSTART", "RECURRENCE-ID", "EXDATE",
-                                                            "RDATE"};
+// Calls visit(line, number) for each physical line of text, without its line end.
+template <typename Visit> void forEachLine(std::string_view text, Visit visit) {
+    qint64 number = 0;
+    for (size_t start = 0; start < text.size();) {
+        size_t end = text.find('\n', start);
+        if (end == std::string_view::npos) end = text.size();
+        std::string_view line = text.substr(start, end - start);
+        start = end + 1;
+        if (line.ends_with('\r')) line.remove_suffix(1);
+        visit(line, ++number);
+    }
+}
 
 class Preparation {
 public:
-    explicit Preparation(size_t size) { out_.reserve(size + size / 8); }
+    explicit Preparation(size_t size) { prepared_.text.reserve(size + size / 16); }
 
     void addLine(std::string_view line, qint64 number) {
+        if (line.empty()) return;
         const size_t nameEnd = std::min(line.find_first_of(";:"), line.size());
         const std::string_view name = line.substr(0, nameEnd);
         if (sameName(name, "CATEGORIES")) return addCategories(line);
-        for (std::string_view property : dateProperties) {
-            if (!sameName(name, property)) continue;
-            out_.append(name).append(";").append(iCalendarLineMark).append("=");
-            out_.append(std::to_string(number)).append(line.substr(nameEnd)).append("\n");
-            return;
+        prepared_.text.append(line).append("\n");
+        const std::string_view value = line.substr(std::min(nameEnd + 1, line.size()));
+        if (sameName(name, "BEGIN")) {
+            if (sameName(value, "VEVENT") && !open_.empty() && sameName(open_.back(), "VCALENDAR"))
+                prepared_.eventLines.push_back(number);
+            open_.emplace_back(value);
+        } else if (sameName(name, "END")) {
+            // An END without its BEGIN closes nothing; one that skips others closes them too.
+            for (size_t i = open_.size(); i-- > 0;) {
+                if (!sameName(open_[i], value)) continue;
+                open_.resize(i);
+                break;
+            }
         }
-        out_.append(line).append("\n");
-        if (sameName(line, "BEGIN:VEVENT"))
-            out_.append(iCalendarLineMark).append(":").append(std::to_string(number)).append("\n");
     }
 
-    std::string take() { return std::move(out_); }
+    PreparedICalendar take(qint64 lineCount) {
+        prepared_.lineCount = lineCount;
+        return std::move(prepared_);
+    }
 
 private:
-    // One line per value; values are split at commas that no backslash escapes.
+    // One line per value; values are split at commas that no backslash escapes. A plain list
+    // libical splits right by itself.
     void addCategories(std::string_view line) {
         const size_t start = valueStart(line);
         const std::string_view head = line.substr(0, start); // name, parameters and ":"
+        const std::string_view list = line.substr(start);
+        if (!list.empty() && list.find('\\') == list.npos && list.find(",,") == list.npos &&
+            list.front() != ',' && list.back() != ',') {
+            prepared_.text.append(line).append("\n");
+            return;
+        }
         size_t from = start;
         for (size_t i = start; i <= line.size(); ++i) {
             if (i < line.size() && line[i] == '\\') {
@@ -64,41 +87,48 @@ private:
             }
             if (i < line.size() && line[i] != ',') continue;
             if (i > from && head.ends_with(':'))
-                out_.append(head).append(line.substr(from, i - from)).append("\n");
+                prepared_.text.append(head).append(line.substr(from, i - from)).append("\n");
             from = i + 1;
         }
     }
 
-    std::string out_;
+    PreparedICalendar prepared_;
+    std::vector<std::string> open_; // names of the components open at this line
 };
 
 } // namespace
 
-std::string preparedICalendar(QByteArrayView bytes, const QString& source) {
-    const std::string_view text(bytes.data(), size_t(bytes.size()));
-    Preparation prepared(text.size());
+PreparedICalendar prepareICalendar(QByteArrayView bytes, const QString& source) {
+    Preparation prepared(size_t(bytes.size()));
     std::string logical;
-    qint64 logicalNumber = 0, number = 0;
-    for (size_t start = 0; start < text.size();) {
-        size_t end = text.find('\n', start);
-        if (end == std::string_view::npos) end = text.size();
-        std::string_view line = text.substr(start, end - start);
-        start = end + 1;
-        ++number;
-        if (line.ends_with('\r')) line.remove_suffix(1);
+    qint64 logicalNumber = 0, count = 0;
+    forEachLine(std::string_view(bytes.data(), size_t(bytes.size())), [&](std::string_view line,
+                                                                          qint64 number) {
+        count = number;
         if (line.find('\0') != std::string_view::npos)
-            throw Error(
-                feedProblem(source, number, QStringLiteral("нулевой байт в строке")).toStdString());
+            throw Error(feedProblem(source, number, QStringLiteral("нулевой байт")).toStdString());
         if (!line.empty() && (line[0] == ' ' || line[0] == '\t') && logicalNumber > 0) {
             logical.append(line.substr(1));
-            continue;
+            return;
         }
-        if (!logical.empty()) prepared.addLine(logical, logicalNumber);
+        if (logicalNumber > 0) prepared.addLine(logical, logicalNumber);
         logical.assign(line);
         logicalNumber = number;
-    }
-    if (!logical.empty()) prepared.addLine(logical, logicalNumber);
-    return prepared.take();
+    });
+    if (logicalNumber > 0) prepared.addLine(logical, logicalNumber);
+    return prepared.take(count);
+}
+
+qint64 lineHolding(QByteArrayView bytes, qint64 from, std::string_view first,
+                   std::string_view second) {
+    qint64 found = 0;
+    forEachLine(std::string_view(bytes.data(), size_t(bytes.size())),
+                [&](std::string_view line, qint64 number) {
+                    if (found == 0 && number >= from && line.find(first) != line.npos &&
+                        line.find(second) != line.npos)
+                        found = number;
+                });
+    return found > 0 ? found : from;
 }
 
 } // namespace newsbell

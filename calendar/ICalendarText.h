@@ -4,18 +4,28 @@
 #include <QString>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace newsbell {
 
-// The name of the property (after each BEGIN:VEVENT) and of the parameter (on each date
-// property) that carry the document's line numbers through libical.
-inline constexpr std::string_view iCalendarLineMark = "X-NEWSBELL-LINE";
+// An iCalendar document as libical is given it, and where its events stand.
+struct PreparedICalendar {
+    // Lines unfolded on bytes, before any decoding (a fold may split a multi-byte character);
+    // LF line ends; each CATEGORIES value on a line of its own (libical splits a list wrongly
+    // around an escaped comma or an empty value).
+    std::string text;
+    // The line of each BEGIN:VEVENT that opens an event of a calendar, in document order: the
+    // order in which libical gives the calendars' events.
+    std::vector<qint64> eventLines;
+    qint64 lineCount = 0;
+};
 
-// An iCalendar document as libical is given it: lines unfolded on bytes, before any decoding
-// (a fold may split a multi-byte character); LF line ends; each CATEGORIES value on a line of
-// its own (libical splits a list wrongly around an escaped comma or an empty value); and the
-// line numbers of the document marked with iCalendarLineMark. Throws Error naming source and
-// line for a NUL byte, which would end the text early.
-std::string preparedICalendar(QByteArrayView bytes, const QString& source);
+// Throws Error naming source and line for a NUL byte, which would end the text early.
+PreparedICalendar prepareICalendar(QByteArrayView bytes, const QString& source);
+
+// The first line from line from on that holds both texts; from when none does. For messages
+// about a property, which libical does not place.
+qint64 lineHolding(QByteArrayView bytes, qint64 from, std::string_view first,
+                   std::string_view second);
 
 } // namespace newsbell

@@ -124,7 +124,7 @@ private:
             entry.moment = momentOfWallClock(zones_.feed, date, timeOfDay);
             const WallClock local = wallClockAt(zones_.local, entry.moment);
             entry.date = local.date;
-            entry.time = local.time.toString(QStringLiteral("HH:mm"));
+            entry.time = clockText(local.time);
         } else {
             entry.date = date;
             entry.time = feedCellText(text(Time));

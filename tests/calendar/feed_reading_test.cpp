@@ -251,7 +251,7 @@ TEST(FeedReading, documents_that_cannot_be_read_fail_naming_source_and_line) {
         {calendar("BEGIN:VEVENT\nDTSTART;TZID=\"UTC+03:00\":20240311T070000\nEND:VEVENT\n"),
          "feed, строка 5: часовой пояс «UTC+03:00» неизвестен"},
         {"BEGIN:VCALENDAR\nBEGIN:VEVENT\nSUMMARY:x\n",
-         "feed, строка 4: календарь iCalendar не читается"},
+         "feed, строка 3: календарь iCalendar не читается"},
         {calendar(QByteArray("BEGIN:VEVENT\nSUMMARY:a\0b\nEND:VEVENT\n", 34)),
          "feed, строка 5: нулевой байт"},
         {QByteArray(largestFeedDocument + 1, '<'), "feed: документ больше 64 МБ"},
