@@ -121,7 +121,8 @@ public:
         : bytes_(bytes), source_(source), zones_(zones) {}
 
     FeedDocument read() {
-        const PreparedICalendar prepared = prepareICalendar(bytes_, source_);
+        PreparedICalendar prepared = prepareICalendar(bytes_, source_);
+        warnings_ = std::move(prepared.warnings);
         Component root(icalparser_parse_string(prepared.text.c_str()), icalcomponent_free);
         if (!root)
             fail(prepared.lineCount, QStringLiteral("календарь iCalendar не читается: документ "

@@ -41,8 +41,14 @@ class Preparation {
 public:
     explicit Preparation(size_t size) { prepared_.text.reserve(size + size / 16); }
 
-    void addLine(std::string_view line, qint64 number) {
+    void addLine(std::string_view line, qint64 number, const QString& source) {
         if (line.empty()) return;
+        if (line.size() > longestICalendarLine) {
+            prepared_.warnings << feedProblem(
+                source, number,
+                QStringLiteral("строка длиннее %1 КБ пропущена").arg(longestICalendarLine / 1024));
+            return;
+        }
         const size_t nameEnd = std::min(line.find_first_of(";:"), line.size());
         const std::string_view name = line.substr(0, nameEnd);
         if (sameName(name, "CATEGORIES")) return addCategories(line);
@@ -111,11 +117,11 @@ PreparedICalendar prepareICalendar(QByteArrayView bytes, const QString& source) 
             logical.append(line.substr(1));
             return;
         }
-        if (logicalNumber > 0) prepared.addLine(logical, logicalNumber);
+        if (logicalNumber > 0) prepared.addLine(logical, logicalNumber, source);
         logical.assign(line);
         logicalNumber = number;
     });
-    if (logicalNumber > 0) prepared.addLine(logical, logicalNumber);
+    if (logicalNumber > 0) prepared.addLine(logical, logicalNumber, source);
     return prepared.take(count);
 }
 

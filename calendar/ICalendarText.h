@@ -2,6 +2,7 @@
 
 #include <QByteArrayView>
 #include <QString>
+#include <QStringList>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,7 +19,12 @@ struct PreparedICalendar {
     // order in which libical gives the calendars' events.
     std::vector<qint64> eventLines;
     qint64 lineCount = 0;
+    QStringList warnings; // lines left out
 };
+
+// Longer lines are left out with a warning: libical takes time that grows with the square of a
+// line's length, and no property the table uses comes near it.
+inline constexpr size_t longestICalendarLine = 256 * 1024;
 
 // Throws Error naming source and line for a NUL byte, which would end the text early.
 PreparedICalendar prepareICalendar(QByteArrayView bytes, const QString& source);

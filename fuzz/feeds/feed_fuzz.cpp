@@ -17,7 +17,8 @@ void check(bool condition) {
 }
 
 void checkCell(const QString& cell) {
-    for (QChar c : cell) check(c != u';' && c != u'\r' && c != u'\n' && c != u'\t' && c != 0xA0);
+    for (QChar c : cell)
+        check(c != u';' && c != u'\r' && c != u'\n' && c != u'\t' && c != QChar(0xA0));
     check(fromCp1251(toCp1251(cell)) == cell);
 }
 
