@@ -47,7 +47,7 @@ std::optional<FeedCopy> FeedCache::load(const QString& source) const {
     const QJsonObject note = QJsonDocument::fromJson(noteFile.readAll()).object();
     FeedCopy copy;
     copy.body = bodyFile.readAll();
-    if (note.value("source").toString() != source ||
+    if (note.value("source").toString() != sourceName(source) ||
         note.value("sha256").toString() != checksum(copy.body))
         return std::nullopt;
     copy.validators = {note.value("etag").toString(), note.value("lastModified").toString()};
@@ -61,7 +61,8 @@ void FeedCache::store(const QString& source, const FeedCopy& copy) const {
                         .arg(QDir::toNativeSeparators(folder_))
                         .toStdString());
     const QString sum = checksum(copy.body);
-    const QJsonObject note{{"source", source},
+    // The note names the source without a password that its address may hold.
+    const QJsonObject note{{"source", sourceName(source)},
                            {"etag", copy.validators.etag},
                            {"lastModified", copy.validators.lastModified},
                            {"readAt", copy.readAt.toUTC().toString(Qt::ISODate)},
