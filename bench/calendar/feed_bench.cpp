@@ -2,14 +2,13 @@
 // 10,000-event iCalendar file against libical's parser alone, and a 2,000-event weekly XML
 // feed against a plain QXmlStreamReader loop. Prints the ratios.
 //   feed_bench [benchmark flags]
+#include "bench/MedianRatios.h"
 #include "calendar/ICalendarReader.h"
 #include "calendar/XmlFeedReader.h"
 
 #include <QXmlStreamReader>
 #include <benchmark/benchmark.h>
-#include <cstdio>
 #include <libical/ical.h>
-#include <map>
 
 using namespace newsbell;
 
@@ -125,46 +124,12 @@ BENCHMARK(BM_LibicalParser)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadXmlFeed)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_XmlStreamLoop)->Unit(benchmark::kMillisecond);
 
-// Shows the usual table, then each reader's CPU time over its parser's.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration || run.aggregate_name == "median")
-                times_[run.run_name.str()] = run.GetAdjustedCPUTime();
-    }
-    void Finalize() override {
-        ConsoleReporter::Finalize();
-        ratio("iCalendar reader / libical parser", "BM_ReadICalendar", "BM_LibicalParser",
-              icalendarEvents);
-        ratio("XML feed reader / QXmlStreamReader loop", "BM_ReadXmlFeed", "BM_XmlStreamLoop",
-              xmlEvents);
-    }
-
-private:
-    void ratio(const char* what, const std::string& reader, const std::string& parser, int events) {
-        const auto a = times_.find(reader), b = times_.find(parser);
-        if (a == times_.end() || b == times_.end()) return;
-        std::printf("%s, %d events: %.2f (target: at most 1.5)\n", what, events,
-                    a->second / b->second);
-    }
-    std::map<std::string, double> times_;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
-    // Repetitions in shuffled order, medians compared; flags given on the command line win.
-    std::vector<char*> args = {argv[0]};
-    for (const char* flag :
-         {"--benchmark_repetitions=5", "--benchmark_enable_random_interleaving=true",
-          "--benchmark_report_aggregates_only=true"})
-        args.push_back(const_cast<char*>(flag));
-    args.insert(args.end(), argv + 1, argv + argc);
-    int count = int(args.size());
-    benchmark::Initialize(&count, args.data());
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    return bench::runWithRatios(argc, argv, 5,
+                                {{"iCalendar reader / libical parser, 10,000 events",
+                                  "BM_ReadICalendar", "BM_LibicalParser", 1.5},
+                                 {"XML feed reader / QXmlStreamReader loop, 2,000 events",
+                                  "BM_ReadXmlFeed", "BM_XmlStreamLoop", 1.5}});
 }
