@@ -93,5 +93,39 @@ TEST_F(FeedPage, serves_the_current_local_week_with_a_banner_naming_the_source) 
         << body.toStdString();
 }
 
+QByteArray fixture(const char* name) {
+    QFile file(QStringLiteral(FEED_FIXTURES "/") + name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+// Five weeks of a New York feed in Berlin, with New York's switch to summer time and Berlin's
+// three weeks later, in both formats, joined as a week run joins them.
+TEST(FeedWeeks, both_formats_give_the_same_weeks_across_both_switches) {
+    const std::string expected = fixture("switches-2024-03-04-to-2024-04-07.txt").toStdString();
+    for (const char* name : {"switches.xml", "switches.ics"}) {
+        SCOPED_TRACE(name);
+        QTemporaryDir folder;
+        FixedClock clock{QDateTime(QDate(2024, 3, 13), QTime(12, 0), Qt::UTC)};
+        FeedCalendar calendar{
+            {QStringLiteral(FEED_FIXTURES "/") + name, testing::newYorkInBerlin(), folder.path()},
+            clock};
+        ASSERT_EQ(calendar.read().error, "");
+        CalendarServer server{clock, calendar};
+        server.start();
+        WebEngineBrowserHost host;
+        std::string joined;
+        for (QDate monday(2024, 3, 4); monday <= QDate(2024, 4, 1); monday = monday.addDays(7)) {
+            ASSERT_TRUE(load(host, QUrl(server.weekUrl(monday))));
+            EventTable table;
+            table.writeTitles();
+            ExtractionOptions options;
+            options.currentYear = 2024;
+            EXPECT_EQ(extractEvents(host.bodyHtml(), table, options), monday);
+            joined += tableText(table);
+        }
+        EXPECT_EQ(joined, expected);
+    }
+}
+
 } // namespace
 } // namespace newsbell::test
