@@ -108,8 +108,7 @@ std::vector<CalendarEvent> FeedDocument::week(QDate monday) const {
 FeedDocument readFeedDocument(QByteArrayView bytes, const QString& source, const FeedZones& zones) {
     if (bytes.size() > largestFeedDocument)
         throw Error(QStringLiteral("%1: документ больше %2 МБ, такие не читаются")
-                        .arg(source)
-                        .arg(largestFeedDocument / (1024 * 1024))
+                        .arg(source, QString::number(largestFeedDocument / (1024 * 1024)))
                         .toStdString());
     const Recognised recognised = recognise(bytes);
     switch (recognised.format) {
@@ -175,7 +174,8 @@ int feedImportance(QStringView word) {
 }
 
 QString feedProblem(const QString& source, qint64 line, const QString& problem) {
-    return QStringLiteral("%1, строка %2: %3").arg(source).arg(line).arg(problem);
+    // At once: a source or problem holding "%2" must stay as it is.
+    return QStringLiteral("%1, строка %2: %3").arg(source, QString::number(line), problem);
 }
 
 } // namespace newsbell

@@ -52,19 +52,26 @@ public:
         const size_t nameEnd = std::min(line.find_first_of(";:"), line.size());
         const std::string_view name = line.substr(0, nameEnd);
         if (sameName(name, "CATEGORIES")) return addCategories(line);
-        prepared_.text.append(line).append("\n");
         const std::string_view value = line.substr(std::min(nameEnd + 1, line.size()));
+        if (sameName(name, "END")) return close(value);
+        prepared_.text.append(line).append("\n");
         if (sameName(name, "BEGIN")) {
             if (sameName(value, "VEVENT") && !open_.empty() && sameName(open_.back(), "VCALENDAR"))
                 prepared_.eventLines.push_back(number);
             open_.emplace_back(value);
-        } else if (sameName(name, "END")) {
-            // An END without its BEGIN closes nothing; one that skips others closes them too.
-            for (size_t i = open_.size(); i-- > 0;) {
-                if (!sameName(open_[i], value)) continue;
-                open_.resize(i);
-                break;
+        }
+    }
+
+    // libical complains on standard error about an END it has no BEGIN for, so such an END is
+    // left out; one that skips open components closes them first.
+    void close(std::string_view name) {
+        for (size_t i = open_.size(); i-- > 0;) {
+            if (!sameName(open_[i], name)) continue;
+            while (open_.size() > i) {
+                prepared_.text.append("END:").append(open_.back()).append("\n");
+                open_.pop_back();
             }
+            return;
         }
     }
 

@@ -260,6 +260,23 @@ TEST(FeedReading, documents_that_cannot_be_read_fail_naming_source_and_line) {
         SCOPED_TRACE(c.document.left(200).toStdString());
         EXPECT_EQ(readError(c.document).rfind(c.message, 0), 0u) << readError(c.document);
     }
+    try {
+        readFeedDocument("<rss/>", "feed%2.xml", newYorkInBerlin());
+        ADD_FAILURE();
+    } catch (const Error& error) {
+        EXPECT_EQ(std::string(error.what()).rfind("feed%2.xml, строка 1: ", 0), 0u) << error.what();
+    }
+}
+
+// libical would complain on standard error, which belongs to the program's own messages.
+TEST(FeedReading, components_closed_out_of_order_are_read_quietly) {
+    ::testing::internal::CaptureStderr();
+    const std::string rows =
+        week("BEGIN:VCALENDAR\nEND:VEVENT\nBEGIN:VEVENT\nDTSTART:20240311T070000Z\nSUMMARY:a\n"
+             "BEGIN:VALARM\nEND:VEVENT\nEND:VALARM\nEND:VCALENDAR\nEND:VCALENDAR\n",
+             march11);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(rows, "2024.03.11;1;08:00;;; a;;;");
 }
 
 TEST(FeedReading, unreadable_events_are_left_out_with_a_warning_naming_the_line) {
