@@ -22,9 +22,28 @@ bool contains(const std::vector<qint64>& sorted, qint64 key) {
     return std::binary_search(sorted.begin(), sorted.end(), key);
 }
 
-bool withinTheDay(const icalrecurrencetype& rule) {
-    return rule.freq == ICAL_SECONDLY_RECURRENCE || rule.freq == ICAL_MINUTELY_RECURRENCE ||
-           rule.freq == ICAL_HOURLY_RECURRENCE;
+// Seconds of one step of a rule that repeats within the day; 0 for the others.
+qint64 stepWithinTheDay(const icalrecurrencetype& rule) {
+    const qint64 interval = std::max<qint64>(1, rule.interval);
+    switch (rule.freq) {
+    case ICAL_SECONDLY_RECURRENCE:
+        return interval;
+    case ICAL_MINUTELY_RECURRENCE:
+        return 60 * interval;
+    case ICAL_HOURLY_RECURRENCE:
+        return 3600 * interval;
+    default:
+        return 0;
+    }
+}
+
+// Whether the rule has no BY... parts: its instances are then its start and whole steps on.
+bool onlySteps(const icalrecurrencetype& rule) {
+    for (const short* part :
+         {rule.by_second, rule.by_minute, rule.by_hour, rule.by_day, rule.by_month_day,
+          rule.by_year_day, rule.by_week_no, rule.by_month, rule.by_set_pos})
+        if (part[0] != ICAL_RECURRENCE_ARRAY_MAX) return false;
+    return true;
 }
 
 } // namespace
@@ -68,12 +87,16 @@ std::optional<qint64> wallOfFields(const icaltimetype& fields) {
 
 bool forEachInstance(icalrecurrencetype rule, qint64 start, bool days, qint64 from, qint64 to,
                      int maxSteps, const std::function<void(qint64)>& visit) {
+    // libical's jump ahead is only right for daily and longer rules (it loses the rhythm of an
+    // hourly one). A rule within the day that only steps starts over at its last step before
+    // from; one with BY... parts is followed from its start, as far as maxSteps.
+    const bool ahead = rule.count == 0 && from > start;
+    const qint64 step = stepWithinTheDay(rule);
+    if (ahead && step > 0 && onlySteps(rule)) start += (from - start) / step * step;
     icalrecur_iterator* iterator = icalrecur_iterator_new(rule, icalFields(start, days));
     if (!iterator) return true;
-    // libical's jump ahead is only right for daily and longer rules (it loses the rhythm of an
-    // hourly one); rules within the day are followed from their start, as far as maxSteps.
     bool inWindow = true;
-    if (rule.count == 0 && from > start && !withinTheDay(rule))
+    if (ahead && step == 0)
         inWindow = icalrecur_iterator_set_start(iterator, icalFields(from, days)) != 0;
     int steps = 0;
     for (; inWindow && steps < maxSteps; ++steps) {

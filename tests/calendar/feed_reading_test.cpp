@@ -206,6 +206,14 @@ TEST(FeedReading, icalendar_rules_for_currency_importance_title_and_times) {
          "RRULE:FREQ=DAILY;UNTIL=20240312T132959Z\nSUMMARY:until\nEND:VEVENT\n",
          "2024.03.11;1;14:30;;; until;;;\n2024.03.13;3;15:00;;; weekly;;;\n"
          "2024.03.15;5;13:00;;; counted;;;\n2024.03.17;0;13:00;;; counted;;;"},
+        // A rule within the day jumps to the week asked for, 150,000 steps after its start.
+        {march11,
+         "BEGIN:VEVENT\nDTSTART:20220311T000700Z\n"
+         "RRULE:FREQ=MINUTELY;INTERVAL=7;UNTIL=20240311T000000Z\nSUMMARY:m\nEND:VEVENT\n",
+         "2024.03.11;1;00:03;;; m;;;\n2024.03.11;1;00:10;;; m;;;\n2024.03.11;1;00:17;;; "
+         "m;;;\n2024.03.11;1;00:24;;; m;;;\n2024.03.11;1;00:31;;; m;;;\n2024.03.11;1;00:38;;; "
+         "m;;;\n2024.03.11;1;00:45;;; m;;;\n2024.03.11;1;00:52;;; m;;;\n2024.03.11;1;00:59;;; "
+         "m;;;"},
         // A changed instance replaces its original, a cancelled one takes it away.
         {march11,
          "BEGIN:VEVENT\nUID:w\nDTSTART:20240304T100000Z\nRRULE:FREQ=WEEKLY\nSUMMARY:weekly\n"
