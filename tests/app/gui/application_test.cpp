@@ -2,9 +2,12 @@
 #include "app/gui/NewsbellApplication.h"
 #include "base/Error.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QEvent>
+#include <QIcon>
+#include <QImage>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -43,6 +46,12 @@ TEST(NewsbellApplication, reports_exceptions_that_escape_an_event_and_goes_on) {
 
     EXPECT_EQ(object.handled, 2);
     EXPECT_EQ(messages.shown, QStringList(2, QString::fromUtf8("Ошибка в обработчике")));
+}
+
+TEST(NewsbellApplication, draws_its_own_icon) {
+    const QImage icon = QApplication::windowIcon().pixmap(32, 32).toImage();
+    ASSERT_FALSE(icon.isNull());
+    EXPECT_NE(icon.pixelColor(16, 16).alpha(), 0);
 }
 
 TEST(NewsbellApplication, speaks_russian_in_qts_own_dialogs_and_menus) {
