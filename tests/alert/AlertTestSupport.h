@@ -16,11 +16,9 @@ namespace newsbell {
 class FakeAlertPopup final : public AlertPopup {
 public:
     int messageCount() const override { return int(lines.size()); }
-    void addMessage(const std::string& text, int imageIndex) override {
-        lines.push_back({text, imageIndex});
-    }
-    void setMessage(int index, const std::string& text, int imageIndex) override {
-        lines.at(size_t(index)) = {text, imageIndex};
+    void addMessage(const std::string& text, int image) override { lines.push_back({text, image}); }
+    void setMessage(int index, const std::string& text, int image) override {
+        lines.at(size_t(index)) = {text, image};
     }
     void clearMessages() override {
         ++clears;
@@ -43,10 +41,9 @@ public:
     QRect popupButtonRect() const override { return QRect(170, 74, 20, 20); }
 
     void closePath() {
-        if (!shown) return;
         bool canClose = true;
-        if (OnCanClose) OnCanClose(canClose);
-        if (!canClose) return;
+        if (shown && OnCanClose) OnCanClose(canClose);
+        if (!shown || !canClose) return;
         shown = false;
         if (OnClose) OnClose();
     }
@@ -60,26 +57,18 @@ public:
     int clears = 0;
 };
 
-// Time for fades that never sleeps: each reading is 3 ms after the one before, every wait is
-// recorded and returns at once, except the one a test pauses at until it lets it go or the fade
-// is stopped.
+// Time for fades that never sleeps: each reading is 3 ms after the one before; every wait is
+// recorded and returns at once, but the one a test pauses at, until released or stopped.
 class FakeFadeClock final : public FadeClock {
 public:
     time_point now() const override {
         const std::lock_guard lock(mutex_);
-        readings_ += 3;
-        return time_point(std::chrono::milliseconds(readings_));
+        return time_point(std::chrono::milliseconds(readings_ += 3));
     }
     void waitUntil(time_point deadline, std::stop_token stop) const override {
         std::unique_lock lock(mutex_);
         waits_.push_back(deadline);
-        if (int(waits_.size()) == pauseAt_) gate_.wait(lock, stop, [this] { return released_; });
-    }
-    // The wait with this number (from 1) blocks.
-    void pauseAt(int wait) {
-        const std::lock_guard lock(mutex_);
-        pauseAt_ = wait;
-        released_ = false;
+        if (int(waits_.size()) == pauseAt) gate_.wait(lock, stop, [this] { return released_; });
     }
     void release() {
         {
@@ -93,25 +82,22 @@ public:
         return waits_;
     }
 
+    int pauseAt = 0; // the number of the wait that blocks, from 1; set before the fade starts
+
 private:
     mutable std::mutex mutex_;
     mutable std::condition_variable_any gate_;
     mutable long long readings_ = 0;
     mutable std::vector<time_point> waits_;
-    int pauseAt_ = 0;
     bool released_ = false;
 };
 
 // Runs the event loop until the condition holds; fails the test after five seconds.
 template <typename Condition> void processUntil(Condition condition) {
     const QDeadlineTimer deadline(5000);
-    while (!condition()) {
-        if (deadline.hasExpired()) {
-            ADD_FAILURE() << "the condition did not come true";
-            return;
-        }
+    while (!condition() && !deadline.hasExpired())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-    }
+    EXPECT_TRUE(condition()) << "still false after five seconds";
 }
 
 // A component on a window of its own, with the fake popup, the fake clock and a work area of
@@ -129,11 +115,10 @@ struct AlertFixture : ::testing::Test {
     }
     ~AlertFixture() override { clock->release(); }
 
-    // Adds one message per text; a line break in a text gives the message two lines.
+    // One message per text; a line break in a text gives the message two lines.
     void addMessages(std::initializer_list<std::string> texts) {
         for (const std::string& text : texts) alert->AlertMessages().Add().Text().SetText(text);
     }
-    // Show, and the fade in run to its end.
     void showAndFadeIn() {
         alert->Show();
         processUntil([this] { return !alert->fading(); });

@@ -8,88 +8,54 @@
 namespace newsbell {
 namespace {
 
-TEST_F(AlertFixture, a_new_component_has_the_values_the_main_window_relies_on) {
+using Log = std::vector<std::string>;
+
+TEST_F(AlertFixture, a_new_component_has_scheme_0_and_following_the_theme_gives_scheme_3) {
     EXPECT_EQ(TAlertNotifier::Version(), "1.3.1.0");
-    EXPECT_TRUE(alert->AutoHide());
-    EXPECT_FALSE(alert->Hover());
     EXPECT_EQ(alert->Font(), (Font{"MS Sans Serif", 8, 0xFF000008}));
-    EXPECT_EQ(alert->PositionFormat(), "%d of %d");
-    EXPECT_EQ(alert->WindowPosition(), wpRightBottom);
-    EXPECT_EQ(alert->DisplayTime(), 5000);
-    EXPECT_EQ(std::vector<int>({alert->AlphaEnd(), alert->AlphaStart(), alert->FadeStep(),
-                                alert->FadeTime(), alert->PopupWidth(), alert->PopupHeight(),
-                                alert->MarginX(), alert->MarginY()}),
-              (std::vector<int>{180, 0, 2, 0, 300, 100, 4, 1}));
-    EXPECT_EQ(alert->ColorScheme(), 0);
-}
-
-TEST_F(AlertFixture, a_colour_scheme_sets_every_colour_and_an_unknown_number_changes_nothing) {
     const auto colours = [this] {
-        return std::vector<TColor>{
-            alert->WindowColor(),    alert->WindowColorTo(), alert->CaptionColor(),
-            alert->CaptionColorTo(), alert->BorderColor(),   alert->BtnDownColor(),
-            alert->BtnDownColorTo(), alert->BtnHoverColor(), alert->BtnHoverColorTo()};
+        return std::vector<TColor>{alert->WindowColor(), alert->CaptionColorTo(),
+                                   alert->BorderColor(), alert->BtnHoverColorTo()};
     };
-    const std::vector<TColor> schemes[] = {
-        {16440004, 16105376, 14059353, 9841920, 9841920, 557032, 8182519, 14483455, 6013175},
-        {16249843, 15128792, 12560296, 9731196, 9731196, 557032, 8182519, 14483455, 6013175},
-        {15004146, 11197146, 7310968, 5800032, 5800032, 557032, 8182519, 14483455, 6013175},
-        {0xFFFFFF, 13226453, 13160660, 9211278, 0xFF000002, 11899525, 11899525, 13811126, 13811126},
-    };
-    EXPECT_EQ(colours(), schemes[0]);
-    for (int scheme : {3, 1, 2}) {
-        alert->SetGradientDirection(gdHorizontal);
-        alert->ApplyColorScheme(scheme);
-        EXPECT_EQ(colours(), schemes[scheme]) << scheme;
-        EXPECT_EQ(alert->GradientDirection(), gdVertical);
-    }
-    alert->ApplyColorScheme(4);
-    EXPECT_EQ(colours(), schemes[2]);
-    EXPECT_EQ(alert->ColorScheme(), 2);
-
-    // Following the desktop's theme gives the scheme of a desktop without one.
+    EXPECT_EQ(colours(), (std::vector<TColor>{16440004, 9841920, 9841920, 6013175}));
     alert->SetAutoThemeAdapt(true);
     addMessages({"message"});
     alert->Show();
+    EXPECT_EQ(colours(), (std::vector<TColor>{0xFFFFFF, 9211278, 0xFF000002, 13811126}));
     EXPECT_EQ(popup->settings.BorderColor, 0xFF000002u);
+    alert->ApplyColorScheme(4); // no such scheme
+    EXPECT_EQ(alert->ColorScheme(), 3);
 }
 
 TEST_F(AlertFixture, show_places_the_popup_in_the_chosen_corner_of_the_work_area) {
     const struct {
         TWindowPosition position;
-        QRect area;
+        int margins; // x and x + 2 for y
         QPoint place;
     } cases[] = {
-        {wpRightBottom, QRect(0, 0, 1280, 994), QPoint(978, 894)},
-        {wpLeftTop, QRect(10, 20, 1280, 994), QPoint(17, 27)},
-        {wpRightTop, QRect(10, 20, 1280, 994), QPoint(983, 27)},
-        {wpLeftBottom, QRect(10, 20, 1280, 994), QPoint(17, 907)},
-        {wpRightBottom, QRect(10, 20, 1280, 994), QPoint(983, 907)},
-        {wpPreset, QRect(10, 20, 1280, 994), QPoint(40, 50)},
+        {wpRightBottom, 0, QPoint(978, 894)}, {wpLeftTop, 5, QPoint(17, 27)},
+        {wpRightTop, 5, QPoint(983, 27)},     {wpLeftBottom, 5, QPoint(17, 907)},
+        {wpRightBottom, 5, QPoint(983, 907)}, {wpPreset, 5, QPoint(40, 50)},
     };
     addMessages({"message"});
     alert->SetPopupLeft(40);
     alert->SetPopupTop(50);
     for (const auto& c : cases) {
-        const bool margins = c.area.x() != 0;
-        alert->SetScreenMarginX(margins ? 5 : 0);
-        alert->SetScreenMarginY(margins ? 7 : 0);
+        alert->SetScreenMarginX(c.margins);
+        alert->SetScreenMarginY(c.margins ? c.margins + 2 : 0);
         alert->SetWindowPosition(c.position);
-        alert->workArea = [&] { return c.area; };
+        alert->workArea = [&] {
+            return c.margins ? QRect(10, 20, 1280, 994) : QRect(0, 0, 1280, 994);
+        };
         if (popup) popup->shown = false;
         showAndFadeIn();
         EXPECT_EQ(popup->rect, QRect(c.place, QSize(300, 100))) << c.position;
     }
-}
-
-TEST_F(AlertFixture, a_dragged_popup_comes_back_where_the_user_put_it) {
-    addMessages({"message"});
-    showAndFadeIn();
+    // Dragged aside, it comes back there at the next Show.
     popup->rect.moveTo(500, 300);
     popup->OnWindowMoved();
     EXPECT_EQ(alert->WindowPosition(), wpPreset);
     popup->closePath();
-    popup->rect.moveTo(0, 0);
     showAndFadeIn();
     EXPECT_EQ(popup->rect, QRect(500, 300, 300, 100));
 }
@@ -109,72 +75,57 @@ TEST_F(AlertFixture, show_fills_the_popup_from_the_messages_and_gives_it_the_set
               (std::vector<std::pair<std::string, int>>{{"<b>onetwo</b>", 0}, {"three", 4}}));
     ASSERT_EQ(popup->copies.Count(), 2);
     const TMsgCollectionItem& copy = popup->copies.Items(1);
-    EXPECT_EQ(
-        std::tuple(copy.Text().lines(), copy.ImageIndex, copy.Tag, copy.Color(), copy.ColorTo()),
-        std::tuple(std::vector<std::string>{"three"}, 4, 9, 0xFFu, clNone));
+    EXPECT_EQ(std::tuple(copy.Text().lines(), copy.ImageIndex, copy.Tag, copy.Color()),
+              std::tuple(std::vector<std::string>{"three"}, 4, 9, 0xFFu));
     EXPECT_EQ(popup->settings.WindowColor, 0x123456u);
     EXPECT_FALSE(popup->settings.AutoHide); // the component counts the display time
 
-    // Stored settings reach a shown popup at the next Show; these four at once.
+    // Settings reach a shown popup at the next Show; a few at once.
     alert->SetWindowColor(0x654321);
     alert->SetShowDelete(false);
-    alert->SetShowPopup(true);
-    alert->SetAutoDelete(true);
     alert->SetPositionFormat("%d/%d");
     EXPECT_EQ(std::tuple(popup->settings.WindowColor, popup->settings.ShowDelete,
-                         popup->settings.ShowPopup, popup->settings.AutoDelete,
                          popup->settings.PositionFormat),
-              std::tuple(0x123456u, false, true, true, std::string("%d/%d")));
+              std::tuple(0x123456u, false, std::string("%d/%d")));
 }
 
-struct EventLog {
-    std::vector<std::string> entries;
-    TAlertNotifier* sender = nullptr;
-
-    void attach(TAlertNotifier& alert) {
-        sender = &alert;
-        alert.OnCanDeleteMessage = [this](TAlertNotifier& from, int index, bool& canDelete) {
-            add(from, "can delete " + std::to_string(index));
-            canDelete = !vetoDelete;
-        };
-        alert.OnDeleteMessage = [this](TAlertNotifier& from, int index) {
-            add(from, "deleted " + std::to_string(index));
-        };
-        alert.OnCanClose = [this](TAlertNotifier& from, bool& canClose) {
-            add(from, "can close");
-            EXPECT_TRUE(canClose);
-        };
-        alert.OnClose = [this](TAlertNotifier& from) { add(from, "closed"); };
-        alert.OnNextMessage = [this](TAlertNotifier& from) { add(from, "next"); };
-        alert.OnPrevMessage = [this](TAlertNotifier& from) { add(from, "previous"); };
-        alert.OnPopupClick = [this](TAlertNotifier& from) { add(from, "popup button"); };
-        alert.OnAnchorClick = [this](TAlertNotifier& from, const std::string& anchor,
-                                     TMsgCollectionItem& item) {
-            add(from, anchor + " in " + std::to_string(item.Tag));
-        };
-    }
-    void add(TAlertNotifier& from, std::string entry) {
-        EXPECT_EQ(&from, sender);
-        entries.push_back(std::move(entry));
-    }
-    std::vector<std::string> take() { return std::exchange(entries, {}); }
-
-    bool vetoDelete = false;
-};
-
+// Three messages (Tag = index) shown, and every event of the component logged.
 struct MirrorFixture : AlertFixture {
     MirrorFixture() {
         addMessages({"zero", "one", "two"});
         for (int i = 0; i < 3; ++i) alert->AlertMessages().Items(i).Tag = i;
         showAndFadeIn();
-        log.attach(*alert);
+        const auto note = [this](std::string entry) {
+            return [this, entry](TAlertNotifier& sender) { add(sender, entry); };
+        };
+        alert->OnClose = note("closed");
+        alert->OnPopupClick = note("popup button");
+        alert->OnCanClose = [this](TAlertNotifier& sender, bool&) { add(sender, "can close"); };
+        alert->OnCanDeleteMessage = [this](TAlertNotifier& sender, int index, bool& canDelete) {
+            add(sender, "can delete " + std::to_string(index));
+            canDelete = !veto;
+        };
+        alert->OnDeleteMessage = [this](TAlertNotifier& sender, int index) {
+            add(sender, "deleted " + std::to_string(index));
+        };
+        alert->OnAnchorClick = [this](TAlertNotifier& sender, const std::string& anchor,
+                                      TMsgCollectionItem& item) {
+            add(sender, anchor + " in " + std::to_string(item.Tag));
+        };
     }
-    std::vector<std::string> popupTexts() const {
-        std::vector<std::string> texts;
+    void add(TAlertNotifier& sender, std::string entry) {
+        EXPECT_EQ(&sender, alert);
+        log.push_back(std::move(entry));
+    }
+    Log take() { return std::exchange(log, {}); }
+    Log popupTexts() const {
+        Log texts;
         for (const auto& line : popup->lines) texts.push_back(line.first);
         return texts;
     }
-    EventLog log;
+
+    Log log;
+    bool veto = false;
 };
 
 TEST_F(MirrorFixture, changes_in_the_program_reach_the_shown_popup_at_once) {
@@ -182,36 +133,31 @@ TEST_F(MirrorFixture, changes_in_the_program_reach_the_shown_popup_at_once) {
     messages.Items(0).Text().SetText("ZERO");
     messages.Add().Text().SetText("three");
     messages.Items(1).SetColorTo(0xFF00);
-    EXPECT_EQ(popupTexts(), (std::vector<std::string>{"ZERO", "one", "two", "three"}));
+    EXPECT_EQ(popupTexts(), (Log{"ZERO", "one", "two", "three"}));
     EXPECT_EQ(popup->copies.Count(), 4);
     EXPECT_EQ(popup->copies.Items(1).ColorTo(), 0xFF00u);
 
     messages.Delete(1);
-    EXPECT_EQ(popupTexts(), (std::vector<std::string>{"ZERO", "two", "three"}));
+    EXPECT_EQ(popupTexts(), (Log{"ZERO", "two", "three"}));
     EXPECT_EQ(popup->copies.Items(1).Text()[0], "two");
-    EXPECT_EQ(log.take(), (std::vector<std::string>{"deleted 1"}));
-
     messages.Clear();
-    EXPECT_EQ(log.take(), (std::vector<std::string>{"deleted 2", "deleted 1", "can close", "closed",
-                                                    "deleted 0"}));
-    EXPECT_FALSE(popup->shown);
+    EXPECT_EQ(take(),
+              (Log{"deleted 1", "deleted 2", "deleted 1", "can close", "closed", "deleted 0"}));
     messages.Add().Text().SetText("hidden"); // a hidden popup is left alone
     EXPECT_TRUE(popup->lines.empty());
 }
 
 TEST_F(MirrorFixture, a_message_the_user_deletes_leaves_the_list_unless_the_handler_vetoes) {
     popup->deleteMessage(1);
-    EXPECT_EQ(log.take(), (std::vector<std::string>{"can delete 1", "deleted 1"}));
-    EXPECT_EQ(alert->AlertMessages().Count(), 2);
+    EXPECT_EQ(take(), (Log{"can delete 1", "deleted 1"}));
     EXPECT_EQ(alert->AlertMessages().Items(1).Tag, 2);
     EXPECT_EQ(popup->copies.Count(), 2);
 
-    log.vetoDelete = true;
+    veto = true;
     popup->deleteMessage(0);
-    EXPECT_EQ(log.take(), (std::vector<std::string>{"can delete 0"}));
+    EXPECT_EQ(take(), (Log{"can delete 0"}));
     EXPECT_EQ(alert->AlertMessages().Count(), 2);
-    EXPECT_EQ(popupTexts(), (std::vector<std::string>{"two"}));
-
+    EXPECT_EQ(popupTexts(), (Log{"two"}));
     try {
         popup->OnDeleteMessage(2);
         FAIL() << "an index past the list is refused";
@@ -219,20 +165,15 @@ TEST_F(MirrorFixture, a_message_the_user_deletes_leaves_the_list_unless_the_hand
         EXPECT_STREQ(error.what(), "Invalid Index");
     }
 
-    // The popup now has one line fewer than the list: clearing the list must still work.
+    // The popup has one line fewer than the list now; clearing the list must still work.
     EXPECT_NO_THROW(alert->AlertMessages().Clear());
-    EXPECT_EQ(log.take(),
-              (std::vector<std::string>{"deleted 1", "can close", "closed", "deleted 0"}));
-    EXPECT_FALSE(popup->shown);
+    EXPECT_EQ(take(), (Log{"deleted 1", "can close", "closed", "deleted 0"}));
 }
 
-TEST_F(MirrorFixture, the_popups_notifications_reach_the_handlers_with_the_component_as_sender) {
-    popup->OnNextMessage();
-    popup->OnPrevMessage();
+TEST_F(MirrorFixture, a_link_click_brings_its_message_and_the_popup_button_a_menu_or_the_handler) {
     popup->OnAnchorClick("http://x", 2);
     popup->OnPopupbtnClick();
-    EXPECT_EQ(log.take(),
-              (std::vector<std::string>{"next", "previous", "http://x in 2", "popup button"}));
+    EXPECT_EQ(take(), (Log{"http://x in 2", "popup button"}));
 
     // With a menu the popup button opens it beside the button instead.
     auto* menu = new QMenu(&window);
@@ -240,13 +181,10 @@ TEST_F(MirrorFixture, the_popups_notifications_reach_the_handlers_with_the_compo
     alert->SetPopupMenu(menu);
     popup->rect = QRect(100, 100, 300, 100);
     popup->OnPopupbtnClick();
-    EXPECT_TRUE(log.take().empty());
-    EXPECT_TRUE(menu->isVisible());
+    EXPECT_TRUE(take().empty());
     EXPECT_EQ(menu->pos(), QPoint(100 + 190, 100 + 74));
     delete menu;
     EXPECT_EQ(alert->PopupMenu(), nullptr);
-    popup->OnPopupbtnClick();
-    EXPECT_EQ(log.take(), (std::vector<std::string>{"popup button"}));
 }
 
 class OneImage final : public ImageList {
@@ -265,16 +203,13 @@ TEST_F(AlertFixture, references_are_cleared_in_the_component_and_its_popup_when_
     addMessages({"message"});
     alert->Show();
     EXPECT_EQ(popup->settings.Images, images.get());
-
     images.reset();
     pictures.reset();
-    EXPECT_EQ(alert->Images(), nullptr);
-    EXPECT_EQ(alert->PictureContainer(), nullptr);
-    EXPECT_EQ(popup->settings.Images, nullptr);
-    EXPECT_EQ(popup->settings.PictureContainer, nullptr);
+    EXPECT_EQ(std::tuple(alert->Images(), alert->PictureContainer(), popup->settings.Images,
+                         popup->settings.PictureContainer),
+              std::tuple(nullptr, nullptr, nullptr, nullptr));
 
-    // A component that goes first leaves nothing behind in the list it watched.
-    OneImage kept;
+    OneImage kept; // outlives the component that watched it
     alert->SetImages(&kept);
     delete alert;
 }
