@@ -194,7 +194,6 @@ signals:
 private:
     struct Fade {
         int id;
-        bool remembered; // started by Show: Show waits for its end
         std::unique_ptr<TFadeThread> thread;
     };
     struct FadeReport {
@@ -227,7 +226,7 @@ private:
 
     void applyAlpha(int alpha);
     void startDisplayCount();
-    int startFade(bool fadeIn, bool remembered);
+    int startFade(bool fadeIn);
     void report(const FadeReport& report);
     Q_INVOKABLE void deliverFadeReports();
     void fadeStep(int fade, int alpha);

@@ -46,7 +46,7 @@ void TAlertNotifier::placePopup() {
     SetAlphaStart(1);
     popup_->setShown(true);
     popup_->setBounds(QRect(QPoint(left, top), size));
-    rememberedFade_ = startFade(true, true);
+    rememberedFade_ = startFade(true);
 }
 
 void TAlertNotifier::SetAlphaStart(std::uint8_t value) {
@@ -84,7 +84,7 @@ void TAlertNotifier::displayTimerTick() {
     if (displayCount_ < displayTime_) return;
     displayCount_ = 0;
     displayTimer_.stop();
-    if (popup_) startFade(false, false);
+    if (popup_) startFade(false);
 }
 
 void TAlertNotifier::mouseOverPopup() {
@@ -105,19 +105,13 @@ void TAlertNotifier::mouseLeftPopup() {
 }
 
 // One fade at a time: a new one stops those before it, whose news then counts for nothing.
-int TAlertNotifier::startFade(bool fadeIn, bool remembered) {
+int TAlertNotifier::startFade(bool fadeIn) {
     for (Fade& fade : fades_) fade.thread->Terminate();
     const int id = nextFade_++;
     const FadePlan plan{fadeIn, alphaEnd_, fadeStep_, std::chrono::milliseconds(fadeTime_)};
-    fades_.push_back({id, remembered,
-                      std::make_unique<TFadeThread>(
-                          plan, fadeClock,
-                          [this, id](int alpha) {
-                              report({id, false, alpha});
-                          },
-                          [this, id] {
-                              report({id, true, 0});
-                          })});
+    const auto apply = [this, id](int alpha) { report({id, false, alpha}); };
+    const auto ended = [this, id] { report({id, true, 0}); };
+    fades_.push_back({id, std::make_unique<TFadeThread>(plan, fadeClock, apply, ended)});
     return id;
 }
 
