@@ -94,6 +94,9 @@ struct FadeFixture : AlertFixture {
         alert->SetDisplayTime(30);
         popup->opacities.clear();
         tick(3);
+        // The component's own 10 ms timer also ticks while the test waits: a display time
+        // this short would run out again under a busy machine.
+        alert->SetDisplayTime(5000);
         opacitiesReach(3);
     }
 };
