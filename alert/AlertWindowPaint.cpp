@@ -42,13 +42,33 @@ void fillPopupGradient(Surface& canvas, TColor from, TColor to, const TRect& rec
     from = resolveSystemColor(from);
     to = resolveSystemColor(to);
     const double band = double(rect.height()) / count;
+    const int bandHeight = roundHalfEven(band) + 1;
+    // Rows of one colour waiting to be filled: neighbouring bands often share their colour.
+    TRect pending{rect.Left, rect.Top, rect.Right, rect.Top};
+    TColor pendingColor = from;
+    auto fillPending = [&] {
+        if (pending.Bottom <= pending.Top) return;
+        canvas.setPenColor(pendingColor);
+        canvas.setBrushColor(pendingColor);
+        canvas.fillRect(pending, pendingColor);
+    };
+    int top = rect.Top;
     for (int i = 0; i < count; ++i) {
-        const TColor color = gradientBandColor(from, to, i, count);
-        const int top = rect.Top + roundHalfEven(i * band);
-        canvas.setPenColor(color);
-        canvas.setBrushColor(color);
-        canvas.fillRect({rect.Left, top, rect.Right, top + roundHalfEven(band) + 1}, color);
+        // The next band starts no higher and ends lower: rows it covers are left to it.
+        const int nextTop = rect.Top + roundHalfEven((i + 1) * band);
+        const int bottom = i + 1 < count ? std::min(top + bandHeight, nextTop) : top + bandHeight;
+        if (bottom > top) {
+            const TColor color = gradientBandColor(from, to, i, count);
+            if (color != pendingColor || top != pending.Bottom) {
+                fillPending();
+                pending.Top = top;
+                pendingColor = color;
+            }
+            pending.Bottom = bottom;
+        }
+        top = nextTop;
     }
+    fillPending();
 }
 
 int plainTextWidth(Surface& canvas, std::string_view text) {

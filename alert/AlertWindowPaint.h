@@ -8,8 +8,10 @@
 namespace newsbell {
 
 // The popup's gradient, always top to bottom: band i of count (0 counts as 1) runs from
-// Top + round(i * h) to that + round(h) + 1 with h = height / count, so each band overlaps the
-// next by a row and the last one reaches past the bottom. Pen and brush take the band's colour.
+// Top + round(i * h) to that + round(h) + 1 with h = height / count, so a band may overlap the
+// next, and the last one reaches past the bottom. Each band is filled only where no later band
+// paints over it, together with neighbours of its colour. Pen and brush take the last band's
+// colour.
 void fillPopupGradient(Surface& canvas, TColor from, TColor to, const TRect& rect, int count);
 
 // The width of text as textOut draws it, with no "&" marks read.

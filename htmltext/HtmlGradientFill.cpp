@@ -23,7 +23,17 @@ TColor gradientBandColor(TColor from, TColor to, int band, int count) {
     TColor color = 0;
     for (int shift : {0, 8, 16}) {
         const int start = channel(from, shift);
-        const int step = roundHalfEven(double(band) * (channel(to, shift) - start) / count);
+        // band * difference / count, rounded half to even in integers: the same as in real
+        // numbers, whose one division is exact to far below a half, and a popup paints ~100
+        // bands each time.
+        const long long scaled = (long long)band * (channel(to, shift) - start);
+        long long step = scaled / count;
+        long long rest = scaled % count;
+        if (rest < 0) {
+            --step;
+            rest += count;
+        }
+        if (2 * rest > count || (2 * rest == count && step % 2 != 0)) ++step;
         color |= TColor((start + step) & 0xFF) << shift;
     }
     return color;

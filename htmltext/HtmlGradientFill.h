@@ -11,7 +11,7 @@ enum class GradientDirection { LeftToRight, TopToBottom };
 int roundHalfEven(double value);
 
 // The colour of band `band` of `count` running from one direct colour to the other: each
-// channel moves by its share of the difference, rounded.
+// channel moves by its share of the difference, rounded. count > 0.
 TColor gradientBandColor(TColor from, TColor to, int band, int count);
 
 // Fills the rectangle with `count` bands running from one colour to the other.

@@ -14,7 +14,8 @@ using testing::gradientRow;
 using testing::rgbOf;
 using Kind = FixedMetricsSurface::Kind;
 
-// What was drawn, runs of the same kind counted: "fill*80 outline ...".
+// What was drawn, runs of the same kind counted, except fills, whose count depends on how
+// many neighbouring bands share a colour: "fill outline fill line*4 ...".
 std::string paintOrder(const FixedMetricsSurface& surface) {
     std::string order;
     Kind last{};
@@ -25,7 +26,7 @@ std::string paintOrder(const FixedMetricsSurface& surface) {
         kind.kind = last;
         const std::string name = kind.describe();
         order += (order.empty() ? "" : " ") + name.substr(0, name.find(' '));
-        if (run > 1) order += "*" + std::to_string(run);
+        if (run > 1 && last != Kind::Fill) order += "*" + std::to_string(run);
     };
     for (const auto& item : surface.drawn()) {
         if (run > 0 && item.kind == last) {
@@ -40,6 +41,15 @@ std::string paintOrder(const FixedMetricsSurface& surface) {
     return order;
 }
 
+// The background's last band: the fill right before the border.
+const FixedMetricsSurface::Drawn& lastBackgroundBand(const FixedMetricsSurface& surface) {
+    const auto& drawn = surface.drawn();
+    const auto border = std::find_if(drawn.begin(), drawn.end(),
+                                     [](const auto& item) { return item.kind == Kind::Outline; });
+    EXPECT_NE(border, drawn.begin());
+    return *(border - 1);
+}
+
 TEST(AlertWindowPaint, paints_background_border_caption_buttons_message_and_navigator_in_order) {
     TAlertWindow window;
     testing::addMessages(window, {"one", "two", "three"});
@@ -47,15 +57,22 @@ TEST(AlertWindowPaint, paints_background_border_caption_buttons_message_and_navi
     window.Next();
     FixedMetricsSurface surface;
     window.paint(surface);
-    // 80 bands, the border, 16 bands and 27 grip fills, the close mark, the message, "<"
-    // twice, the position and ">" twice, the delete mark.
-    EXPECT_EQ(paintOrder(surface), "fill*80 outline fill*43 line*4 text textout*5 line*4");
+    // The bands, the border, the caption's bands and the grip, the close mark, the message,
+    // "<" twice, the position and ">" twice, the delete mark.
+    EXPECT_EQ(paintOrder(surface), "fill outline fill line*4 text textout*5 line*4");
     const auto& drawn = surface.drawn();
-    EXPECT_EQ(drawn[0].rect, (TRect{0, 0, 300, 2}));
-    EXPECT_EQ(drawn[79].rect, (TRect{0, 99, 300, 101})) << "the last band is not clipped";
-    EXPECT_EQ(drawn[80].rect, (TRect{0, 0, 300, 100}));
-    EXPECT_EQ(drawn[80].color, testing::borderColor);
-    EXPECT_EQ(drawn[96].rect, (TRect{1, 7, 299, 8})) << "the caption's last band";
+    EXPECT_EQ(drawn[0].rect.Top, 0);
+    EXPECT_EQ(drawn[0].color, testing::windowColor);
+    EXPECT_EQ(lastBackgroundBand(surface).rect, (TRect{0, 99, 300, 101}))
+        << "the last band is not clipped";
+    const auto& border = *(&lastBackgroundBand(surface) + 1);
+    EXPECT_EQ(border.rect, (TRect{0, 0, 300, 100}));
+    EXPECT_EQ(border.color, testing::borderColor);
+    const auto captionEnd = std::find_if(drawn.rbegin(), drawn.rend(), [](const auto& item) {
+        return item.kind == Kind::Fill && item.rect.Left == 1;
+    });
+    ASSERT_NE(captionEnd, drawn.rend());
+    EXPECT_EQ(captionEnd->rect, (TRect{1, 7, 299, 8})) << "the caption's last band";
     const auto texts = surface.texts();
     ASSERT_EQ(texts.size(), 1u);
     EXPECT_EQ(texts[0].text, "two");
@@ -81,7 +98,7 @@ TEST(AlertWindowPaint, the_shown_messages_own_colours_replace_the_windows) {
         const TColor from = position == 2 ? 0x0000FF : testing::windowColor;
         const TColor to = position == 2 ? 0xFFFFFF : testing::windowColorTo;
         EXPECT_EQ(surface.drawn()[0].color, from);
-        EXPECT_EQ(rgbOf(surface.drawn()[79].color), gradientRow(from, to, 0, 100, 80, 99));
+        EXPECT_EQ(rgbOf(lastBackgroundBand(surface).color), gradientRow(from, to, 0, 100, 80, 99));
     }
 }
 
