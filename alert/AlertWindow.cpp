@@ -251,7 +251,7 @@ const std::string& TAlertWindow::hint(AlertButton button) const {
     case AlertButton::Delete:
         return current.HintDeleteBtn;
     case AlertButton::Popup:
-        break;
+        return current.HintPopupBtn;
     }
     return current.HintPopupBtn;
 }
@@ -277,8 +277,6 @@ void TAlertWindow::mousePressEvent(QMouseEvent* event) {
 }
 
 void TAlertWindow::mouseMoveEvent(QMouseEvent* event) {
-    const QPoint point = event->position().toPoint();
-    trackLink(point);
     if (OnMouseMove) OnMouseMove();
     if (dragging) {
         if (event->buttons() & Qt::LeftButton) {
@@ -287,6 +285,8 @@ void TAlertWindow::mouseMoveEvent(QMouseEvent* event) {
         }
         return;
     }
+    const QPoint point = event->position().toPoint();
+    trackLink(point);
     trackButtons(point);
 }
 
