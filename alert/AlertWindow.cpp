@@ -34,6 +34,8 @@ TAlertWindow::TAlertWindow(QWidget* owner)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
     setMouseTracking(true);
+    // The window is never the active one, and its buttons' hints must show all the same.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
     setFocusPolicy(Qt::NoFocus);
     resize(300, 100);
     rememberedHint = toolTip();
