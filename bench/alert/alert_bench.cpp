@@ -5,14 +5,13 @@
 
 #include "alert/AlertWindow.h"
 #include "base/Cp1251.h"
+#include "bench/RatioRuns.h"
 #include "htmltext/QPainterSurface.h"
 
 #include <QApplication>
 #include <QPainter>
 #include <benchmark/benchmark.h>
 #include <cstdio>
-#include <map>
-#include <vector>
 
 using namespace newsbell;
 
@@ -72,45 +71,18 @@ void RendererPaint(benchmark::State& state) {
 BENCHMARK(RendererPaint);
 BENCHMARK(PopupRepaint);
 
-// Keeps each benchmark's processor time per iteration (the median with repetitions).
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration || run.aggregate_name == "median")
-                seconds[run.run_name.str()] = run.GetAdjustedCPUTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-
-    void printRatio() {
-        if (!seconds.count("PopupRepaint") || !seconds.count("RendererPaint")) return;
-        std::printf("full repaint of the popup / paint of its message alone: %.2fx (aim: at "
-                    "most 2x)\n",
-                    seconds["PopupRepaint"] / seconds["RendererPaint"]);
-    }
-
-private:
-    std::map<std::string, double> seconds;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    // Repetitions in shuffled order, so that a burst of other work on the machine falls on
-    // both sides of the ratio; the medians are compared. Flags given on the command line win.
-    std::vector<char*> args = {argv[0]};
-    for (const char* flag :
-         {"--benchmark_repetitions=9", "--benchmark_enable_random_interleaving=true",
-          "--benchmark_report_aggregates_only=true"})
-        args.push_back(const_cast<char*>(flag));
-    args.insert(args.end(), argv + 1, argv + argc);
-    int count = int(args.size());
-    benchmark::Initialize(&count, args.data());
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.printRatio();
+    bench::initializeShuffledRepetitions(argc, argv);
+    bench::MedianTimes times;
+    benchmark::RunSpecifiedBenchmarks(&times);
+    if (const auto ratio = times.ratio("PopupRepaint", "RendererPaint"))
+        std::printf("full repaint of the popup / paint of its message alone: %.2fx (aim: at "
+                    "most 2x)\n",
+                    *ratio);
     benchmark::Shutdown();
     return 0;
 }
