@@ -112,19 +112,6 @@ TEST(AlertWindowGeometry, position_text_reads_only_numbers_and_percent_signs) {
     for (const auto& c : cases) EXPECT_EQ(formatPosition(c.format, 2, 3), c.text) << c.format;
 }
 
-TEST(AlertWindowGeometry, scroller_keeps_min_at_most_max) {
-    TMsgScroller scroller;
-    scroller.SetMin(1); // above Max 0: refused
-    EXPECT_EQ(scroller.Min(), 0);
-    scroller.SetMax(3);
-    scroller.SetMin(1);
-    scroller.SetMax(0); // below Min 1: refused
-    EXPECT_EQ(scroller.Max(), 3);
-    scroller.SetPosition(1);
-    EXPECT_FALSE(scroller.CanGoBack());
-    EXPECT_TRUE(scroller.CanGoForward());
-}
-
 TEST(AlertWindowGeometry, auto_size_keeps_the_minimum_for_short_messages_and_the_caps) {
     const struct {
         int messages;
