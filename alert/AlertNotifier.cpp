@@ -1,6 +1,6 @@
 #include "alert/AlertNotifier.h"
 
-#include "alert/PlainAlertPopup.h"
+#include "alert/AlertWindow.h"
 #include "htmltext/ImageList.h"
 #include "htmltext/PictureContainer.h"
 
@@ -39,7 +39,7 @@ QRect primaryWorkArea() {
 } // namespace
 
 TAlertNotifier::TAlertNotifier(QWidget* owner) : QObject(owner), messages_(this), owner_(owner) {
-    createPopup = [](QWidget* parent) { return std::make_unique<PlainAlertPopup>(parent); };
+    createPopup = [](QWidget* parent) { return std::make_unique<TAlertWindow>(parent); };
     workArea = primaryWorkArea;
     messages_.setChangeHook([this] {
         if (!popupShown()) return;

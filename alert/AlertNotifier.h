@@ -37,6 +37,8 @@ public:
     ~TAlertNotifier() override;
 
     TMsgCollection& AlertMessages() { return messages_; }
+    // What the popup is given at the next show; previews paint with it.
+    const AlertWindowSettings& popupSettings() const { return settings_; }
 
     bool AlwaysOnTop() const { return settings_.AlwaysOnTop; }
     void SetAlwaysOnTop(bool value) { settings_.AlwaysOnTop = value; }

@@ -4,9 +4,11 @@
 #include "base/Cp1251.h"
 #include "htmltext/QPainterSurface.h"
 
+#include <QGuiApplication>
 #include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStringList>
 #include <QToolTip>
 #include <algorithm>
 
@@ -142,7 +144,11 @@ void TAlertWindow::setShown(bool shown) {
 }
 
 void TAlertWindow::setOpacity(int alpha) {
-    setWindowOpacity(std::clamp(alpha, 0, 255) / 255.0);
+    // Other platforms (offscreen, say) cannot make a window translucent and warn at every
+    // step; there the popup simply shows opaque.
+    static const bool translucent =
+        QStringList{"xcb", "wayland", "windows", "cocoa"}.contains(QGuiApplication::platformName());
+    if (translucent) setWindowOpacity(std::clamp(alpha, 0, 255) / 255.0);
 }
 
 QRect TAlertWindow::popupButtonRect() const {

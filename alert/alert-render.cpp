@@ -2,6 +2,7 @@
 //              MESSAGE...
 // Paints the alert popup holding the messages (mini-HTML) into a PNG, offscreen.
 
+#include "alert/AlertNotifier.h"
 #include "alert/AlertPreview.h"
 #include "base/Cp1251.h"
 
@@ -15,32 +16,10 @@ namespace {
 
 constexpr int largestSide = 10000;
 
-// The main window's alert component as its form sets it up, copied into the popup as the
-// component copies it. Stand-in: once TAlertNotifier holds these values, take its copy.
-AlertWindowSettings mainWindowAlertSettings() {
-    AlertWindowSettings settings;
-    settings.AutoHide = false;
-    settings.WindowColor = 16440004;
-    settings.WindowColorTo = 16105376;
-    settings.CaptionColor = 14059353;
-    settings.CaptionColorTo = 9841920;
-    settings.BorderColor = 9841920;
-    settings.BtnHoverColor = 14483455;
-    settings.BtnHoverColorTo = 6013175;
-    settings.BtnDownColor = 557032;
-    settings.BtnDownColorTo = 8182519;
-    settings.Font.face = "MS Sans Serif";
-    settings.Font.size = 8;
-    settings.Font.color = 0xFF000008; // clWindowText
-    settings.Hover = false;
-    settings.MarginX = 4;
-    settings.MarginY = 1;
-    settings.PositionFormat = "%d of %d";
-    settings.ShowDelete = true;
-    settings.ShowPopup = false;
-    settings.AutoSize = false;
-    settings.AutoDelete = false;
-    return settings;
+// The main window leaves its alert component's popup settings as the component makes them.
+AlertWindowSettings mainWindowSettings() {
+    const TAlertNotifier component(nullptr);
+    return component.popupSettings();
 }
 
 [[noreturn]] void fail(const QString& message) {
@@ -92,7 +71,7 @@ int main(int argc, char** argv) {
     preview.hovered = buttonIn(parser, "hover");
     preview.pressed = buttonIn(parser, "press");
 
-    const QImage picture = renderAlertPreview(preview, mainWindowAlertSettings());
+    const QImage picture = renderAlertPreview(preview, mainWindowSettings());
     if (!picture.save(arguments.first(), "PNG")) fail("cannot write " + arguments.first());
     return 0;
 }
