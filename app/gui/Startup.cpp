@@ -2,6 +2,7 @@
 
 #include "app/browser/WebEngineBrowserHost.h"
 #include "app/browser/WebEngineSetup.h"
+#include "app/gui/BellSound.h"
 #include "app/gui/NewsbellApplication.h"
 #include "app/gui/StartOptions.h"
 #include "app/gui/TForm1.h"
@@ -37,9 +38,11 @@ int showWindow(NewsbellApplication& application, const QUrl& page, const Clock& 
     QtMessageSink messages;
     QtLinkOpener links;
     QtFileChooser files;
+    BellSound sound(&QApplication::beep);
     ErrorReporter errors(messages);
     application.setErrorReporter(&errors);
-    TForm1 form(new WebEngineBrowserHost, Desktop{messages, links, files, clock}, errors, page);
+    TForm1 form(new WebEngineBrowserHost, Desktop{messages, links, files, clock, sound}, errors,
+                page);
     const std::unique_ptr<QWidget> weekWindow = makeWeekWindow();
     form.setWeekWindow(weekWindow.get());
     form.show();
