@@ -1,9 +1,9 @@
 #include "app/gui/BellSound.h"
 
+#include <QAudioDevice>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QAudioDevice>
 #include <QMediaDevices>
 #include <QSoundEffect>
 
