@@ -43,15 +43,28 @@ int windowSeconds(const std::string& text) {
 }
 
 // Cell texts are plain; in markup their "&" and "<" would start entities and tags.
-void appendEscaped(std::string& out, const std::string& cell) {
-    for (char c : cell) {
-        if (c == '&')
-            out += "&amp;";
-        else if (c == '<')
-            out += "&lt;";
-        else
-            out += c;
+void appendEscaped(std::string& out, std::string_view cell) {
+    size_t plain = 0;
+    for (size_t i = 0; i < cell.size(); ++i) {
+        if (cell[i] != '&' && cell[i] != '<') continue;
+        out.append(cell.substr(plain, i - plain));
+        out += cell[i] == '&' ? "&amp;" : "&lt;";
+        plain = i + 1;
     }
+    out.append(cell.substr(plain));
+}
+
+void appendTwoDigits(std::string& out, int value) {
+    out += char('0' + value / 10);
+    out += char('0' + value % 10);
+}
+
+void appendSpan(std::string& out, int seconds) {
+    out += std::to_string(seconds / secondsPerHour);
+    out += ':';
+    appendTwoDigits(out, seconds / 60 % 60);
+    out += ':';
+    appendTwoDigits(out, seconds % 60);
 }
 
 // A cleared box excludes the rows whose column holds exactly its value.
@@ -65,6 +78,7 @@ bool excludedBy(const std::string& cell, const std::array<std::string_view, N>& 
 
 std::string statusLine(const Row& row) {
     std::string line;
+    line.reserve(64 + row[6].size());
     for (int column : {1, 3, 4, 5, 6, 7, 8, 9}) {
         line += row[size_t(column)];
         line += ' ';
@@ -75,7 +89,7 @@ std::string statusLine(const Row& row) {
 std::string message(const Row& row, int eventSeconds, int nowSeconds) {
     const MessageTexts& texts = messageTexts();
     std::string out;
-    out.reserve(160 + row[6].size());
+    out.reserve(192 + row[6].size());
     out += "<b>";
     appendEscaped(out, row[1]);
     out += "</b> ";
@@ -95,11 +109,11 @@ std::string message(const Row& row, int eventSeconds, int nowSeconds) {
     appendEscaped(out, row[9]);
     if (nowSeconds < eventSeconds) {
         out += texts.startsIn;
-        out += formatSpan(eventSeconds - nowSeconds);
+        appendSpan(out, eventSeconds - nowSeconds);
         out += " </b>";
     } else if (nowSeconds > eventSeconds) {
         out += texts.endedAgo;
-        out += formatSpan(nowSeconds - eventSeconds);
+        appendSpan(out, nowSeconds - eventSeconds);
         out += texts.endedAgoEnd;
     }
     return out;
@@ -120,11 +134,8 @@ std::string leadWindowText(const AlertSettings& settings) {
 }
 
 std::string formatSpan(int seconds) {
-    std::string out = std::to_string(seconds / secondsPerHour);
-    for (int part : {seconds / 60 % 60, seconds % 60}) {
-        out += part < 10 ? ":0" : ":";
-        out += std::to_string(part);
-    }
+    std::string out;
+    appendSpan(out, seconds);
     return out;
 }
 

@@ -5,12 +5,12 @@
 #include "app/core/Extraction.h"
 #include "app/core/TextSearch.h"
 #include "bench/core/GeneratedPage.h"
+#include "bench/core/MedianReporter.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <fstream>
 #include <map>
-#include <vector>
 
 using namespace newsbell;
 
@@ -52,32 +52,6 @@ void BM_Floor(benchmark::State& state) {
 BENCHMARK(BM_Extraction)->Arg(50)->Arg(500)->Arg(5000);
 BENCHMARK(BM_Floor)->Arg(50)->Arg(500)->Arg(5000);
 
-// Shows the usual table, then extraction CPU time over floor CPU time for each page size (CPU
-// time, so that other work on the machine does not tilt the ratio).
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        // With --benchmark_repetitions the medians stand for their benchmarks.
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration || run.aggregate_name == "median")
-                times_[run.run_name.str()] = run.GetAdjustedCPUTime();
-    }
-    void Finalize() override {
-        ConsoleReporter::Finalize();
-        for (const char* size : {"50", "500", "5000"}) {
-            auto extraction = times_.find(std::string("BM_Extraction/") + size);
-            auto floor = times_.find(std::string("BM_Floor/") + size);
-            if (extraction == times_.end() || floor == times_.end()) continue;
-            std::printf("extraction/floor ratio, %s events: %.2f (target: at most 3)\n", size,
-                        extraction->second / floor->second);
-        }
-    }
-
-private:
-    std::map<std::string, double> times_;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -85,17 +59,10 @@ int main(int argc, char** argv) {
         std::ofstream(argv[3], std::ios::binary) << page(std::atoi(argv[2]));
         return 0;
     }
-    // Repetitions in shuffled order, so that a burst of other work on the machine falls on
-    // both sides of a ratio; the medians are compared. Flags given on the command line win.
-    std::vector<char*> args = {argv[0]};
-    for (const char* flag :
-         {"--benchmark_repetitions=9", "--benchmark_enable_random_interleaving=true",
-          "--benchmark_report_aggregates_only=true"})
-        args.push_back(const_cast<char*>(flag));
-    args.insert(args.end(), argv + 1, argv + argc);
-    int count = int(args.size());
-    benchmark::Initialize(&count, args.data());
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    MedianReporter reporter;
+    runShuffledRepetitions(argc, argv, reporter);
+    for (const char* size : {"50", "500", "5000"})
+        printRatio(reporter, std::string("extraction/floor ratio, ") + size + " events",
+                   std::string("BM_Extraction/") + size, std::string("BM_Floor/") + size,
+                   "at most 3");
 }
