@@ -9,9 +9,7 @@
 
 namespace newsbell {
 
-namespace {
-
-void waitForLoad(BrowserHost& browser, const QUrl& page, std::chrono::milliseconds loadWait) {
+void loadPage(BrowserHost& browser, const QUrl& page, std::chrono::milliseconds loadWait) {
     QEventLoop loop;
     bool loaded = false;
     QObject::connect(&browser, &BrowserHost::documentComplete, &loop, [&] {
@@ -32,11 +30,9 @@ void waitForLoad(BrowserHost& browser, const QUrl& page, std::chrono::millisecon
                         .toStdString());
 }
 
-} // namespace
-
 EventTable loadWeekTable(BrowserHost& browser, const QUrl& page, std::chrono::milliseconds loadWait,
                          int currentYear) {
-    waitForLoad(browser, page, loadWait);
+    loadPage(browser, page, loadWait);
     EventTable table;
     table.writeTitles();
     ExtractionOptions options;
