@@ -5,6 +5,7 @@
 #include "base/DateText.h"
 
 #include <QString>
+#include <initializer_list>
 #include <optional>
 
 namespace newsbell {
@@ -16,8 +17,8 @@ constexpr int secondsPerHour = 3600;
 // The fixed pieces of a message that are not plain ASCII, in cp1251.
 struct MessageTexts {
     std::array<std::string, 3> importance;
-    std::string startsIn; // followed by the span and startsInEnd
-    std::string endedAgo; // followed by the span and endedAgoEnd
+    std::string startsIn; // then the span and " </b>"
+    std::string endedAgo; // then the span and endedAgoEnd
     std::string endedAgoEnd;
 };
 
@@ -52,6 +53,14 @@ void appendEscaped(std::string& out, std::string_view cell) {
         plain = i + 1;
     }
     out.append(cell.substr(plain));
+}
+
+// The cells of columns, escaped, with a blank between each two.
+void appendJoined(std::string& out, const Row& row, std::initializer_list<int> columns) {
+    for (int column : columns) {
+        if (column != *columns.begin()) out += ' ';
+        appendEscaped(out, row[size_t(column)]);
+    }
 }
 
 void appendTwoDigits(std::string& out, int value) {
@@ -93,20 +102,14 @@ std::string message(const Row& row, int eventSeconds, int nowSeconds) {
     out += "<b>";
     appendEscaped(out, row[1]);
     out += "</b> ";
-    appendEscaped(out, row[3]);
-    out += ' ';
-    appendEscaped(out, row[4]);
+    appendJoined(out, row, {3, 4});
     out += ' ';
     for (size_t i = 0; i < alertImportances.size(); ++i)
         if (row[5] == alertImportances[i]) out += texts.importance[i];
     out += " <br><b><q>";
     appendEscaped(out, row[6]);
     out += "</q></b><br>";
-    appendEscaped(out, row[7]);
-    out += ' ';
-    appendEscaped(out, row[8]);
-    out += ' ';
-    appendEscaped(out, row[9]);
+    appendJoined(out, row, {7, 8, 9});
     if (nowSeconds < eventSeconds) {
         out += texts.startsIn;
         appendSpan(out, eventSeconds - nowSeconds);

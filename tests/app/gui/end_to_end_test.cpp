@@ -27,21 +27,26 @@ using namespace testing;
 const QDateTime demoNow(QDate(2026, 3, 4), QTime(12, 0)); // a Wednesday
 constexpr int loadWait = 60000;
 
+// A demo event's fields in the table's column order, from the date on.
+QStringList fieldsOf(const CalendarEvent& event) {
+    return {event.date.toString("yyyy.MM.dd"),
+            QString::number(event.date.dayOfWeek() % 7),
+            event.time,
+            event.currency,
+            QString::number(event.importance),
+            " " + event.name,
+            event.actual,
+            event.forecast,
+            event.previous};
+}
+
 // The events the demo calendar shows for the week of demoNow, as table text file lines.
 std::vector<std::string> expectedLines() {
     std::vector<std::string> lines;
     const QDate monday = mondayOf(demoNow.date());
     for (const CalendarEvent& event : weekEvents(monday, demoNow, eventsSoonAfter(demoNow))) {
         if (event.holiday) continue; // a note without a link is no event
-        QStringList fields{event.date.toString("yyyy.MM.dd"),
-                           QString::number(event.date.dayOfWeek() % 7),
-                           event.time,
-                           event.currency,
-                           QString::number(event.importance),
-                           " " + event.name,
-                           event.actual,
-                           event.forecast,
-                           event.previous};
+        QStringList fields = fieldsOf(event);
         for (QString& field : fields) field.replace(';', ',');
         lines.push_back(toCp1251(fields.join(';')) + "\r\n");
     }
@@ -77,17 +82,11 @@ QString alertOf(const CalendarEvent& event, QTime now) {
            "</q></b><br>" + event.actual + " " + event.forecast + " " + event.previous + timing;
 }
 
+// The status line: every field but the weekday, each followed by a blank.
 QString statusOf(const CalendarEvent& event) {
-    return QStringList{event.date.toString("yyyy.MM.dd"),
-                       event.time,
-                       event.currency,
-                       QString::number(event.importance),
-                       " " + event.name,
-                       event.actual,
-                       event.forecast,
-                       event.previous,
-                       ""}
-        .join(' ');
+    QStringList fields = fieldsOf(event);
+    fields.removeAt(1);
+    return fields.join(' ') + ' ';
 }
 
 std::string joined(const std::vector<std::string>& lines) {
