@@ -68,6 +68,7 @@ void appendTwoDigits(std::string& out, int value) {
     out += char('0' + value % 10);
 }
 
+// A span of whole seconds as H:mm:ss, the hours without a leading zero ("0:25:00").
 void appendSpan(std::string& out, int seconds) {
     out += std::to_string(seconds / secondsPerHour);
     out += ':';
@@ -134,12 +135,6 @@ std::string afterWindowText(const AlertSettings& settings) {
 
 std::string leadWindowText(const AlertSettings& settings) {
     return settings.leadHours + ":" + settings.leadMinutes;
-}
-
-std::string formatSpan(int seconds) {
-    std::string out;
-    appendSpan(out, seconds);
-    return out;
 }
 
 void runAlertPass(const EventTable& table, const AlertSettings& settings, QDate today, QTime now,

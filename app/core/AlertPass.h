@@ -69,7 +69,4 @@ void runAlertPass(const EventTable& table, const AlertSettings& settings, QDate 
 std::vector<DueAlert> dueAlerts(const EventTable& table, const AlertSettings& settings, QDate today,
                                 QTime now);
 
-// A span of whole seconds as H:mm:ss, the hours without a leading zero ("0:25:00").
-std::string formatSpan(int seconds);
-
 } // namespace newsbell

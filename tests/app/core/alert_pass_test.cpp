@@ -155,17 +155,4 @@ TEST(AlertPass, phrases_belong_to_their_own_row_and_cells_are_escaped_in_markup_
               "GDP</q></b><br>a&amp;b 0.5% 0.4% <br> Начнется через <b>1:05:30 </b>");
 }
 
-TEST(AlertPass, spans_and_field_rules) {
-    EXPECT_EQ(formatSpan(0), "0:00:00");
-    EXPECT_EQ(formatSpan(1500), "0:25:00");
-    EXPECT_EQ(formatSpan(3930), "1:05:30");
-    EXPECT_EQ(formatSpan(86399), "23:59:59");
-
-    EXPECT_FALSE(breaksRule("59", leadMinutesRule));
-    EXPECT_TRUE(breaksRule("60", leadMinutesRule));
-    EXPECT_TRUE(breaksRule(" 24", leadHoursRule));
-    EXPECT_FALSE(breaksRule("-3", afterMinutesRule));
-    EXPECT_THROW(breaksRule("", afterMinutesRule), std::exception);
-}
-
 } // namespace
