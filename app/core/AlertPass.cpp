@@ -161,12 +161,4 @@ void runAlertPass(const EventTable& table, const AlertSettings& settings, QDate 
     }
 }
 
-std::vector<DueAlert> dueAlerts(const EventTable& table, const AlertSettings& settings, QDate today,
-                                QTime now) {
-    std::vector<DueAlert> due;
-    runAlertPass(table, settings, today, now,
-                 [&due](const DueAlert& alert) { due.push_back(alert); });
-    return due;
-}
-
 } // namespace newsbell

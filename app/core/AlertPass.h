@@ -8,7 +8,6 @@
 #include <functional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace newsbell {
 
@@ -65,8 +64,5 @@ struct DueAlert {
 // the first row of today needs them; rows reported before then stay reported.
 void runAlertPass(const EventTable& table, const AlertSettings& settings, QDate today, QTime now,
                   const std::function<void(const DueAlert&)>& onDue);
-
-std::vector<DueAlert> dueAlerts(const EventTable& table, const AlertSettings& settings, QDate today,
-                                QTime now);
 
 } // namespace newsbell

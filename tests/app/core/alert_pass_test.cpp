@@ -19,6 +19,14 @@ struct Event {
                                                                 previous = "0.4%";
 };
 
+std::vector<DueAlert> dueAlerts(const EventTable& table, const AlertSettings& settings, QDate day,
+                                QTime now) {
+    std::vector<DueAlert> due;
+    runAlertPass(table, settings, day, now,
+                 [&due](const DueAlert& alert) { due.push_back(alert); });
+    return due;
+}
+
 EventTable tableOf(const std::vector<Event>& events) {
     EventTable table;
     table.writeTitles();
