@@ -3,6 +3,7 @@
 // What the benchmark programs that print ratios share: how they run and what they keep.
 
 #include <benchmark/benchmark.h>
+#include <cstdio>
 #include <map>
 #include <optional>
 #include <string>
@@ -47,5 +48,13 @@ public:
 private:
     std::map<std::string, double> seconds;
 };
+
+// Prints "<what>: <numerator / denominator> (target: <target>)" when both ran.
+inline void printRatio(const MedianTimes& times, const std::string& what,
+                       const std::string& numerator, const std::string& denominator,
+                       const char* target) {
+    if (const auto value = times.ratio(numerator, denominator))
+        std::printf("%s: %.3f (target: %s)\n", what.c_str(), *value, target);
+}
 
 } // namespace newsbell::bench

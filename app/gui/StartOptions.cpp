@@ -10,10 +10,40 @@ namespace newsbell {
 namespace {
 
 const char usage[] = "usage: newsbell [--calendar-url URL]\n"
-                     "       newsbell --export FILE [--calendar-url URL]";
+                     "       newsbell --export FILE [--calendar-url URL]\n"
+                     "       newsbell --due-at \"YYYY-MM-DD HH:MM:SS\" [--calendar-url URL] "
+                     "[--lead H:MM] [--after M]\n"
+                     "                [--currencies EUR,USD,...] [--importance 1,2,3]";
 
 [[noreturn]] void fail(const QString& problem) {
     throw Error(problem.toStdString() + "\n" + usage);
+}
+
+// The settings of a pass, each filling the window field or boxes of its name.
+constexpr const char* passSettings[] = {"lead", "after", "currencies", "importance"};
+
+std::optional<QString> valueOf(const QCommandLineParser& parser, const char* name) {
+    const QString option = QString::fromLatin1(name);
+    if (!parser.isSet(option)) return std::nullopt;
+    return parser.value(option);
+}
+
+std::optional<DueAtRequest> readDueAt(const QCommandLineParser& parser) {
+    if (!parser.isSet(QStringLiteral("due-at"))) {
+        for (const char* name : passSettings)
+            if (parser.isSet(QString::fromLatin1(name)))
+                fail(QStringLiteral("--%1 goes with --due-at").arg(QLatin1String(name)));
+        return std::nullopt;
+    }
+    if (parser.isSet(QStringLiteral("export")))
+        fail(QStringLiteral("--export and --due-at do not go together"));
+    try {
+        return readDueAtRequest(parser.value(QStringLiteral("due-at")), valueOf(parser, "lead"),
+                                valueOf(parser, "after"), valueOf(parser, "currencies"),
+                                valueOf(parser, "importance"));
+    } catch (const Error& failure) {
+        fail(QString::fromUtf8(failure.what()));
+    }
 }
 
 } // namespace
@@ -24,6 +54,9 @@ StartOptions parseStartOptions(const QStringList& arguments) {
     const QCommandLineOption urlOption(QStringLiteral("calendar-url"), {}, QStringLiteral("URL"));
     parser.addOption(exportOption);
     parser.addOption(urlOption);
+    parser.addOption({QStringLiteral("due-at"), {}, QStringLiteral("MOMENT")});
+    for (const char* name : passSettings)
+        parser.addOption({QString::fromLatin1(name), {}, QStringLiteral("VALUE")});
     if (!parser.parse(arguments)) fail(parser.errorText());
     if (!parser.positionalArguments().isEmpty())
         fail(QStringLiteral("unexpected argument: ") + parser.positionalArguments().first());
@@ -39,13 +72,18 @@ StartOptions parseStartOptions(const QStringList& arguments) {
             fail(QStringLiteral("not a web address: ") + parser.value(urlOption));
         options.calendarUrl = url;
     }
+    options.dueAt = readDueAt(parser);
     return options;
 }
 
-bool asksForExport(int argc, char** argv) {
+bool runsWithoutWindow(int argc, char** argv) {
     for (int i = 1; i < argc; ++i)
-        if (std::strcmp(argv[i], "--export") == 0 || std::strncmp(argv[i], "--export=", 9) == 0)
-            return true;
+        for (const char* option : {"--export", "--due-at"}) {
+            const size_t length = std::strlen(option);
+            if (std::strncmp(argv[i], option, length) == 0 &&
+                (argv[i][length] == '\0' || argv[i][length] == '='))
+                return true;
+        }
     return false;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/gui/DueAtRun.h"
+
 #include <QString>
 #include <QStringList>
 #include <QUrl>
@@ -10,17 +12,20 @@ namespace newsbell {
 // What the command line asks for:
 //   newsbell [--calendar-url URL]                  the window on that page, else the demo calendar
 //   newsbell --export FILE [--calendar-url URL]    the week's table text file, without windows
+//   newsbell --due-at MOMENT [--calendar-url URL] [--lead H:MM] [--after M] [--currencies LIST]
+//            [--importance LIST]                   one alert pass, its messages on standard output
 struct StartOptions {
     std::optional<QString> exportFile;
     std::optional<QUrl> calendarUrl;
+    std::optional<DueAtRequest> dueAt;
 };
 
 // Reads the arguments left after Qt took its own (the program name first). Fails with a
 // message that ends in the usage text.
 StartOptions parseStartOptions(const QStringList& arguments);
 
-// Whether the raw command line asks for an export; looked at before the application object
-// exists, because a run without windows needs no display.
-bool asksForExport(int argc, char** argv);
+// Whether the raw command line asks for a run without windows (an export or a pass); looked at
+// before the application object exists, because such a run needs no display.
+bool runsWithoutWindow(int argc, char** argv);
 
 } // namespace newsbell

@@ -2,6 +2,7 @@
 
 #include "app/browser/WebEngineBrowserHost.h"
 #include "app/browser/WebEngineSetup.h"
+#include "app/gui/BellSound.h"
 #include "app/gui/NewsbellApplication.h"
 #include "app/gui/StartOptions.h"
 #include "app/gui/TForm1.h"
@@ -37,9 +38,11 @@ int showWindow(NewsbellApplication& application, const QUrl& page, const Clock& 
     QtMessageSink messages;
     QtLinkOpener links;
     QtFileChooser files;
+    BellSound sound(&QApplication::beep);
     ErrorReporter errors(messages);
     application.setErrorReporter(&errors);
-    TForm1 form(new WebEngineBrowserHost, Desktop{messages, links, files, clock}, errors, page);
+    TForm1 form(new WebEngineBrowserHost, Desktop{messages, links, files, clock, sound}, errors,
+                page);
     const std::unique_ptr<QWidget> weekWindow = makeWeekWindow();
     form.setWeekWindow(weekWindow.get());
     form.show();
@@ -54,6 +57,14 @@ int exportToFile(const QString& fileName, const QUrl& page, const Clock& clock) 
     return 0;
 }
 
+// Prints only once the whole pass has succeeded, so that a failure leaves standard output empty.
+int printDueAlerts(const DueAtRequest& request, const QUrl& page) {
+    WebEngineBrowserHost browser;
+    const std::string report = dueAtReport(browser, page, exportLoadWait, request);
+    std::fwrite(report.data(), 1, report.size(), stdout);
+    return std::fflush(stdout) == 0 ? 0 : 1;
+}
+
 int run(NewsbellApplication& application) {
     const StartOptions options = parseStartOptions(application.arguments());
     SystemClock clock;
@@ -64,9 +75,12 @@ int run(NewsbellApplication& application) {
         page = *options.calendarUrl;
     } else {
         demoCalendar.start();
-        page = QUrl(demoCalendar.url());
+        // A pass asks about its own moment's week.
+        page =
+            QUrl(options.dueAt ? demoCalendar.weekUrl(options.dueAt->today) : demoCalendar.url());
     }
     if (options.exportFile) return exportToFile(*options.exportFile, page, clock);
+    if (options.dueAt) return printDueAlerts(*options.dueAt, page);
     return showWindow(application, page, clock);
 }
 
@@ -74,8 +88,8 @@ int run(NewsbellApplication& application) {
 
 int runNewsbell(int argc, char** argv) {
     prepareWebEngineProcess();
-    // An export runs from scripts and cron, where no display may exist.
-    if (asksForExport(argc, argv) && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    // Exports and passes run from scripts and cron, where no display may exist.
+    if (runsWithoutWindow(argc, argv) && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     NewsbellApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Newsbell"));

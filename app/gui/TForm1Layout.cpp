@@ -1,5 +1,6 @@
 // Builds the controls of the main window: header, browser, settings panel, table, save strip,
 // menu and timers. The handlers live in TForm1.cpp.
+#include "alert/AlertNotifier.h"
 #include "app/gui/EventGrid.h"
 #include "app/gui/LinkLabel.h"
 #include "app/gui/TForm1.h"
@@ -15,6 +16,7 @@
 #include <QSplitter>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace newsbell {
 
@@ -27,6 +29,7 @@ constexpr int headerHeight = 24;
 constexpr int saveStripHeight = 32;
 constexpr int firstAlertPass = 300000; // ms after start
 constexpr int blinkInterval = 1000;
+constexpr int alertDisplayTime = 1000000; // ms
 
 QString text(const char* utf8) {
     return QString::fromUtf8(utf8);
@@ -63,6 +66,18 @@ QFont bookAntiqua() {
                       QStringLiteral("DejaVu Serif Condensed")});
     font.setStyleHint(QFont::Serif);
     return font;
+}
+
+// A blinking button switches between bold and regular. It keeps the width of the wider face,
+// so that the panels and the table beside it do not move with every blink.
+void keepWidthWhileBlinking(QPushButton* button) {
+    const QFont own = button->font();
+    QFont bold = own;
+    bold.setBold(!own.bold());
+    button->setFont(bold);
+    const int otherWidth = button->sizeHint().width();
+    button->setFont(own);
+    button->setFixedWidth(std::max(otherWidth, button->sizeHint().width()));
 }
 
 LinkLabel* publisherLink(const char* name) {
@@ -207,6 +222,8 @@ QWidget* TForm1::buildTableArea() {
     fillBackground(strip, saveStripColour);
     // The status line of the alert pass gets the width left beside the save button.
     Label10 = named(new QLabel, "Label10");
+    // A long status line is cut off rather than pushing the save button or widening the window.
+    Label10->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     Button3 = named(new QPushButton(text("Сохранение таблицы в текстовом файле")), "Button3");
     Button3->setFont(styled(font(), true));
     auto* line = new QHBoxLayout(strip);
@@ -228,6 +245,8 @@ void TForm1::buildMenu() {
 void TForm1::buildTimers() {
     Timer1 = named(new QTimer(this), "Timer1");
     Timer1->setInterval(firstAlertPass);
+    // A coarse timer may drift by 5% of a minute; a precise one keeps the passes on the minute.
+    Timer1->setTimerType(Qt::PreciseTimer);
     Timer1->start();
     Timer2 = named(new QTimer(this), "Timer2");
     Timer2->setInterval(blinkInterval);
@@ -265,6 +284,12 @@ TForm1::TForm1(BrowserHost* browser, const Desktop& desktop, ErrorReporter& erro
     setCentralWidget(splitter);
     buildMenu();
     buildTimers();
+    AlertNotifier1 = new TAlertNotifier(this);
+    AlertNotifier1->setObjectName(QStringLiteral("AlertNotifier1"));
+    AlertNotifier1->SetDisplayTime(alertDisplayTime);
+    // Measured in the window's own font, which the buttons have only now that they are placed.
+    keepWidthWhileBlinking(Button2);
+    keepWidthWhileBlinking(Button3);
 
     resize(windowWidth, windowHeight);
     splitter->setSizes({upperHeight, windowHeight - upperHeight - menuBar()->sizeHint().height()});

@@ -52,16 +52,6 @@ void BM_Floor(benchmark::State& state) {
 BENCHMARK(BM_Extraction)->Arg(50)->Arg(500)->Arg(5000);
 BENCHMARK(BM_Floor)->Arg(50)->Arg(500)->Arg(5000);
 
-// Extraction CPU time over floor CPU time for each page size (CPU time, so that other work on
-// the machine does not tilt the ratio).
-void printRatios(const bench::MedianTimes& times) {
-    for (const char* size : {"50", "500", "5000"})
-        if (const auto ratio =
-                times.ratio(std::string("BM_Extraction/") + size, std::string("BM_Floor/") + size))
-            std::printf("extraction/floor ratio, %s events: %.2f (target: at most 3)\n", size,
-                        *ratio);
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -72,6 +62,10 @@ int main(int argc, char** argv) {
     bench::initializeShuffledRepetitions(argc, argv);
     bench::MedianTimes times;
     benchmark::RunSpecifiedBenchmarks(&times);
-    printRatios(times);
+    // CPU time, so that other work on the machine does not tilt the ratio.
+    for (const char* size : {"50", "500", "5000"})
+        bench::printRatio(times, std::string("extraction/floor ratio, ") + size + " events",
+                          std::string("BM_Extraction/") + size, std::string("BM_Floor/") + size,
+                          "at most 3");
     benchmark::Shutdown();
 }

@@ -57,6 +57,12 @@ public:
     QStringList startPaths;
 };
 
+class CountingSound final : public SoundPlayer {
+public:
+    void play() override { ++plays; }
+    int plays = 0;
+};
+
 class FixedClock final : public Clock {
 public:
     explicit FixedClock(QDateTime moment) : moment(std::move(moment)) {}
@@ -70,7 +76,8 @@ struct FakeDesktop {
     RecordingLinks links;
     ScriptedFileChooser files;
     FixedClock clock{QDateTime(QDate(2010, 5, 26), QTime(12, 0))};
-    Desktop desktop() { return {messages, links, files, clock}; }
+    CountingSound sound;
+    Desktop desktop() { return {messages, links, files, clock, sound}; }
 };
 
 // A calendar page text in the browser's legacy serialisation with events on the days from
