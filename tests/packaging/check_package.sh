@@ -24,7 +24,7 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Version)" = "$version" ] || { echo "Version: $(field Version)"; fail=1; }
 [ "$(field Architecture)" = "$arch" ] || { echo "Architecture: $(field Architecture)"; fail=1; }
 depends=$(field Depends)
-for library in libc6 libqt6core6 libqt6widgets6 libqt6webenginewidgets6 \
+for library in libc6 libqt6core6 libqt6widgets6 libqt6webenginewidgets6 libqt6multimedia6 \
                libqt6svg6 fonts-dejavu-core; do
     grep -q "\b$library\b" <<<"$depends" || { echo "Depends lacks $library: $depends"; fail=1; }
 done
