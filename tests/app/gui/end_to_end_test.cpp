@@ -27,29 +27,7 @@ constexpr int loadWait = 60000;
 
 // The events the demo calendar shows for the week of demoNow, as table text file lines.
 std::vector<std::string> expectedLines() {
-    std::vector<std::string> lines;
-    const QDate monday = mondayOf(demoNow.date());
-    for (const CalendarEvent& event : weekEvents(monday, demoNow, eventsSoonAfter(demoNow))) {
-        if (event.holiday) continue; // a note without a link is no event
-        QStringList fields{event.date.toString("yyyy.MM.dd"),
-                           QString::number(event.date.dayOfWeek() % 7),
-                           event.time,
-                           event.currency,
-                           QString::number(event.importance),
-                           " " + event.name,
-                           event.actual,
-                           event.forecast,
-                           event.previous};
-        for (QString& field : fields) field.replace(';', ',');
-        lines.push_back(toCp1251(fields.join(';')) + "\r\n");
-    }
-    return lines;
-}
-
-std::string joined(const std::vector<std::string>& lines) {
-    std::string text;
-    for (const std::string& line : lines) text += line;
-    return text;
+    return demoWeekLines(mondayOf(demoNow.date()), demoNow, eventsSoonAfter(demoNow));
 }
 
 class EndToEnd : public ::testing::Test {
