@@ -10,9 +10,7 @@
 
 namespace newsbell {
 
-namespace {
-
-void waitForLoad(BrowserHost& browser, const QUrl& page, std::chrono::milliseconds loadWait) {
+void loadCalendarPage(BrowserHost& browser, const QUrl& page, std::chrono::milliseconds loadWait) {
     QEventLoop loop;
     bool loaded = false;
     QObject::connect(&browser, &BrowserHost::documentComplete, &loop, [&] {
@@ -33,11 +31,9 @@ void waitForLoad(BrowserHost& browser, const QUrl& page, std::chrono::millisecon
                         .toStdString());
 }
 
-} // namespace
-
 void exportWeek(BrowserHost& browser, const QUrl& page, const QString& fileName,
                 std::chrono::milliseconds loadWait, int currentYear) {
-    waitForLoad(browser, page, loadWait);
+    loadCalendarPage(browser, page, loadWait);
     EventTable table;
     table.writeTitles();
     ExtractionOptions options;

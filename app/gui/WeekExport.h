@@ -8,6 +8,10 @@
 
 namespace newsbell {
 
+// Sends browser to page and waits for the load, at most loadWait. Throws Error when the page does
+// not load in time or the load ends on the browser's error page.
+void loadCalendarPage(BrowserHost& browser, const QUrl& page, std::chrono::milliseconds loadWait);
+
 // Loads page in browser, waits for the load (at most loadWait), reads the week's events the
 // way the extraction command does and replaces fileName with their table text file. Throws
 // Error when the page does not load in time or cannot be read; the file is then untouched.
