@@ -10,15 +10,39 @@ namespace newsbell {
 namespace {
 
 const char usage[] = "usage: newsbell [--calendar-url URL]\n"
-                     "       newsbell --export FILE [--calendar-url URL]";
+                     "       newsbell --export FILE [--calendar-url URL]\n"
+                     "       newsbell --weeks FIRST LAST --export FILE [--calendar-url URL]\n"
+                     "       (FIRST and LAST as YYYY-MM-DD)";
 
 [[noreturn]] void fail(const QString& problem) {
     throw Error(problem.toStdString() + "\n" + usage);
 }
 
+QDate weekDay(const QString& text) {
+    const QDate day = QDate::fromString(text, Qt::ISODate);
+    if (!day.isValid() || text.size() != 10)
+        fail(QStringLiteral("not a date of the form YYYY-MM-DD: ") + text);
+    return day;
+}
+
+// Takes "--weeks FIRST LAST" out of arguments: an option with two values, which the parser
+// does not know.
+std::optional<StartOptions::WeekRange> takeWeekRange(QStringList& arguments) {
+    const qsizetype at = arguments.indexOf(QStringLiteral("--weeks"));
+    if (at < 0) return std::nullopt;
+    if (at + 2 >= arguments.size() || arguments[at + 1].startsWith(QLatin1String("--")) ||
+        arguments[at + 2].startsWith(QLatin1String("--")))
+        fail(QStringLiteral("--weeks needs two dates, FIRST and LAST"));
+    const StartOptions::WeekRange range{weekDay(arguments[at + 1]), weekDay(arguments[at + 2])};
+    arguments.remove(at, 3);
+    return range;
+}
+
 } // namespace
 
-StartOptions parseStartOptions(const QStringList& arguments) {
+StartOptions parseStartOptions(const QStringList& givenArguments) {
+    QStringList arguments = givenArguments;
+    const std::optional<StartOptions::WeekRange> weeks = takeWeekRange(arguments);
     QCommandLineParser parser;
     const QCommandLineOption exportOption(QStringLiteral("export"), {}, QStringLiteral("FILE"));
     const QCommandLineOption urlOption(QStringLiteral("calendar-url"), {}, QStringLiteral("URL"));
@@ -39,6 +63,8 @@ StartOptions parseStartOptions(const QStringList& arguments) {
             fail(QStringLiteral("not a web address: ") + parser.value(urlOption));
         options.calendarUrl = url;
     }
+    options.weeks = weeks;
+    if (weeks && !options.exportFile) fail(QStringLiteral("--weeks needs --export FILE"));
     return options;
 }
 
