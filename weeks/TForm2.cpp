@@ -7,12 +7,15 @@
 #include <QCalendarWidget>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
 
 namespace newsbell {
 
 namespace {
+
+constexpr qint64 answerInterval = 20; // ms between the times the window answers during a week
 
 QString text(const char* utf8) {
     return QString::fromUtf8(utf8);
@@ -49,7 +52,13 @@ void TForm2::connectHandlers() {
             [this](const QModelIndex& topLeft) {
                 if (topLeft.row() > 0) run_->tableEdited();
             });
-    run_->setProcessEvents([] { QCoreApplication::processEvents(); });
+    // The window answers while a week is read, but does not draw the table anew after every
+    // row: that would cost more than reading the week.
+    run_->setProcessEvents([lastAnswer = QElapsedTimer()]() mutable {
+        if (lastAnswer.isValid() && lastAnswer.elapsed() < answerInterval) return;
+        QCoreApplication::processEvents();
+        lastAnswer.start();
+    });
 }
 
 void TForm2::WebBrowser1DocumentComplete() {
