@@ -7,6 +7,7 @@
 #include "weeks/TForm2.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCalendarWidget>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -65,6 +66,8 @@ QFrame* framed(std::initializer_list<QWidget*> widgets) {
 QCalendarWidget* monthCalendar(const char* name, const QFont& font) {
     auto* calendar = named(new QCalendarWidget, name);
     calendar->setFont(font);
+    // Month and day names as the rest of the window speaks.
+    calendar->setLocale(QLocale(QLocale::Russian, QLocale::Russia));
     calendar->setFirstDayOfWeek(Qt::Monday);
     calendar->setVerticalHeaderFormat(QCalendarWidget::ISOWeekNumbers);
     calendar->setHorizontalHeaderFormat(QCalendarWidget::ShortDayNames);
@@ -137,10 +140,9 @@ QWidget* TForm2::buildRunControls() {
     Button1 = named(new QPushButton(text("Начать  процесс склейки")), "Button1");
     Button1->setEnabled(false);
     Button2 = named(new QPushButton(text("Остановить процесс")), "Button2");
-    auto* buttons = new QVBoxLayout;
+    auto* buttons = new QHBoxLayout;
     buttons->addWidget(Button1);
     buttons->addWidget(Button2);
-    buttons->addStretch();
 
     QFont large = styled(font(), true);
     large.setPointSize(font().pointSize() * 2);
@@ -158,13 +160,11 @@ QWidget* TForm2::buildRunControls() {
     QFrame* week =
         framed({line("Дата понедельника", bold), line("загружаемой недели:", bold), loadedArea});
 
-    auto* row = new QHBoxLayout;
-    row->addLayout(buttons);
-    row->addWidget(week, 1);
     auto* column = new QVBoxLayout;
+    column->setSpacing(4);
     column->addWidget(arrow);
-    column->addLayout(row);
-    column->addStretch();
+    column->addLayout(buttons);
+    column->addWidget(week);
     auto* area = new QWidget;
     area->setLayout(column);
     column->setContentsMargins(0, 0, 0, 0);
@@ -185,6 +185,10 @@ QWidget* TForm2::buildBrowserArea() {
     cover->setFont(large);
     cover->setFrameShape(QFrame::Panel);
     cover->setFrameShadow(QFrame::Raised);
+    // A panel of its own over the band, in the window's usual colour.
+    QPalette colours = cover->palette();
+    colours.setColor(QPalette::Window, QApplication::palette().color(QPalette::Window));
+    cover->setPalette(colours);
     cover->setAutoFillBackground(true);
     stack->addWidget(Panel5);
     stack->setCurrentWidget(Panel5);
@@ -198,8 +202,8 @@ QWidget* TForm2::buildTopBand() {
     MonthCalendar1 = monthCalendar("MonthCalendar1", font());
     MonthCalendar2 = monthCalendar("MonthCalendar2", font());
     auto* upper = new QHBoxLayout;
-    upper->setContentsMargins(6, 4, 6, 4);
-    upper->setSpacing(10);
+    upper->setContentsMargins(4, 4, 4, 4);
+    upper->setSpacing(8);
     upper->addWidget(buildInstructions(), 1);
     upper->addWidget(MonthCalendar1, 0, Qt::AlignTop);
     upper->addWidget(buildRunControls());
