@@ -88,6 +88,7 @@ TEST_F(WeekWindowTest, starts_hidden_as_the_window_definition_says_and_waits_for
     EXPECT_FALSE(form.isVisible());
     EXPECT_EQ(form.windowTitle(), text("Автоматическая склейка недельных новостей"));
     EXPECT_EQ(form.size(), QSize(1221, 951));
+    EXPECT_LE(form.minimumSizeHint().width(), 1221) << "the controls fit the window's width";
     for (QLabel* label : {form.Label9, form.Label10, form.Label11})
         EXPECT_EQ(label->text(), "00.00.00");
     EXPECT_EQ(form.Button1->text(), text("Начать  процесс склейки"));
