@@ -70,7 +70,6 @@ void WeekRun::downloadComplete() {
 void WeekRun::processWeeks() {
     bool finished = false;
     do {
-        deferred_ = false;
         const Busy busy(*this);
         finished = processWeek();
     } while (!finished && deferred_ && running_);
@@ -116,6 +115,7 @@ void WeekRun::requestWeek(QDate monday) {
     requested_ = monday;
     requestedLabel_ = formatDate(monday, labelDateFormat);
     listener_.weekRequested(monday);
+    deferred_ = false; // only a load that comes from here on can be this week's
     requesting_ = true;
     const auto answered = qScopeGuard([this] { requesting_ = false; });
     try {

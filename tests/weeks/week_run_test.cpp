@@ -243,6 +243,21 @@ TEST_F(WeekRunTest, a_week_that_loads_before_its_script_returns_is_processed_aft
     EXPECT_EQ(recorder.finished, 1);
 }
 
+TEST_F(WeekRunTest, a_week_that_loads_for_a_stopped_run_is_no_week_of_the_next_one) {
+    // The second week loads while the page still runs its script, and the user stops then.
+    page.whileAsked = [&] {
+        if (run.requestedLabel() != "15.3.2010") return;
+        run.downloadComplete();
+        run.stop();
+    };
+    start(mar8, mar22);
+    run.downloadComplete();
+    page.whileAsked = nullptr;
+    start(QDate(2011, 1, 3), QDate(2011, 1, 3));
+    EXPECT_EQ(table.rowCount(), 1) << "nothing read before the week asked for is there";
+    EXPECT_TRUE(run.running());
+}
+
 TEST_F(WeekRunTest, a_failure_stalls_the_run_with_the_weeks_before_it_in_the_file) {
     start(mar8, mar22);
     run.downloadComplete();
