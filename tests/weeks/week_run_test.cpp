@@ -1,5 +1,4 @@
 // The week run below the widgets, on a calendar page that loads whatever week a script asks for.
-#include "app/core/TableTextFile.h"
 #include "base/Error.h"
 #include "tests/support/FileBytes.h"
 #include "tests/support/WeekPages.h"
@@ -198,22 +197,6 @@ TEST_F(WeekRunTest, joins_the_weeks_in_order_and_ends_once) {
     }
 }
 
-TEST_F(WeekRunTest, a_stop_during_a_week_finishes_it_and_asks_for_the_next_one_only) {
-    start(mar8, QDate(2010, 3, 29));
-    page.onRead = [&] {
-        if (run.requestedLabel() == "15.3.2010") run.stop();
-    };
-    page.loadPending = false;
-    run.downloadComplete(); // week 1
-    run.downloadComplete(); // week 2, stopped while it is read
-    EXPECT_FALSE(run.running());
-    EXPECT_EQ(run.requestedLabel(), "22.3.2010");
-    EXPECT_EQ(page.scripts.size(), 3u);
-    run.downloadComplete(); // week 3 loads, but nobody listens
-    EXPECT_EQ(file(), expectedWeekText(mar8, 3) + expectedWeekText(mar15, 3));
-    EXPECT_EQ(recorder.finished, 0);
-}
-
 TEST_F(WeekRunTest, notifications_and_starts_during_a_week_change_nothing) {
     start(mar8, mar22);
     bool nested = false;
@@ -283,18 +266,6 @@ TEST_F(WeekRunTest, a_file_that_cannot_be_written_loses_no_rows_for_the_next_wri
     EXPECT_THROW(run.downloadComplete(), Error);
     EXPECT_EQ(run.fileBytes(), "");
     EXPECT_EQ(table.rowCount(), 4) << "the week's rows stay in the table";
-}
-
-TEST_F(WeekRunTest, a_row_typed_over_by_hand_reaches_the_file_with_the_next_week) {
-    start(mar8, mar22);
-    page.loadPending = false;
-    run.downloadComplete();
-    table.setCell(6, 2, " typed by hand");
-    run.tableEdited();
-    run.downloadComplete();
-    EXPECT_EQ(file(), tableText(table));
-    EXPECT_NE(file().find(" typed by hand"), std::string::npos);
-    EXPECT_EQ(recorder.writes.back(), file()) << "written anew, not added to";
 }
 
 } // namespace
