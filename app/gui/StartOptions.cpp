@@ -13,7 +13,9 @@ const char usage[] = "usage: newsbell [--calendar-url URL]\n"
                      "       newsbell --export FILE [--calendar-url URL]\n"
                      "       newsbell --due-at \"YYYY-MM-DD HH:MM:SS\" [--calendar-url URL] "
                      "[--lead H:MM] [--after M]\n"
-                     "                [--currencies EUR,USD,...] [--importance 1,2,3]";
+                     "                [--currencies EUR,USD,...] [--importance 1,2,3]\n"
+                     "       newsbell --weeks FIRST LAST --export FILE [--calendar-url URL]\n"
+                     "       (FIRST and LAST as YYYY-MM-DD)";
 
 [[noreturn]] void fail(const QString& problem) {
     throw Error(problem.toStdString() + "\n" + usage);
@@ -46,9 +48,31 @@ std::optional<DueAtRequest> readDueAt(const QCommandLineParser& parser) {
     }
 }
 
+QDate weekDay(const QString& text) {
+    const QDate day = QDate::fromString(text, Qt::ISODate);
+    if (!day.isValid() || text.size() != 10)
+        fail(QStringLiteral("not a date of the form YYYY-MM-DD: ") + text);
+    return day;
+}
+
+// Takes "--weeks FIRST LAST" out of arguments: an option with two values, which the parser
+// does not know.
+std::optional<StartOptions::WeekRange> takeWeekRange(QStringList& arguments) {
+    const qsizetype at = arguments.indexOf(QStringLiteral("--weeks"));
+    if (at < 0) return std::nullopt;
+    if (at + 2 >= arguments.size() || arguments[at + 1].startsWith(QLatin1String("--")) ||
+        arguments[at + 2].startsWith(QLatin1String("--")))
+        fail(QStringLiteral("--weeks needs two dates, FIRST and LAST"));
+    const StartOptions::WeekRange range{weekDay(arguments[at + 1]), weekDay(arguments[at + 2])};
+    arguments.remove(at, 3);
+    return range;
+}
+
 } // namespace
 
-StartOptions parseStartOptions(const QStringList& arguments) {
+StartOptions parseStartOptions(const QStringList& givenArguments) {
+    QStringList arguments = givenArguments;
+    const std::optional<StartOptions::WeekRange> weeks = takeWeekRange(arguments);
     QCommandLineParser parser;
     const QCommandLineOption exportOption(QStringLiteral("export"), {}, QStringLiteral("FILE"));
     const QCommandLineOption urlOption(QStringLiteral("calendar-url"), {}, QStringLiteral("URL"));
@@ -73,6 +97,8 @@ StartOptions parseStartOptions(const QStringList& arguments) {
         options.calendarUrl = url;
     }
     options.dueAt = readDueAt(parser);
+    options.weeks = weeks;
+    if (weeks && !options.exportFile) fail(QStringLiteral("--weeks needs --export FILE"));
     return options;
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/gui/DueAtRun.h"
 
+#include <QDate>
 #include <QString>
 #include <QStringList>
 #include <QUrl>
@@ -14,10 +15,17 @@ namespace newsbell {
 //   newsbell --export FILE [--calendar-url URL]    the week's table text file, without windows
 //   newsbell --due-at MOMENT [--calendar-url URL] [--lead H:MM] [--after M] [--currencies LIST]
 //            [--importance LIST]                   one alert pass, its messages on standard output
+//   newsbell --weeks FIRST LAST --export FILE [--calendar-url URL]
+//                                                  the weeks FIRST to LAST joined, without windows
 struct StartOptions {
+    struct WeekRange {
+        QDate first;
+        QDate last;
+    };
     std::optional<QString> exportFile;
     std::optional<QUrl> calendarUrl;
     std::optional<DueAtRequest> dueAt;
+    std::optional<WeekRange> weeks;
 };
 
 // Reads the arguments left after Qt took its own (the program name first). Fails with a

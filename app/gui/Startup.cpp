@@ -8,31 +8,17 @@
 #include "app/gui/TForm1.h"
 #include "app/gui/WeekExport.h"
 #include "calendar/CalendarServer.h"
+#include "weeks/TForm2.h"
+#include "weeks/WeekJoin.h"
 
-#include <QLabel>
-#include <QVBoxLayout>
 #include <cstdio>
-#include <memory>
 
 namespace newsbell {
 
 namespace {
 
 constexpr std::chrono::seconds exportLoadWait{60};
-
-// Stands in for the week-range window until it is built.
-std::unique_ptr<QWidget> makeWeekWindow() {
-    auto window = std::make_unique<QWidget>();
-    window->setWindowTitle(QString::fromUtf8("Автоматическая склейка недельных новостей"));
-    window->resize(1221, 951);
-    auto* note = new QLabel(
-        QString::fromUtf8("Склейка нескольких недель появится в одной из следующих версий."));
-    note->setAlignment(Qt::AlignCenter);
-    (new QVBoxLayout(window.get()))->addWidget(note);
-    // Only closing the main window ends the program.
-    window->setAttribute(Qt::WA_QuitOnClose, false);
-    return window;
-}
+constexpr std::chrono::seconds weekAnswerWait{30};
 
 int showWindow(NewsbellApplication& application, const QUrl& page, const Clock& clock) {
     QtMessageSink messages;
@@ -41,10 +27,11 @@ int showWindow(NewsbellApplication& application, const QUrl& page, const Clock& 
     BellSound sound(&QApplication::beep);
     ErrorReporter errors(messages);
     application.setErrorReporter(&errors);
-    TForm1 form(new WebEngineBrowserHost, Desktop{messages, links, files, clock, sound}, errors,
-                page);
-    const std::unique_ptr<QWidget> weekWindow = makeWeekWindow();
-    form.setWeekWindow(weekWindow.get());
+    const Desktop desktop{messages, links, files, clock, sound};
+    TForm1 form(new WebEngineBrowserHost, desktop, errors, page);
+    // Created hidden right after the main window, so that its page loads meanwhile.
+    TForm2 weekWindow(new WebEngineBrowserHost, desktop, errors, page, &form);
+    form.setWeekWindow(&weekWindow);
     form.show();
     const int status = application.exec();
     application.setErrorReporter(nullptr);
@@ -65,6 +52,16 @@ int printDueAlerts(const DueAtRequest& request, const QUrl& page) {
     return std::fflush(stdout) == 0 ? 0 : 1;
 }
 
+int joinWeeksToFile(const StartOptions::WeekRange& weeks, const QString& fileName, const QUrl& page,
+                    const Clock& clock) {
+    WebEngineBrowserHost browser;
+    // Pages that are slow to answer are waited for, within bounds.
+    browser.setAnswerTimeout(weekAnswerWait);
+    joinWeeks(browser, {page, weeks.first, weeks.last, fileName, exportLoadWait}, clock,
+              [](const QString& line) { std::fprintf(stderr, "%s\n", qPrintable(line)); });
+    return 0;
+}
+
 int run(NewsbellApplication& application) {
     const StartOptions options = parseStartOptions(application.arguments());
     SystemClock clock;
@@ -79,6 +76,7 @@ int run(NewsbellApplication& application) {
         page =
             QUrl(options.dueAt ? demoCalendar.weekUrl(options.dueAt->today) : demoCalendar.url());
     }
+    if (options.weeks) return joinWeeksToFile(*options.weeks, *options.exportFile, page, clock);
     if (options.exportFile) return exportToFile(*options.exportFile, page, clock);
     if (options.dueAt) return printDueAlerts(*options.dueAt, page);
     return showWindow(application, page, clock);

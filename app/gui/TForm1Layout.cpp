@@ -4,6 +4,7 @@
 #include "app/gui/EventGrid.h"
 #include "app/gui/LinkLabel.h"
 #include "app/gui/TForm1.h"
+#include "app/gui/WidgetStyle.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -33,30 +34,6 @@ constexpr int alertDisplayTime = 1000000; // ms
 
 QString text(const char* utf8) {
     return QString::fromUtf8(utf8);
-}
-
-template <typename Widget> Widget* named(Widget* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-void fillBackground(QWidget* widget, TColor colour) {
-    QPalette colours = widget->palette();
-    colours.setColor(QPalette::Window, toQColor(colour));
-    widget->setPalette(colours);
-    widget->setAutoFillBackground(true);
-}
-
-void setTextColour(QWidget* widget, Qt::GlobalColor colour) {
-    QPalette colours = widget->palette();
-    colours.setColor(QPalette::WindowText, colour);
-    widget->setPalette(colours);
-}
-
-QFont styled(QFont font, bool bold, bool underline = false) {
-    font.setBold(bold);
-    font.setUnderline(underline);
-    return font;
 }
 
 // The header's serif face, or the nearest serif face where it is not installed.
@@ -260,13 +237,7 @@ TForm1::TForm1(BrowserHost* browser, const Desktop& desktop, ErrorReporter& erro
     setObjectName(QStringLiteral("Form1"));
     WebBrowser1->setParent(this);
     setWindowTitle(QStringLiteral("Newsbell ") + QLatin1String(publisherHost));
-    // The window's small sans face, or a condensed one where it is not installed, so that the
-    // settings fit beside the table.
-    QFont windowFont;
-    windowFont.setFamilies(
-        {QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans Condensed")});
-    windowFont.setPointSize(8);
-    setFont(windowFont);
+    setFont(windowFont());
 
     auto* upper = new QWidget;
     buildHeader(upper);

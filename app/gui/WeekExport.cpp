@@ -9,7 +9,7 @@
 
 namespace newsbell {
 
-void loadPage(BrowserHost& browser, const QUrl& page, std::chrono::milliseconds loadWait) {
+void loadCalendarPage(BrowserHost& browser, const QUrl& page, std::chrono::milliseconds loadWait) {
     QEventLoop loop;
     bool loaded = false;
     QObject::connect(&browser, &BrowserHost::documentComplete, &loop, [&] {
@@ -32,7 +32,7 @@ void loadPage(BrowserHost& browser, const QUrl& page, std::chrono::milliseconds 
 
 EventTable loadWeekTable(BrowserHost& browser, const QUrl& page, std::chrono::milliseconds loadWait,
                          int currentYear) {
-    loadPage(browser, page, loadWait);
+    loadCalendarPage(browser, page, loadWait);
     EventTable table;
     table.writeTitles();
     ExtractionOptions options;

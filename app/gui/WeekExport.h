@@ -11,9 +11,9 @@ namespace newsbell {
 
 // Sends browser to page and waits for the load, at most loadWait. Throws Error when the page
 // does not load in time or the browser shows its error page instead.
-void loadPage(BrowserHost& browser, const QUrl& page, std::chrono::milliseconds loadWait);
+void loadCalendarPage(BrowserHost& browser, const QUrl& page, std::chrono::milliseconds loadWait);
 
-// Loads page as loadPage() does and reads the week's events into a fresh table the way the
+// Loads page as loadCalendarPage() does and reads the week's events into a fresh table the way the
 // extraction command does. Throws Error when the page does not load or cannot be read.
 EventTable loadWeekTable(BrowserHost& browser, const QUrl& page, std::chrono::milliseconds loadWait,
                          int currentYear);

@@ -104,7 +104,7 @@ int main(int argc, char** argv) {
 
     std::pair<long, long> early{}, last{};
     try {
-        loadPage(*form.WebBrowser1, page, loadWait);
+        loadCalendarPage(*form.WebBrowser1, page, loadWait);
         for (int pass = 1; pass <= passes; ++pass) {
             errors.run([&form] { form.Button4Click(); });
             if (pass == firstMeasure || pass == passes) {
@@ -112,7 +112,7 @@ int main(int argc, char** argv) {
                 printMemory(pass, last);
                 if (pass == firstMeasure) early = last;
             }
-            if (pass % reloadEvery == 0) loadPage(*form.WebBrowser1, page, loadWait);
+            if (pass % reloadEvery == 0) loadCalendarPage(*form.WebBrowser1, page, loadWait);
         }
     } catch (const std::exception& failure) {
         std::fprintf(stderr, "alert_soak: %s\n", failure.what());

@@ -42,15 +42,7 @@ QStringList fieldsOf(const CalendarEvent& event) {
 
 // The events the demo calendar shows for the week of demoNow, as table text file lines.
 std::vector<std::string> expectedLines() {
-    std::vector<std::string> lines;
-    const QDate monday = mondayOf(demoNow.date());
-    for (const CalendarEvent& event : weekEvents(monday, demoNow, eventsSoonAfter(demoNow))) {
-        if (event.holiday) continue; // a note without a link is no event
-        QStringList fields = fieldsOf(event);
-        for (QString& field : fields) field.replace(';', ',');
-        lines.push_back(toCp1251(fields.join(';')) + "\r\n");
-    }
-    return lines;
+    return demoWeekLines(mondayOf(demoNow.date()), demoNow, eventsSoonAfter(demoNow));
 }
 
 // The events of demoNow's day that an alert pass at now alerts with the default windows (due
@@ -87,12 +79,6 @@ QString statusOf(const CalendarEvent& event) {
     QStringList fields = fieldsOf(event);
     fields.removeAt(1);
     return fields.join(' ') + ' ';
-}
-
-std::string joined(const std::vector<std::string>& lines) {
-    std::string text;
-    for (const std::string& line : lines) text += line;
-    return text;
 }
 
 class EndToEnd : public ::testing::Test {

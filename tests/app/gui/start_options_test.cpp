@@ -24,10 +24,23 @@ TEST(StartOptions, reads_export_file_and_calendar_address_in_either_form) {
     EXPECT_EQ(options.calendarUrl, QUrl("http://127.0.0.1:8080/e_cal.php?duration=weekly"));
 }
 
+TEST(StartOptions, reads_a_week_range_to_join) {
+    const StartOptions options =
+        parse({"--export", "weeks.txt", "--weeks", "2010-03-22", "2010-03-08"});
+    ASSERT_TRUE(options.weeks);
+    EXPECT_EQ(options.weeks->first, QDate(2010, 3, 22));
+    EXPECT_EQ(options.weeks->last, QDate(2010, 3, 8));
+    EXPECT_EQ(options.exportFile, QString("weeks.txt"));
+}
+
 TEST(StartOptions, refuses_what_it_does_not_know_with_the_usage) {
     for (const QStringList& wrong :
          {QStringList{"--bogus"}, QStringList{"--export"}, QStringList{"--export", ""},
-          QStringList{"stray"}, QStringList{"--calendar-url", ""}}) {
+          QStringList{"stray"}, QStringList{"--calendar-url", ""},
+          QStringList{"--weeks", "2010-03-08", "2010-03-22"},
+          QStringList{"--weeks", "2010-03-08", "--export", "f"},
+          QStringList{"--weeks", "2010-3-8", "2010-03-22", "--export", "f"},
+          QStringList{"--weeks", "2010-02-30", "2010-03-22", "--export", "f"}}) {
         try {
             parse(wrong);
             ADD_FAILURE() << wrong.join(' ').toStdString();
