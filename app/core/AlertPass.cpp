@@ -137,28 +137,70 @@ std::string leadWindowText(const AlertSettings& settings) {
     return settings.leadHours + ":" + settings.leadMinutes;
 }
 
+namespace {
+
+// Where a row of the table stands at a moment, read as the pass reads it.
+enum class RowTiming { Ignored, Ended, Due, Later };
+
+class RowTimer {
+public:
+    RowTimer(const AlertSettings& settings, QDate today, QTime now)
+        : settings_(settings), today_(formatDate(today, tableDateFormat)),
+          nowSeconds_(secondsOfDay(now)) {}
+
+    int nowSeconds() const { return nowSeconds_; }
+
+    // Only rows of today with a time of day that no cleared box excludes are ever due. The
+    // windows are read when the first such row needs them, so that fields which do not form a
+    // time fail only where a row depends on them.
+    RowTiming timing(const Row& row, int& eventSeconds) {
+        if (row[1] != today_) return RowTiming::Ignored;
+        if (excludedBy(row[4], alertCurrencies, settings_.currencies) ||
+            excludedBy(row[5], alertImportances, settings_.importances))
+            return RowTiming::Ignored;
+        const std::optional<QTime> time = readTime(row[3]);
+        if (!time) return RowTiming::Ignored;
+        eventSeconds = secondsOfDay(*time);
+        if (!after_) after_ = windowSeconds(afterWindowText(settings_));
+        if (nowSeconds_ - *after_ >= eventSeconds) return RowTiming::Ended;
+        if (!lead_) lead_ = windowSeconds(leadWindowText(settings_));
+        if (nowSeconds_ + *lead_ <= eventSeconds) return RowTiming::Later;
+        return RowTiming::Due;
+    }
+
+private:
+    const AlertSettings& settings_;
+    std::string today_;
+    int nowSeconds_;
+    std::optional<int> after_, lead_;
+};
+
+} // namespace
+
 void runAlertPass(const EventTable& table, const AlertSettings& settings, QDate today, QTime now,
                   const std::function<void(const DueAlert&)>& onDue) {
-    const std::string todayText = formatDate(today, tableDateFormat);
-    const int nowSeconds = secondsOfDay(now);
-    // The windows are read when the first row of today needs them, so that fields which do
-    // not form a time fail only where a row depends on them.
-    std::optional<int> after, lead;
+    RowTimer timer(settings, today, now);
     for (int r = 1; r < table.rowCount(); ++r) {
         const Row& row = table.row(r);
-        if (row[1] != todayText) continue;
-        if (excludedBy(row[4], alertCurrencies, settings.currencies) ||
-            excludedBy(row[5], alertImportances, settings.importances))
-            continue;
-        const std::optional<QTime> time = readTime(row[3]);
-        if (!time) continue;
-        const int eventSeconds = secondsOfDay(*time);
-        if (!after) after = windowSeconds(afterWindowText(settings));
-        if (nowSeconds - *after >= eventSeconds) continue;
-        if (!lead) lead = windowSeconds(leadWindowText(settings));
-        if (nowSeconds + *lead <= eventSeconds) continue;
-        onDue(DueAlert{r, statusLine(row), message(row, eventSeconds, nowSeconds)});
+        int eventSeconds = 0;
+        if (timer.timing(row, eventSeconds) != RowTiming::Due) continue;
+        onDue(DueAlert{r, statusLine(row), message(row, eventSeconds, timer.nowSeconds())});
     }
+}
+
+std::optional<int> nextEventRow(const EventTable& table, const AlertSettings& settings, QDate today,
+                                QTime now) {
+    RowTimer timer(settings, today, now);
+    std::optional<int> next;
+    int nextSeconds = 0;
+    for (int r = 1; r < table.rowCount(); ++r) {
+        int eventSeconds = 0;
+        if (timer.timing(table.row(r), eventSeconds) != RowTiming::Later) continue;
+        if (next && eventSeconds >= nextSeconds) continue;
+        next = r;
+        nextSeconds = eventSeconds;
+    }
+    return next;
 }
 
 } // namespace newsbell

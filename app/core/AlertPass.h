@@ -6,6 +6,7 @@
 #include <QTime>
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -64,5 +65,12 @@ struct DueAlert {
 // the first row of today needs them; rows reported before then stay reported.
 void runAlertPass(const EventTable& table, const AlertSettings& settings, QDate today, QTime now,
                   const std::function<void(const DueAlert&)>& onDue);
+
+// The event of today that the next passes will alert first: among the rows that no cleared box
+// excludes and whose time of day lies at or beyond now plus the lead window, the earliest (the
+// first in table order on a tie); nullopt when there is none. Window fields that do not read
+// as times fail as in runAlertPass().
+std::optional<int> nextEventRow(const EventTable& table, const AlertSettings& settings, QDate today,
+                                QTime now);
 
 } // namespace newsbell

@@ -142,6 +142,7 @@ void TForm1::Button4Click() {
     const QDateTime now = desktop_.clock.now();
     runAlertPass(StringGrid1->table(), alertSettings(), now.date(), now.time(),
                  [this](const DueAlert& alert) { raiseAlert(alert); });
+    emit alertPassDone();
 }
 
 void TForm1::setAlertInterval(int minutes) {

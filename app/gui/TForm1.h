@@ -111,6 +111,13 @@ public:
     QTimer* Timer2 = nullptr;
     QTimer* Timer3 = nullptr;
 
+    // The alert fields and boxes as the pass reads them.
+    AlertSettings alertSettings() const;
+
+signals:
+    // An alert pass went through to its end.
+    void alertPassDone();
+
 private:
     void FormCreate(const QUrl& calendarPage);
     void buildHeader(QWidget* upper);
@@ -122,7 +129,6 @@ private:
     void pageLoaded();
     void checkField(QLineEdit* field, const FieldRule& rule);
     void setAlertInterval(int minutes);
-    AlertSettings alertSettings() const;
     void raiseAlert(const DueAlert& alert);
 
     Desktop desktop_;
