@@ -33,7 +33,7 @@ struct AlertWindowSettings {
     TColor WindowColor = 0xFFFFFF;     // clWhite
     TColor WindowColorTo = 0xFF00000F; // clBtnFace
     TGradientDirection GradientDirection = gdVertical;
-    Font Font;
+    newsbell::Font Font;
     // Empty images draw the default marks.
     QImage GlyphPrev, GlyphNext, GlyphDelete, GlyphClose, GlyphPopup;
     // cp1251, like every text of the component.

@@ -62,25 +62,31 @@ int strToInt(std::string_view text) {
     return int(value);
 }
 
-QTime strToTime(std::string_view text) {
+std::optional<QTime> readTime(std::string_view text) {
     std::string_view s = trimRight(trimLeft(text));
     int parts[3] = {0, 0, 0};
     int count = 0;
     int ms = 0;
     while (count < 3) {
-        if (!readNumber(s, parts[count])) fail(text, "time");
+        if (!readNumber(s, parts[count])) return std::nullopt;
         ++count;
         if (s.empty() || s.front() != ':') break;
         s.remove_prefix(1);
     }
     if (count == 3 && s.starts_with('.')) {
         s.remove_prefix(1);
-        if (!readNumber(s, ms) || ms > 999) fail(text, "time");
+        if (!readNumber(s, ms) || ms > 999) return std::nullopt;
     }
-    if (count < 2 || !s.empty()) fail(text, "time");
+    if (count < 2 || !s.empty()) return std::nullopt;
     QTime time(parts[0], parts[1], parts[2], ms);
-    if (!time.isValid()) fail(text, "time");
+    if (!time.isValid()) return std::nullopt;
     return time;
+}
+
+QTime strToTime(std::string_view text) {
+    const std::optional<QTime> time = readTime(text);
+    if (!time) fail(text, "time");
+    return *time;
 }
 
 } // namespace newsbell

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QTime>
+#include <optional>
 #include <string_view>
 
 namespace newsbell {
@@ -15,5 +16,7 @@ int strToInt(std::string_view text);
 
 // "h:m", "h:m:s" or "h:m:s.zzz" with blanks around it; fails with "'<text>' is not a valid time".
 QTime strToTime(std::string_view text);
+// The same reading without the failure: nothing when the text is not a time.
+std::optional<QTime> readTime(std::string_view text);
 
 } // namespace newsbell

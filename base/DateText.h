@@ -35,6 +35,11 @@ int expandTwoDigitYear(int twoDigits, int currentYear);
 inline constexpr std::array<std::string_view, 12> pageMonthNames = {
     "Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 
+// The Monday on or before date: a Sunday belongs to the Monday six days earlier.
+inline QDate mondayOf(QDate date) {
+    return date.addDays(1 - date.dayOfWeek());
+}
+
 // 0 for Sunday to 6 for Saturday.
 inline int weekdayNumber(QDate date) {
     return date.dayOfWeek() % 7;

@@ -194,10 +194,6 @@ void hideFutureActuals(std::vector<CalendarEvent>& events, const QDateTime& now)
 
 } // namespace
 
-QDate mondayOf(QDate day) {
-    return day.addDays(1 - day.dayOfWeek());
-}
-
 std::vector<CalendarEvent> eventsSoonAfter(const QDateTime& start) {
     const QDateTime minute(start.date(), QTime(start.time().hour(), start.time().minute()));
     struct Soon {

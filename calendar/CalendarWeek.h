@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/DateText.h" // mondayOf
+
 #include <QDate>
 #include <QDateTime>
 #include <QString>
@@ -22,9 +24,6 @@ struct CalendarEvent {
     QString forecast;     // empty when none is expected
     QString previous;
 };
-
-// The Monday on or before day.
-QDate mondayOf(QDate day);
 
 // A few important events a few minutes after start, so that a new user sees alerts soon.
 std::vector<CalendarEvent> eventsSoonAfter(const QDateTime& start);

@@ -12,7 +12,7 @@ namespace {
 constexpr qint64 secondsPerDay = 86400;
 // Instances of one rule looked at per week; a rule every second would otherwise give hundreds of
 // thousands of rows per week.
-constexpr int stepsPerWeek = 100000;
+constexpr int stepsPerWeek = 50000;
 
 qint64 dayStart(QDate date) {
     return plainSeconds(date, QTime(0, 0));
@@ -86,7 +86,7 @@ std::optional<qint64> wallOfFields(const icaltimetype& fields) {
 }
 
 bool forEachInstance(icalrecurrencetype rule, qint64 start, bool days, qint64 from, qint64 to,
-                     int maxSteps, const std::function<void(qint64)>& visit) {
+                     int maxSteps, const std::function<bool(qint64)>& visit) {
     // libical's jump ahead is only right for daily and longer rules (it loses the rhythm of an
     // hourly one). A rule within the day that only steps starts over at its last step before
     // from; one with BY... parts is followed from its start, as far as maxSteps.
@@ -104,7 +104,7 @@ bool forEachInstance(icalrecurrencetype rule, qint64 start, bool days, qint64 fr
         if (icaltime_is_null_time(next)) break;
         const std::optional<qint64> wall = wallOfFields(next);
         if (!wall || *wall >= to) break;
-        if (*wall >= from) visit(*wall);
+        if (*wall >= from && !visit(*wall)) break;
     }
     icalrecur_iterator_free(iterator);
     return steps < maxSteps;
@@ -143,25 +143,28 @@ void ExpandedEvents::addEvent(const ExpandedEvent& event, QDate first, QDate las
     const qint64 to =
         days ? dayStart(last.addDays(1)) : momentOfWallClock(local_, dayStart(last.addDays(1)));
     std::set<qint64> seen;
+    // Whether to go on: an event gives at most mostInstancesPerWeek instances a week.
     auto add = [&](qint64 key) {
         if (key < from || key >= to || contains(event.excluded, key) || !seen.insert(key).second)
-            return;
+            return true;
         if (days)
             addDayEntries(event.cells, plainClock(key).date, event.days, first, last, out);
         else
             addTimedEntry(event.cells, key, local_, out);
+        return seen.size() < size_t(mostInstancesPerWeek);
     };
     for (auto it = std::lower_bound(event.known.begin(), event.known.end(), from);
          it != event.known.end() && *it < to; ++it)
-        add(*it);
+        if (!add(*it)) return;
     // Wall clocks differ from the local one by less than two days.
     const qint64 wallFrom = days ? from : dayStart(first) - 2 * secondsPerDay;
     const qint64 wallTo = days ? to : dayStart(last.addDays(1)) + 2 * secondsPerDay;
     for (const OpenRule& open : event.rules) {
+        if (seen.size() >= size_t(mostInstancesPerWeek)) return;
         forEachInstance(open.rule, event.start.wall, days, wallFrom, wallTo, stepsPerWeek,
                         [&](qint64 wall) {
                             const qint64 key = instanceKey({event.start.clock, wall}, local_);
-                            if (!open.lastMoment || key <= *open.lastMoment) add(key);
+                            return open.lastMoment && key > *open.lastMoment ? true : add(key);
                         });
     }
 }

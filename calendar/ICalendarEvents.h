@@ -64,10 +64,13 @@ void addDayEntries(const FeedEntry& cells, QDate start, qint64 days, QDate first
                    std::vector<FeedEntry>& out);
 
 // Calls visit(wall) for the instances of rule from start (plainSeconds of DTSTART) whose wall
-// time lies in [from, to), in order. Daily and longer rules jump to from; at most maxSteps
-// instances are looked at. Returns false when the steps ran out first.
+// time lies in [from, to), in order, while it returns true. Daily and longer rules jump to from;
+// at most maxSteps instances are looked at. Returns false when the steps ran out first.
 bool forEachInstance(icalrecurrencetype rule, qint64 start, bool days, qint64 from, qint64 to,
-                     int maxSteps, const std::function<void(qint64)>& visit);
+                     int maxSteps, const std::function<bool(qint64)>& visit);
+
+// A week shows no more instances of one event: an event every five minutes fills the week.
+inline constexpr int mostInstancesPerWeek = 2016;
 
 // libical's fields of a plainSeconds() value, and back (nothing for fields that are no date).
 icaltimetype icalFields(qint64 wall, bool days);

@@ -274,12 +274,17 @@ private:
                 continue;
             }
             icalrecur_iterator_free(test);
+            if (rule.freq == ICAL_SECONDLY_RECURRENCE || rule.freq == ICAL_MINUTELY_RECURRENCE)
+                warn(event.line, QStringLiteral("повторение чаще раза в час: неделя покажет не "
+                                                "больше %1 повторений")
+                                     .arg(mostInstancesPerWeek));
             if (rule.count > 0) {
                 const bool whole = forEachInstance(
                     rule, expanded.start.wall, days, expanded.start.wall,
                     std::numeric_limits<qint64>::max(), largestCount, [&](qint64 wall) {
                         expanded.known.push_back(
                             instanceKey({expanded.start.clock, wall}, zones_.local));
+                        return true;
                     });
                 if (!whole)
                     warn(event.line, QStringLiteral("повторений больше %1, прочитаны первые %1")

@@ -1,6 +1,6 @@
 # Adds every child folder that has a CMakeLists.txt, so each subsystem owns its own entry.
-# Folders of the window side (browser host, window) need the GUI build.
-set(NEWSBELL_GUI_FOLDERS browser gui)
+# Folders of the window side (browser host, window, the package) need the GUI build.
+set(NEWSBELL_GUI_FOLDERS browser gui packaging)
 
 function(newsbell_add_child_folders)
     file(GLOB children LIST_DIRECTORIES true RELATIVE ${CMAKE_CURRENT_SOURCE_DIR}

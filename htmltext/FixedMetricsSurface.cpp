@@ -15,6 +15,8 @@ const char* kindName(FixedMetricsSurface::Kind kind) {
         return "textout";
     case Kind::Fill:
         return "fill";
+    case Kind::Outline:
+        return "outline";
     case Kind::Line:
         return "line";
     case Kind::FocusRect:
@@ -55,6 +57,7 @@ std::string FixedMetricsSurface::Drawn::describe() const {
     case Kind::Fill:
         out << ' ' << std::hex << color;
         break;
+    case Kind::Outline:
     case Kind::Line:
         out << ' ' << std::hex << color << std::dec << " w" << penWidth;
         break;
@@ -98,6 +101,10 @@ void FixedMetricsSurface::textOut(int x, int y, std::string_view text) {
 
 void FixedMetricsSurface::fillRect(const TRect& rect, TColor color) {
     record.push_back({Kind::Fill, rect, {}, {}, color, false, 0});
+}
+
+void FixedMetricsSurface::outlineRect(const TRect& rect) {
+    record.push_back({Kind::Outline, rect, {}, {}, penColor(), false, penWidth()});
 }
 
 void FixedMetricsSurface::drawLine(int x0, int y0, int x1, int y1) {

@@ -17,16 +17,16 @@ public:
     static constexpr int tabWidth = 64;
     static constexpr int lineHeight = 16;
 
-    enum class Kind { Text, TextOut, Fill, Line, FocusRect, Image, Clip, Unclip };
+    enum class Kind { Text, TextOut, Fill, Outline, Line, FocusRect, Image, Clip, Unclip };
 
     struct Drawn {
         Kind kind = Kind::Text;
         TRect rect;       // Line: (x0, y0, x1, y1)
         std::string text; // Text: as shown, after "&" processing; TextOut: as given
         Font font;        // Text, TextOut
-        TColor color = 0; // Text, TextOut: background (clNone when clear); Fill, Line: colour
+        TColor color = 0; // Text, TextOut: background (clNone when clear); others: colour
         bool ellipsis = false;
-        int penWidth = 0; // Line
+        int penWidth = 0; // Outline, Line
 
         // One line of plain text, for golden files and failure messages.
         std::string describe() const;
@@ -44,6 +44,7 @@ public:
     int textHeight(std::string_view) override { return lineHeight; }
 
     void fillRect(const TRect& rect, TColor color) override;
+    void outlineRect(const TRect& rect) override;
     void drawLine(int x0, int y0, int x1, int y1) override;
     void drawFocusRect(const TRect& rect) override;
     void drawImage(const QImage& image, const TRect& target) override;

@@ -13,22 +13,31 @@ int channel(TColor color, int shift) {
     return int(color >> shift & 0xFF);
 }
 
-// Halves go to the even neighbour, as the bands have always been rounded.
-int nearest(double value) {
+} // namespace
+
+int roundHalfEven(double value) {
     return int(std::nearbyint(value));
 }
 
-TColor bandColor(TColor from, TColor to, int band, int count) {
+TColor gradientBandColor(TColor from, TColor to, int band, int count) {
     TColor color = 0;
     for (int shift : {0, 8, 16}) {
         const int start = channel(from, shift);
-        const int step = nearest(double(band) * (channel(to, shift) - start) / count);
+        // band * difference / count, rounded half to even in integers: the same as in real
+        // numbers, whose one division is exact to far below a half, and a popup paints ~100
+        // bands each time.
+        const long long scaled = (long long)band * (channel(to, shift) - start);
+        long long step = scaled / count;
+        long long rest = scaled % count;
+        if (rest < 0) {
+            --step;
+            rest += count;
+        }
+        if (2 * rest > count || (2 * rest == count && step % 2 != 0)) ++step;
         color |= TColor((start + step) & 0xFF) << shift;
     }
     return color;
 }
-
-} // namespace
 
 void HtmlGradientFill(Surface& surface, TColor from, TColor to, GradientDirection direction,
                       const TRect& rect, int count) {
@@ -38,13 +47,13 @@ void HtmlGradientFill(Surface& surface, TColor from, TColor to, GradientDirectio
     const bool horizontal = direction == GradientDirection::LeftToRight;
     const double extent = double(horizontal ? rect.width() : rect.height()) / count;
     for (int band = 0; band < count; ++band) {
-        const TColor color = bandColor(from, to, band, count);
+        const TColor color = gradientBandColor(from, to, band, count);
         TRect fill = rect;
         if (horizontal) {
-            fill.Left = rect.Left + nearest(band * extent);
+            fill.Left = rect.Left + roundHalfEven(band * extent);
             fill.Right = std::min(rect.Right, fill.Left + int(extent) + 1);
         } else {
-            fill.Top = rect.Top + nearest(band * extent);
+            fill.Top = rect.Top + roundHalfEven(band * extent);
             fill.Bottom = std::min(rect.Bottom, fill.Top + int(extent) + 1);
         }
         surface.setPenColor(color);

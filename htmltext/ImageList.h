@@ -1,13 +1,16 @@
 #pragma once
 
+#include "base/RemovalNotice.h"
+
 #include <QImage>
 #include <string_view>
 
 namespace newsbell {
 
 // A list of equally sized pictures addressed by index, as a component offers them to the
-// renderer ("IDX:" pictures) and the popup.
-class ImageList {
+// renderer ("IDX:" pictures) and the popup. Components that refer to a list hear when it goes
+// away.
+class ImageList : public RemovalNotice {
 public:
     virtual ~ImageList() = default;
     virtual int count() const = 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "HTMLPicture.h"
+#include "base/RemovalNotice.h"
 
 #include <memory>
 #include <string>
@@ -45,7 +46,8 @@ private:
     std::vector<std::unique_ptr<TPictureItem>> items;
 };
 
-class TPictureContainer {
+// Components that refer to a container hear when it goes away.
+class TPictureContainer : public RemovalNotice {
 public:
     virtual ~TPictureContainer() = default;
 

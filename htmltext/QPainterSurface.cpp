@@ -136,6 +136,17 @@ void QPainterSurface::fillRect(const TRect& rect, TColor color) {
     if (rect.width() > 0 && rect.height() > 0) painter.fillRect(toQRect(rect), toDrawnColor(color));
 }
 
+void QPainterSurface::outlineRect(const TRect& rect) {
+    // Qt's own outline reaches a pixel beyond the right and bottom edges: four fills keep it in.
+    const int pen = std::max(1, penWidth());
+    const auto [left, top, right, bottom] = rect;
+    const TColor color = penColor();
+    fillRect({left, top, right, std::min(bottom, top + pen)}, color);
+    fillRect({left, std::max(top, bottom - pen), right, bottom}, color);
+    fillRect({left, top + pen, std::min(right, left + pen), bottom - pen}, color);
+    fillRect({std::max(left, right - pen), top + pen, right, bottom - pen}, color);
+}
+
 void QPainterSurface::drawLine(int x0, int y0, int x1, int y1) {
     const int dx = x1 - x0;
     const int dy = y1 - y0;

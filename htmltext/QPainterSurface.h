@@ -29,6 +29,7 @@ public:
     int textHeight(std::string_view text) override;
 
     void fillRect(const TRect& rect, TColor color) override;
+    void outlineRect(const TRect& rect) override;
     void drawLine(int x0, int y0, int x1, int y1) override;
     void drawFocusRect(const TRect& rect) override;
     void drawImage(const QImage& image, const TRect& target) override;

@@ -79,10 +79,14 @@ public:
 
     // Fills with the given colour; brush and pen stay as they are.
     virtual void fillRect(const TRect& rect, TColor color) = 0;
+    // The outline in the pen's colour and width, inside the rectangle: the same pixels a fill
+    // of it would cover at its edges.
+    virtual void outlineRect(const TRect& rect) = 0;
     // A line in the pen's colour and width, the end point excluded.
     virtual void drawLine(int x0, int y0, int x1, int y1) = 0;
     virtual void drawFocusRect(const TRect& rect) = 0;
-    // Stretches the image over the target rectangle.
+    // Stretches the image over the target rectangle; its transparent pixels leave what lies
+    // beneath.
     virtual void drawImage(const QImage& image, const TRect& target) = 0;
 
     // Later drawing stays inside the rectangle; nullopt lifts the clip.

@@ -39,6 +39,7 @@ public:
     int textWidth(std::string_view text) override { return metrics.textWidth(text); }
     int textHeight(std::string_view text) override { return metrics.textHeight(text); }
     void fillRect(const TRect& rect, TColor color) override { drawing().fillRect(rect, color); }
+    void outlineRect(const TRect& rect) override { drawing().outlineRect(rect); }
     void drawLine(int x0, int y0, int x1, int y1) override { drawing().drawLine(x0, y0, x1, y1); }
     void drawFocusRect(const TRect& rect) override { drawing().drawFocusRect(rect); }
     void drawImage(const QImage& image, const TRect& target) override {

@@ -4,6 +4,7 @@
 #include "base/Cp1251.h"
 #include "base/Error.h"
 
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -71,16 +72,25 @@ void WebEngineBrowserHost::navigate(const QUrl& url) {
 }
 
 // A stopped load (another navigation took over) ends in nothing; a failed one shows Chromium's
-// error page, which is a document like any other.
+// error page, which is a document like any other. The notifications go out from the event loop:
+// Chromium reports the load from inside its own work, and a handler that waited for the page
+// there (reading the body, running a script) would wait for work that cannot run until it
+// returns.
 void WebEngineBrowserHost::loadingChanged(const QWebEngineLoadingInfo& info) {
     const auto status = info.status();
     if (status != QWebEngineLoadingInfo::LoadSucceededStatus &&
         status != QWebEngineLoadingInfo::LoadFailedStatus)
         return;
-    hasDocument_ = true;
-    pageLoaded_ = status == QWebEngineLoadingInfo::LoadSucceededStatus;
-    emit downloadComplete();
-    emit documentComplete();
+    const bool succeeded = status == QWebEngineLoadingInfo::LoadSucceededStatus;
+    QMetaObject::invokeMethod(
+        this,
+        [this, succeeded] {
+            hasDocument_ = true;
+            pageLoaded_ = succeeded;
+            emit downloadComplete();
+            emit documentComplete();
+        },
+        Qt::QueuedConnection);
 }
 
 QVariant WebEngineBrowserHost::answer(const QString& script, quint32 world, const QString& what) {
@@ -92,6 +102,10 @@ QVariant WebEngineBrowserHost::answer(const QString& script, quint32 world, cons
     auto pending = std::make_shared<Pending>();
     QEventLoop loop;
     pending->loop = &loop;
+    // Chromium ends a change of page by deleting objects with deleteLater(). A local loop does
+    // not delete what was scheduled before it started, and the page gives no answer until that
+    // is done; so what is due goes first.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     view_->page()->runJavaScript(script, world, [pending](const QVariant& value) {
         pending->value = value;
         if (pending->loop) pending->loop->quit();

@@ -3,14 +3,14 @@
 #include "base/Error.h"
 
 #include <QSaveFile>
+#include <algorithm>
 
 namespace newsbell {
 
 namespace {
 
 // Rows from firstRow on, columns from firstColumn on, ";" between cells, CR LF after each row.
-std::string joinRows(const EventTable& table, int firstRow, int firstColumn) {
-    std::string out;
+void joinRows(const EventTable& table, int firstRow, int firstColumn, std::string& out) {
     for (int r = firstRow; r < table.rowCount(); ++r) {
         const Row& row = table.row(r);
         for (int c = firstColumn; c < columnCount; ++c) {
@@ -18,17 +18,24 @@ std::string joinRows(const EventTable& table, int firstRow, int firstColumn) {
             out += c + 1 < columnCount ? ";" : "\r\n";
         }
     }
-    return out;
 }
 
 } // namespace
 
 std::string tableText(const EventTable& table) {
-    return joinRows(table, 1, 1);
+    std::string out;
+    appendTableText(table, 1, out);
+    return out;
+}
+
+void appendTableText(const EventTable& table, int firstRow, std::string& out) {
+    joinRows(table, std::max(firstRow, 1), 1, out);
 }
 
 std::string gridText(const EventTable& table) {
-    return joinRows(table, 0, 0);
+    std::string out;
+    joinRows(table, 0, 0, out);
+    return out;
 }
 
 void writeFileAtomically(const QString& fileName, std::string_view bytes) {

@@ -12,6 +12,10 @@ namespace newsbell {
 // to 9 joined by ";" and ended by CR LF, bytes as they stand in the cells (cp1251).
 std::string tableText(const EventTable& table);
 
+// Appends the lines of rows firstRow to the last to out, in the same form: a file that grows by
+// rows is extended without formatting its earlier rows again.
+void appendTableText(const EventTable& table, int firstRow, std::string& out);
+
 // The whole table, title row and column 0 included, in the same form; for checking the
 // numbering from outside.
 std::string gridText(const EventTable& table);

@@ -26,7 +26,7 @@ class CalendarFeed {
 public:
     CalendarFeed(const StartOptions& options, const Clock& clock);
 
-    QUrl url() const { return QUrl(server_.url()); }
+    const CalendarServer& server() const { return server_; }
     const FeedRead& firstRead() const { return firstRead_; }
     // Whether any week of the feed can be served.
     bool hasCopy() const { return calendar_.hasCopy(); }

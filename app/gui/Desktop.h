@@ -34,11 +34,20 @@ public:
     virtual std::optional<QString> chooseFileToSave(QWidget* owner, const QString& startPath) = 0;
 };
 
+// The alert sound: starts at once and never waits for it; a new sound cuts off one still
+// playing. Where nothing can be played it falls back to the desktop's beep, silently.
+class SoundPlayer {
+public:
+    virtual ~SoundPlayer() = default;
+    virtual void play() = 0;
+};
+
 struct Desktop {
     MessageSink& messages;
     LinkOpener& links;
     FileChooser& files;
     const Clock& clock;
+    SoundPlayer& sound;
 };
 
 // The real desktop: QMessageBox, QDesktopServices and QFileDialog.

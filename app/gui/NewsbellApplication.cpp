@@ -1,8 +1,25 @@
 #include "app/gui/NewsbellApplication.h"
 
+#include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <cstdio>
 
+// Resources of a static library are registered by hand, and only from the global namespace.
+static void registerIcons() {
+    Q_INIT_RESOURCE(icons);
+}
+
 namespace newsbell {
+
+NewsbellApplication::NewsbellApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    registerIcons();
+    setWindowIcon(QIcon(QStringLiteral(":/icons/newsbell.svg")));
+    // "qt" is the catalogue that gathers qtbase, qtmultimedia and the others.
+    if (qtTexts_.load(QLocale(QLocale::Russian), QStringLiteral("qt"), QStringLiteral("_"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(&qtTexts_);
+}
 
 bool NewsbellApplication::notify(QObject* receiver, QEvent* event) {
     try {

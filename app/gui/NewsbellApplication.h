@@ -3,6 +3,7 @@
 #include "app/gui/ErrorReporter.h"
 
 #include <QApplication>
+#include <QTranslator>
 
 namespace newsbell {
 
@@ -12,13 +13,16 @@ namespace newsbell {
 class NewsbellApplication final : public QApplication {
     Q_OBJECT
 public:
-    NewsbellApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+    // Qt's own dialogs, buttons and menus speak Russian with the rest of the program, when
+    // Qt's translations are installed.
+    NewsbellApplication(int& argc, char** argv);
 
     void setErrorReporter(ErrorReporter* reporter) { reporter_ = reporter; }
     bool notify(QObject* receiver, QEvent* event) override;
 
 private:
     ErrorReporter* reporter_ = nullptr;
+    QTranslator qtTexts_;
 };
 
 } // namespace newsbell

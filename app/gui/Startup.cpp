@@ -2,16 +2,17 @@
 
 #include "app/browser/WebEngineBrowserHost.h"
 #include "app/browser/WebEngineSetup.h"
+#include "app/gui/BellSound.h"
 #include "app/gui/CalendarFeed.h"
 #include "app/gui/NewsbellApplication.h"
 #include "app/gui/StartOptions.h"
 #include "app/gui/TForm1.h"
 #include "app/gui/WeekExport.h"
 #include "calendar/CalendarServer.h"
+#include "weeks/TForm2.h"
+#include "weeks/WeekJoin.h"
 
-#include <QLabel>
 #include <QTimer>
-#include <QVBoxLayout>
 #include <cstdio>
 #include <memory>
 
@@ -20,31 +21,21 @@ namespace newsbell {
 namespace {
 
 constexpr std::chrono::seconds exportLoadWait{60};
-
-// Stands in for the week-range window until it is built.
-std::unique_ptr<QWidget> makeWeekWindow() {
-    auto window = std::make_unique<QWidget>();
-    window->setWindowTitle(QString::fromUtf8("Автоматическая склейка недельных новостей"));
-    window->resize(1221, 951);
-    auto* note = new QLabel(
-        QString::fromUtf8("Склейка нескольких недель появится в одной из следующих версий."));
-    note->setAlignment(Qt::AlignCenter);
-    (new QVBoxLayout(window.get()))->addWidget(note);
-    // Only closing the main window ends the program.
-    window->setAttribute(Qt::WA_QuitOnClose, false);
-    return window;
-}
+constexpr std::chrono::seconds weekAnswerWait{30};
 
 int showWindow(NewsbellApplication& application, const QUrl& page, const Clock& clock,
                CalendarFeed* feed) {
     QtMessageSink messages;
     QtLinkOpener links;
     QtFileChooser files;
+    BellSound sound(&QApplication::beep);
     ErrorReporter errors(messages);
     application.setErrorReporter(&errors);
-    TForm1 form(new WebEngineBrowserHost, Desktop{messages, links, files, clock}, errors, page);
-    const std::unique_ptr<QWidget> weekWindow = makeWeekWindow();
-    form.setWeekWindow(weekWindow.get());
+    const Desktop desktop{messages, links, files, clock, sound};
+    TForm1 form(new WebEngineBrowserHost, desktop, errors, page);
+    // Created hidden right after the main window, so that its page loads meanwhile.
+    TForm2 weekWindow(new WebEngineBrowserHost, desktop, errors, page, &form);
+    form.setWeekWindow(&weekWindow);
     std::unique_ptr<FeedRefresher> refresher;
     if (feed) {
         refresher =
@@ -70,6 +61,29 @@ void printReport(const QString& report) {
         std::fprintf(stderr, "newsbell: %s\n", line.toUtf8().constData());
 }
 
+// Prints only once the whole pass has succeeded, so that a failure leaves standard output empty.
+int printDueAlerts(const DueAtRequest& request, const QUrl& page) {
+    WebEngineBrowserHost browser;
+    const std::string report = dueAtReport(browser, page, exportLoadWait, request);
+    std::fwrite(report.data(), 1, report.size(), stdout);
+    return std::fflush(stdout) == 0 ? 0 : 1;
+}
+
+int joinWeeksToFile(const StartOptions::WeekRange& weeks, const QString& fileName, const QUrl& page,
+                    const Clock& clock) {
+    WebEngineBrowserHost browser;
+    // Pages that are slow to answer are waited for, within bounds.
+    browser.setAnswerTimeout(weekAnswerWait);
+    joinWeeks(browser, {page, weeks.first, weeks.last, fileName, exportLoadWait}, clock,
+              [](const QString& line) { std::fprintf(stderr, "%s\n", qPrintable(line)); });
+    return 0;
+}
+
+// The page a run starts on; a pass asks about its own moment's week.
+QUrl startPage(const CalendarServer& calendar, const StartOptions& options) {
+    return QUrl(options.dueAt ? calendar.weekUrl(options.dueAt->today) : calendar.url());
+}
+
 int run(NewsbellApplication& application) {
     const StartOptions options = parseStartOptions(application.arguments());
     SystemClock clock;
@@ -85,12 +99,14 @@ int run(NewsbellApplication& application) {
             printReport(feedReadReport(feed->firstRead()));
             if (!feed->hasCopy()) return 1;
         }
-        page = feed->url();
+        page = startPage(feed->server(), options);
     } else {
         demoCalendar.start();
-        page = QUrl(demoCalendar.url());
+        page = startPage(demoCalendar, options);
     }
+    if (options.weeks) return joinWeeksToFile(*options.weeks, *options.exportFile, page, clock);
     if (options.exportFile) return exportToFile(*options.exportFile, page, clock);
+    if (options.dueAt) return printDueAlerts(*options.dueAt, page);
     return showWindow(application, page, clock, feed.get());
 }
 
@@ -98,8 +114,8 @@ int run(NewsbellApplication& application) {
 
 int runNewsbell(int argc, char** argv) {
     prepareWebEngineProcess();
-    // An export runs from scripts and cron, where no display may exist.
-    if (asksForExport(argc, argv) && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    // Exports and passes run from scripts and cron, where no display may exist.
+    if (runsWithoutWindow(argc, argv) && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     NewsbellApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Newsbell"));

@@ -1,5 +1,6 @@
 #include "app/gui/TForm1.h"
 
+#include "alert/AlertNotifier.h"
 #include "app/core/Extraction.h"
 #include "app/core/TableTextFile.h"
 #include "app/gui/EventGrid.h"
@@ -8,11 +9,15 @@
 #include "base/Cp1251.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QCoreApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QTimer>
+#include <algorithm>
+#include <limits>
 
 namespace newsbell {
 
@@ -123,7 +128,56 @@ void TForm1::Button3Click() {
 }
 
 void TForm1::Button4Click() {
-    // The alert pass comes with the alert component.
+    // The extraction lets the window work between events. A tick or a click arriving then is
+    // dropped: a pass started inside it would examine a table still being rebuilt.
+    if (extracting_ || alerting_) return;
+    alerting_ = true;
+    const auto done = qScopeGuard([this] { alerting_ = false; });
+
+    setAlertInterval(strToInt(toCp1251(Edit2->text())));
+    // Called directly rather than through the button, so that a failed extraction ends the pass
+    // before the messages are cleared.
+    Button2Click();
+    AlertNotifier1->AlertMessages().Clear();
+    const QDateTime now = desktop_.clock.now();
+    runAlertPass(StringGrid1->table(), alertSettings(), now.date(), now.time(),
+                 [this](const DueAlert& alert) { raiseAlert(alert); });
+    emit alertPassDone();
+}
+
+void TForm1::setAlertInterval(int minutes) {
+    // 0 (or less) stops the automatic passes; the count restarts only when the interval
+    // changes. A QTimer takes at most about 24 days.
+    const qint64 milliseconds = qint64(minutes) * 60000;
+    if (milliseconds <= 0) {
+        Timer1->stop();
+        return;
+    }
+    const int interval = int(std::min<qint64>(milliseconds, std::numeric_limits<int>::max()));
+    if (Timer1->isActive() && Timer1->interval() == interval) return;
+    Timer1->start(interval);
+}
+
+AlertSettings TForm1::alertSettings() const {
+    AlertSettings settings;
+    settings.leadHours = toCp1251(Edit3->text());
+    settings.leadMinutes = toCp1251(Edit1->text());
+    settings.afterMinutes = toCp1251(Edit4->text());
+    const QCheckBox* currencies[] = {CheckBox4, CheckBox5, CheckBox6,  CheckBox7,
+                                     CheckBox8, CheckBox9, CheckBox10, CheckBox11};
+    for (size_t i = 0; i < settings.currencies.size(); ++i)
+        settings.currencies[i] = currencies[i]->isChecked();
+    const QCheckBox* importances[] = {CheckBox1, CheckBox2, CheckBox3};
+    for (size_t i = 0; i < settings.importances.size(); ++i)
+        settings.importances[i] = importances[i]->isChecked();
+    return settings;
+}
+
+void TForm1::raiseAlert(const DueAlert& alert) {
+    Label10->setText(fromCp1251(alert.statusLine));
+    AlertNotifier1->AlertMessages().Add().Text().SetText(alert.message);
+    if (CheckBox12->isChecked()) AlertNotifier1->Show();
+    if (CheckBox13->isChecked()) desktop_.sound.play();
 }
 
 void TForm1::Timer2Timer() {
@@ -134,22 +188,22 @@ void TForm1::Timer3Timer() {
     toggleBold(Button3);
 }
 
-void TForm1::checkField(QLineEdit* field, int highest, const char* putBack, const char* message) {
-    if (strToInt(toCp1251(field->text())) <= highest) return;
-    field->setText(text(putBack));
-    desktop_.messages.showMessage(text(message));
+void TForm1::checkField(QLineEdit* field, const FieldRule& rule) {
+    if (!breaksRule(toCp1251(field->text()), rule)) return;
+    field->setText(text(rule.putBack));
+    desktop_.messages.showMessage(text(rule.message));
 }
 
 void TForm1::Edit1Change() {
-    checkField(Edit1, 59, "30", "Значение \"минуты\" не может быть больше чем 59");
+    checkField(Edit1, leadMinutesRule);
 }
 
 void TForm1::Edit3Change() {
-    checkField(Edit3, 23, "00", "Значение \"часы\" не может быть больше чем 23");
+    checkField(Edit3, leadHoursRule);
 }
 
 void TForm1::Edit4Change() {
-    checkField(Edit4, 30, "30", "Значение \"минуты\" не может быть больше чем 30");
+    checkField(Edit4, afterMinutesRule);
 }
 
 void TForm1::N2Click() {

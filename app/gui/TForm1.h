@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/browser/BrowserHost.h"
+#include "app/core/AlertPass.h"
 #include "app/core/EventTable.h"
 #include "app/gui/Desktop.h"
 #include "app/gui/ErrorReporter.h"
@@ -21,6 +22,7 @@ namespace newsbell {
 
 class EventGrid;
 class LinkLabel;
+class TAlertNotifier;
 
 inline constexpr TColor headerColourBeforeLoad = 7697919; // red 255, green 117, blue 117
 inline constexpr TColor panelColour = 16702159;           // red 207, green 218, blue 254
@@ -98,6 +100,8 @@ public:
     QPushButton* Button1 = nullptr;
     QPushButton* Button3 = nullptr;
 
+    TAlertNotifier* AlertNotifier1 = nullptr;
+
     QMenu* N1 = nullptr;
     QAction* N2 = nullptr;
     QAction* N3 = nullptr;
@@ -106,6 +110,13 @@ public:
     QTimer* Timer1 = nullptr;
     QTimer* Timer2 = nullptr;
     QTimer* Timer3 = nullptr;
+
+    // The alert fields and boxes as the pass reads them.
+    AlertSettings alertSettings() const;
+
+signals:
+    // An alert pass went through to its end.
+    void alertPassDone();
 
 private:
     void FormCreate(const QUrl& calendarPage);
@@ -116,13 +127,16 @@ private:
     void buildTimers();
     void connectHandlers();
     void pageLoaded();
-    void checkField(QLineEdit* field, int highest, const char* putBack, const char* message);
+    void checkField(QLineEdit* field, const FieldRule& rule);
+    void setAlertInterval(int minutes);
+    void raiseAlert(const DueAlert& alert);
 
     Desktop desktop_;
     ErrorReporter& errors_;
     QString saveDialogStart_; // SaveDialog1's initial directory: the program's own file
     QWidget* weekWindow_ = nullptr;
     bool extracting_ = false;
+    bool alerting_ = false;
 };
 
 } // namespace newsbell

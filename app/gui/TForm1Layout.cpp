@@ -1,8 +1,10 @@
 // Builds the controls of the main window: header, browser, settings panel, table, save strip,
 // menu and timers. The handlers live in TForm1.cpp.
+#include "alert/AlertNotifier.h"
 #include "app/gui/EventGrid.h"
 #include "app/gui/LinkLabel.h"
 #include "app/gui/TForm1.h"
+#include "app/gui/WidgetStyle.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -15,6 +17,7 @@
 #include <QSplitter>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace newsbell {
 
@@ -27,33 +30,10 @@ constexpr int headerHeight = 24;
 constexpr int saveStripHeight = 32;
 constexpr int firstAlertPass = 300000; // ms after start
 constexpr int blinkInterval = 1000;
+constexpr int alertDisplayTime = 1000000; // ms
 
 QString text(const char* utf8) {
     return QString::fromUtf8(utf8);
-}
-
-template <typename Widget> Widget* named(Widget* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-void fillBackground(QWidget* widget, TColor colour) {
-    QPalette colours = widget->palette();
-    colours.setColor(QPalette::Window, toQColor(colour));
-    widget->setPalette(colours);
-    widget->setAutoFillBackground(true);
-}
-
-void setTextColour(QWidget* widget, Qt::GlobalColor colour) {
-    QPalette colours = widget->palette();
-    colours.setColor(QPalette::WindowText, colour);
-    widget->setPalette(colours);
-}
-
-QFont styled(QFont font, bool bold, bool underline = false) {
-    font.setBold(bold);
-    font.setUnderline(underline);
-    return font;
 }
 
 // The header's serif face, or the nearest serif face where it is not installed.
@@ -63,6 +43,18 @@ QFont bookAntiqua() {
                       QStringLiteral("DejaVu Serif Condensed")});
     font.setStyleHint(QFont::Serif);
     return font;
+}
+
+// A blinking button switches between bold and regular. It keeps the width of the wider face,
+// so that the panels and the table beside it do not move with every blink.
+void keepWidthWhileBlinking(QPushButton* button) {
+    const QFont own = button->font();
+    QFont bold = own;
+    bold.setBold(!own.bold());
+    button->setFont(bold);
+    const int otherWidth = button->sizeHint().width();
+    button->setFont(own);
+    button->setFixedWidth(std::max(otherWidth, button->sizeHint().width()));
 }
 
 LinkLabel* publisherLink(const char* name) {
@@ -207,6 +199,8 @@ QWidget* TForm1::buildTableArea() {
     fillBackground(strip, saveStripColour);
     // The status line of the alert pass gets the width left beside the save button.
     Label10 = named(new QLabel, "Label10");
+    // A long status line is cut off rather than pushing the save button or widening the window.
+    Label10->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     Button3 = named(new QPushButton(text("Сохранение таблицы в текстовом файле")), "Button3");
     Button3->setFont(styled(font(), true));
     auto* line = new QHBoxLayout(strip);
@@ -228,6 +222,8 @@ void TForm1::buildMenu() {
 void TForm1::buildTimers() {
     Timer1 = named(new QTimer(this), "Timer1");
     Timer1->setInterval(firstAlertPass);
+    // A coarse timer may drift by 5% of a minute; a precise one keeps the passes on the minute.
+    Timer1->setTimerType(Qt::PreciseTimer);
     Timer1->start();
     Timer2 = named(new QTimer(this), "Timer2");
     Timer2->setInterval(blinkInterval);
@@ -241,13 +237,7 @@ TForm1::TForm1(BrowserHost* browser, const Desktop& desktop, ErrorReporter& erro
     setObjectName(QStringLiteral("Form1"));
     WebBrowser1->setParent(this);
     setWindowTitle(QStringLiteral("Newsbell ") + QLatin1String(publisherHost));
-    // The window's small sans face, or a condensed one where it is not installed, so that the
-    // settings fit beside the table.
-    QFont windowFont;
-    windowFont.setFamilies(
-        {QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans Condensed")});
-    windowFont.setPointSize(8);
-    setFont(windowFont);
+    setFont(windowFont());
 
     auto* upper = new QWidget;
     buildHeader(upper);
@@ -265,6 +255,12 @@ TForm1::TForm1(BrowserHost* browser, const Desktop& desktop, ErrorReporter& erro
     setCentralWidget(splitter);
     buildMenu();
     buildTimers();
+    AlertNotifier1 = new TAlertNotifier(this);
+    AlertNotifier1->setObjectName(QStringLiteral("AlertNotifier1"));
+    AlertNotifier1->SetDisplayTime(alertDisplayTime);
+    // Measured in the window's own font, which the buttons have only now that they are placed.
+    keepWidthWhileBlinking(Button2);
+    keepWidthWhileBlinking(Button3);
 
     resize(windowWidth, windowHeight);
     splitter->setSizes({upperHeight, windowHeight - upperHeight - menuBar()->sizeHint().height()});

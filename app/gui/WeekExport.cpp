@@ -1,6 +1,5 @@
 #include "app/gui/WeekExport.h"
 
-#include "app/core/EventTable.h"
 #include "app/core/Extraction.h"
 #include "app/core/TableTextFile.h"
 #include "base/Error.h"
@@ -10,9 +9,7 @@
 
 namespace newsbell {
 
-namespace {
-
-void waitForLoad(BrowserHost& browser, const QUrl& page, std::chrono::milliseconds loadWait) {
+void loadCalendarPage(BrowserHost& browser, const QUrl& page, std::chrono::milliseconds loadWait) {
     QEventLoop loop;
     bool loaded = false;
     QObject::connect(&browser, &BrowserHost::documentComplete, &loop, [&] {
@@ -33,17 +30,20 @@ void waitForLoad(BrowserHost& browser, const QUrl& page, std::chrono::millisecon
                         .toStdString());
 }
 
-} // namespace
-
-void exportWeek(BrowserHost& browser, const QUrl& page, const QString& fileName,
-                std::chrono::milliseconds loadWait, int currentYear) {
-    waitForLoad(browser, page, loadWait);
+EventTable loadWeekTable(BrowserHost& browser, const QUrl& page, std::chrono::milliseconds loadWait,
+                         int currentYear) {
+    loadCalendarPage(browser, page, loadWait);
     EventTable table;
     table.writeTitles();
     ExtractionOptions options;
     options.currentYear = currentYear;
     extractEvents(browser.bodyHtml(), table, options);
-    WriteTableTextFile(table, fileName);
+    return table;
+}
+
+void exportWeek(BrowserHost& browser, const QUrl& page, const QString& fileName,
+                std::chrono::milliseconds loadWait, int currentYear) {
+    WriteTableTextFile(loadWeekTable(browser, page, loadWait, currentYear), fileName);
 }
 
 } // namespace newsbell

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/browser/BrowserHost.h"
+#include "app/core/EventTable.h"
 
 #include <QString>
 #include <QUrl>
@@ -8,9 +9,17 @@
 
 namespace newsbell {
 
-// Loads page in browser, waits for the load (at most loadWait), reads the week's events the
-// way the extraction command does and replaces fileName with their table text file. Throws
-// Error when the page does not load in time or cannot be read; the file is then untouched.
+// Sends browser to page and waits for the load, at most loadWait. Throws Error when the page
+// does not load in time or the browser shows its error page instead.
+void loadCalendarPage(BrowserHost& browser, const QUrl& page, std::chrono::milliseconds loadWait);
+
+// Loads page as loadCalendarPage() does and reads the week's events into a fresh table the way the
+// extraction command does. Throws Error when the page does not load or cannot be read.
+EventTable loadWeekTable(BrowserHost& browser, const QUrl& page, std::chrono::milliseconds loadWait,
+                         int currentYear);
+
+// Loads the week as loadWeekTable() does and replaces fileName with its table text file. When
+// the page fails, the file is untouched.
 void exportWeek(BrowserHost& browser, const QUrl& page, const QString& fileName,
                 std::chrono::milliseconds loadWait, int currentYear);
 

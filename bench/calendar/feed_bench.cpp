@@ -2,7 +2,7 @@
 // 10,000-event iCalendar file against libical's parser alone, and a 2,000-event weekly XML
 // feed against a plain QXmlStreamReader loop. Prints the ratios.
 //   feed_bench [benchmark flags]
-#include "bench/MedianRatios.h"
+#include "bench/RatioRuns.h"
 #include "calendar/ICalendarReader.h"
 #include "calendar/XmlFeedReader.h"
 
@@ -127,9 +127,12 @@ BENCHMARK(BM_XmlStreamLoop)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    return bench::runWithRatios(argc, argv, 5,
-                                {{"iCalendar reader / libical parser, 10,000 events",
-                                  "BM_ReadICalendar", "BM_LibicalParser", 1.5},
-                                 {"XML feed reader / QXmlStreamReader loop, 2,000 events",
-                                  "BM_ReadXmlFeed", "BM_XmlStreamLoop", 1.5}});
+    bench::initializeShuffledRepetitions(argc, argv);
+    bench::MedianTimes times;
+    benchmark::RunSpecifiedBenchmarks(&times);
+    bench::printRatio(times, "iCalendar reader / libical parser, 10,000 events", "BM_ReadICalendar",
+                      "BM_LibicalParser", "at most 1.5");
+    bench::printRatio(times, "XML feed reader / QXmlStreamReader loop, 2,000 events",
+                      "BM_ReadXmlFeed", "BM_XmlStreamLoop", "at most 1.5");
+    benchmark::Shutdown();
 }

@@ -4,12 +4,13 @@
 //   extraction_bench --write-page N FILE   writes the N-event page (for the lxml peer script)
 #include "app/core/Extraction.h"
 #include "app/core/TextSearch.h"
-#include "bench/MedianRatios.h"
+#include "bench/RatioRuns.h"
 #include "bench/core/GeneratedPage.h"
 
 #include <benchmark/benchmark.h>
+#include <cstdio>
 #include <fstream>
-#include <vector>
+#include <map>
 
 using namespace newsbell;
 
@@ -58,10 +59,13 @@ int main(int argc, char** argv) {
         std::ofstream(argv[3], std::ios::binary) << page(std::atoi(argv[2]));
         return 0;
     }
-    std::vector<bench::Ratio> ratios;
+    bench::initializeShuffledRepetitions(argc, argv);
+    bench::MedianTimes times;
+    benchmark::RunSpecifiedBenchmarks(&times);
+    // CPU time, so that other work on the machine does not tilt the ratio.
     for (const char* size : {"50", "500", "5000"})
-        ratios.push_back({std::string("extraction/floor ratio, ") + size + " events",
+        bench::printRatio(times, std::string("extraction/floor ratio, ") + size + " events",
                           std::string("BM_Extraction/") + size, std::string("BM_Floor/") + size,
-                          3});
-    return bench::runWithRatios(argc, argv, 9, std::move(ratios));
+                          "at most 3");
+    benchmark::Shutdown();
 }

@@ -3,6 +3,7 @@
 // much faster the renderer is (the aim is at least five times).
 
 #include "base/Cp1251.h"
+#include "bench/RatioRuns.h"
 #include "htmltext/QPainterSurface.h"
 #include "htmltext/RenderHtmlText.h"
 
@@ -11,7 +12,6 @@
 #include <QTextDocument>
 #include <benchmark/benchmark.h>
 #include <cstdio>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -132,27 +132,11 @@ BENCHMARK(TextDocumentPaint);
 BENCHMARK(RendererMeasure);
 BENCHMARK(TextDocumentMeasure);
 
-// Keeps each benchmark's processor time per iteration for the ratios printed at the end
-// (processor time, as the machine may be busy with other work). With repetitions the median
-// of them counts, as it comes after the repetitions themselves.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration || run.aggregate_name == "median")
-                seconds[run.run_name.str()] = run.GetAdjustedCPUTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-
-    void printRatio(const char* what, const std::string& baseline, const std::string& ours) {
-        if (!seconds.count(baseline) || !seconds.count(ours)) return;
-        std::printf("%-44s %6.1fx faster than QTextDocument\n", what,
-                    seconds[baseline] / seconds[ours]);
-    }
-
-private:
-    std::map<std::string, double> seconds;
-};
+void printRatio(const bench::MedianTimes& times, const char* what, const std::string& baseline,
+                const std::string& ours) {
+    if (const auto ratio = times.ratio(baseline, ours))
+        std::printf("%-44s %6.1fx faster than QTextDocument\n", what, *ratio);
+}
 
 } // namespace
 
@@ -160,11 +144,11 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.printRatio("layout + paint of the typical alert message", "TextDocumentPaint",
-                        "RendererPaint");
-    reporter.printRatio("measuring 100 alert messages", "TextDocumentMeasure", "RendererMeasure");
+    bench::MedianTimes times;
+    benchmark::RunSpecifiedBenchmarks(&times);
+    printRatio(times, "layout + paint of the typical alert message", "TextDocumentPaint",
+               "RendererPaint");
+    printRatio(times, "measuring 100 alert messages", "TextDocumentMeasure", "RendererMeasure");
     benchmark::Shutdown();
     return 0;
 }

@@ -1,7 +1,10 @@
 // Any page text must give rows or a clear error, and the table text file built from the rows
-// must hold one line of nine fields per row, whatever the page held.
+// must hold one line of nine fields per row, whatever the page held. An alert pass over the
+// rows gives one-line messages whose only tags are the message's own.
+#include "app/core/AlertPass.h"
 #include "app/core/Extraction.h"
 #include "app/core/TableTextFile.h"
+#include "base/Convert.h"
 #include "base/Error.h"
 
 #include <algorithm>
@@ -30,6 +33,27 @@ void checkTable(const EventTable& table) {
     check(lines == size_t(table.rowCount() - 1));
 }
 
+// Tags of a message: date, name and value lines always; importance and timing when present.
+void checkAlerts(const EventTable& table) {
+    if (table.rowCount() < 2) return;
+    const QDate today = QDate::fromString(QString::fromLatin1(table.cell(1, 1)), "yyyy.MM.dd");
+    if (!today.isValid()) return;
+    AlertSettings everything;
+    everything.leadHours = "23";
+    everything.leadMinutes = "59";
+    everything.afterMinutes = "59:59";
+    const QTime noon(12, 0);
+    runAlertPass(table, everything, today, noon, [&](const DueAlert& alert) {
+        const Row& row = table.row(alert.row);
+        const bool importance = row[5] == "1" || row[5] == "2" || row[5] == "3";
+        const bool timing =
+            readTime(row[3])->msecsSinceStartOfDay() / 1000 != noon.msecsSinceStartOfDay() / 1000;
+        const auto tags = size_t(std::count(alert.message.begin(), alert.message.end(), '<'));
+        check(tags == 8 + (importance ? 4 : 0) + (timing ? 3 : 0));
+        check(alert.message.find_first_of("\r\n") == std::string::npos);
+    });
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -45,6 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         } catch (const Error&) {
         }
         checkTable(table);
+        checkAlerts(table);
     }
     return 0;
 }

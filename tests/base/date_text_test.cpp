@@ -47,6 +47,13 @@ TEST(DateText, refuses_dates_that_do_not_exist_with_the_text_quoted) {
     }
 }
 
+TEST(DateText, a_week_runs_from_monday_to_sunday) {
+    EXPECT_EQ(mondayOf(QDate(2010, 3, 8)), QDate(2010, 3, 8));
+    EXPECT_EQ(mondayOf(QDate(2010, 3, 10)), QDate(2010, 3, 8));
+    EXPECT_EQ(mondayOf(QDate(2010, 3, 14)), QDate(2010, 3, 8)); // a Sunday
+    EXPECT_EQ(mondayOf(QDate(2011, 1, 2)), QDate(2010, 12, 27));
+}
+
 TEST(DateText, weekdays_count_from_sunday) {
     EXPECT_EQ(weekdayNumber(QDate(2010, 2, 28)), 0);
     EXPECT_EQ(weekdayNumber(QDate(2010, 3, 1)), 1);

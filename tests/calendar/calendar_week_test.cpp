@@ -14,12 +14,6 @@ bool isTentative(const CalendarEvent& event) {
     return event.time == "Tentative";
 }
 
-TEST(MondayOf, goes_back_to_the_monday_of_the_week_sunday_included) {
-    EXPECT_EQ(mondayOf(QDate(2026, 12, 7)), monday);
-    EXPECT_EQ(mondayOf(QDate(2026, 12, 13)), monday);
-    EXPECT_EQ(mondayOf(QDate(2011, 1, 2)), QDate(2010, 12, 27));
-}
-
 TEST(WeekEvents, depend_on_the_monday_alone) {
     const auto a = weekEvents(monday, wednesdayNoon, {});
     const auto b = weekEvents(monday, wednesdayNoon, {});

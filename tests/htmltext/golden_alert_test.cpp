@@ -21,7 +21,7 @@ constexpr int popupHeight = 100;
 constexpr int channelTolerance = 48;
 constexpr double differingShare = 0.0005; // 15 pixels of a popup; one changed digit is 40
 
-const std::filesystem::path goldenFolder = std::filesystem::path(__FILE__).parent_path() / "golden";
+const std::filesystem::path goldenFolder = GOLDEN_DIR;
 
 QImage render(const QByteArray& markup) {
     QImage image(popupWidth, popupHeight, QImage::Format_RGB32);

@@ -237,11 +237,28 @@ TEST(QPainterSurfaceShapes, a_clip_keeps_drawing_inside_until_lifted) {
     EXPECT_EQ(canvas.inked(), QRect(5, 5, 12, 12));
 }
 
+TEST(QPainterSurfaceShapes, an_outline_stays_inside_its_rectangle) {
+    for (const int pen : {1, 2}) {
+        Canvas canvas(20, 20);
+        canvas.surface->setPenColor(0x0000FF);
+        canvas.surface->setPenWidth(pen);
+        canvas.surface->outlineRect({2, 3, 12, 9});
+        EXPECT_EQ(canvas.inked(), QRect(2, 3, 10, 6)) << pen;
+        EXPECT_EQ(canvas.count(qRgb(255, 0, 0)), 10 * 6 - (10 - 2 * pen) * (6 - 2 * pen)) << pen;
+    }
+}
+
 TEST(QPainterSurfaceShapes, images_stretch_over_their_target) {
     Canvas canvas(20, 20);
     canvas.surface->drawImage(solidImage(2, 1, Qt::red), {4, 4, 10, 7});
     EXPECT_EQ(canvas.count(qRgb(255, 0, 0)), 18);
     EXPECT_EQ(canvas.inked(), QRect(4, 4, 6, 3));
+
+    QImage holed = solidImage(2, 1, Qt::red).convertToFormat(QImage::Format_ARGB32);
+    holed.setPixel(1, 0, qRgba(0, 0, 0, 0));
+    Canvas seeThrough(20, 20);
+    seeThrough.surface->drawImage(holed, {4, 4, 10, 7});
+    EXPECT_EQ(seeThrough.inked(), QRect(4, 4, 3, 3)) << "the transparent half leaves white";
 }
 
 TEST(QPainterSurfaceShapes, brush_and_pen_keep_what_was_set) {

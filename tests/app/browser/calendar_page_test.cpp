@@ -86,6 +86,26 @@ TEST_F(CalendarPage, week_script_loads_the_week_holding_the_date) {
     EXPECT_EQ(pageDate(), QDate(2010, 12, 27));
 }
 
+TEST_F(CalendarPage, the_body_is_read_from_inside_the_load_notification_week_after_week) {
+    std::vector<QDate> read, expected;
+    QObject::connect(&host, &BrowserHost::downloadComplete, &host, [&] {
+        try {
+            read.push_back(pageDate());
+        } catch (const std::exception& failure) {
+            ADD_FAILURE() << failure.what();
+        }
+    });
+    for (int week = 0; week < 8; ++week) {
+        const QDate monday = QDate(2010, 3, 8).addDays(7 * week);
+        expected.push_back(monday);
+        ASSERT_TRUE(runWeekScript(QString("CP_tmpReturnFunction(%1,%2,%3);")
+                                      .arg(monday.year())
+                                      .arg(monday.month())
+                                      .arg(monday.day())));
+    }
+    EXPECT_EQ(read, expected);
+}
+
 TEST_F(CalendarPage, set_up_script_with_an_empty_date_does_not_reload) {
     QSignalSpy navigations(&host, &BrowserHost::beforeNavigate);
     host.runScript("CP_targetInput=-1;CP_change_time('weekly');CP_tmpReturnFunction('');"

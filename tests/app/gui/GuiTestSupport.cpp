@@ -1,6 +1,6 @@
 #include "GuiTestSupport.h"
 
-#include "base/DateText.h"
+#include "base/Cp1251.h"
 #include "base/Error.h"
 
 #include <stdexcept>
@@ -12,6 +12,12 @@ std::string FakeBrowser::bodyHtml() {
     if (!failure.empty()) throw Error(failure);
     if (page.empty()) throw Error("no page");
     return page;
+}
+
+void FakeBrowser::runScript(const QString& code, const QString& language) {
+    if (language != "JavaScript") throw Error("not JavaScript");
+    scripts.push_back(code);
+    if (onScript) onScript(code);
 }
 
 void FakeBrowser::finishLoad() {
@@ -33,56 +39,29 @@ std::optional<QString> ScriptedFileChooser::chooseFileToSave(QWidget*, const QSt
     return answer;
 }
 
-namespace {
-
-QDate eventDay(QDate monday, int event) {
-    return monday.addDays((event - 1) / 2);
-}
-
-std::string eventTime(int event) {
-    return QTime(8, 0).addSecs(event * 600).toString("hh:mm").toStdString();
-}
-
-} // namespace
-
-std::string legacyWeekPage(QDate monday, int events) {
-    std::string page =
-        "<DIV id=nav><A href=\"/e_cal.php?duration=weekly&amp;year=" +
-        std::to_string(monday.year()) + "\">Week</A><INPUT id=eco_date_full_date value=" +
-        monday.toString("ddMMyyyy").toStdString() + " type=hidden></DIV>\n<TABLE><TBODY>\n";
-    for (int i = 1; i <= events; ++i) {
-        const QDate day = eventDay(monday, i);
-        const bool firstOfDay = i == 1 || eventDay(monday, i - 1) != day;
-        const std::string date = firstOfDay ? std::string(pageMonthNames[size_t(day.month() - 1)]) +
-                                                  " " + std::to_string(day.day())
-                                            : "&nbsp;";
-        const std::string n = std::to_string(i);
-        page += "<TR><TD class=ec_td_date noWrap>" + date + "</TD><TD class=ec_td_time>" +
-                eventTime(i) +
-                "</TD><TD class=ec_td_currency>USD</TD><TD><SPAN class=ec_importance" +
-                std::to_string(i % 3 + 1) +
-                "></SPAN></TD><TD><A class=ec_b_11 href=\"javascript:slide(" + n + ")\">Index " +
-                n + "</A></TD><TD class=ec_td_actual noWrap><SPAN>" + n +
-                ".1</SPAN></TD><TD class=ec_td_forecast noWrap>" + n +
-                ".2</TD><TD class=ec_td_previous noWrap><SPAN>" + n +
-                ".3</SPAN></TD><TD class=ec_td_after_previous>&nbsp;</TD></TR>\n";
+std::vector<std::string> demoWeekLines(QDate monday, const QDateTime& now,
+                                       const std::vector<CalendarEvent>& extra) {
+    std::vector<std::string> lines;
+    for (const CalendarEvent& event : weekEvents(monday, now, extra)) {
+        if (event.holiday) continue; // a note without a link is no event
+        QStringList fields{event.date.toString("yyyy.MM.dd"),
+                           QString::number(event.date.dayOfWeek() % 7),
+                           event.time,
+                           event.currency,
+                           QString::number(event.importance),
+                           " " + event.name,
+                           event.actual,
+                           event.forecast,
+                           event.previous};
+        for (QString& field : fields) field.replace(';', ',');
+        lines.push_back(toCp1251(fields.join(';')) + "\r\n");
     }
-    return page + "</TBODY></TABLE>";
+    return lines;
 }
 
-std::string expectedWeekText(QDate monday, int events, const std::vector<int>& keptEvents) {
-    std::vector<int> kept = keptEvents;
-    if (kept.empty())
-        for (int i = 1; i <= events; ++i) kept.push_back(i);
+std::string joined(const std::vector<std::string>& lines) {
     std::string text;
-    for (int i : kept) {
-        const QDate day = eventDay(monday, i);
-        const std::string n = std::to_string(i);
-        text += day.toString("yyyy.MM.dd").toStdString() + ";" +
-                std::to_string(day.dayOfWeek() % 7) + ";" + eventTime(i) + ";USD;" +
-                std::to_string(i % 3 + 1) + "; Index " + n + ";" + n + ".1;" + n + ".2;" + n +
-                ".3\r\n";
-    }
+    for (const std::string& line : lines) text += line;
     return text;
 }
 

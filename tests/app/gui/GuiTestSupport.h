@@ -3,7 +3,9 @@
 #include "app/browser/BrowserHost.h"
 #include "app/core/EventTable.h"
 #include "app/gui/Desktop.h"
+#include "calendar/CalendarWeek.h"
 #include "tests/support/FileBytes.h"
+#include "tests/support/WeekPages.h"
 
 #include <QDate>
 #include <QStringList>
@@ -23,7 +25,7 @@ public:
     bool hasDocument() const override { return !page.empty(); }
     bool pageLoaded() const override { return loaded; }
     std::string bodyHtml() override;
-    void runScript(const QString&, const QString&) override {}
+    void runScript(const QString& code, const QString& language) override;
 
     // Tells the window a load has finished, as the real browser does.
     void finishLoad();
@@ -34,6 +36,8 @@ public:
     std::string failure;          // when set, bodyHtml() throws it
     bool loaded = true;           // false: the load ended on the browser's error page
     std::function<void()> onRead; // runs inside bodyHtml(), before it answers
+    std::vector<QString> scripts; // run in the page, in order
+    std::function<void(const QString&)> onScript;
 };
 
 class RecordingMessages final : public MessageSink {
@@ -57,6 +61,12 @@ public:
     QStringList startPaths;
 };
 
+class CountingSound final : public SoundPlayer {
+public:
+    void play() override { ++plays; }
+    int plays = 0;
+};
+
 class FixedClock final : public Clock {
 public:
     explicit FixedClock(QDateTime moment) : moment(std::move(moment)) {}
@@ -70,15 +80,16 @@ struct FakeDesktop {
     RecordingLinks links;
     ScriptedFileChooser files;
     FixedClock clock{QDateTime(QDate(2010, 5, 26), QTime(12, 0))};
-    Desktop desktop() { return {messages, links, files, clock}; }
+    CountingSound sound;
+    Desktop desktop() { return {messages, links, files, clock, sound}; }
 };
 
-// A calendar page text in the browser's legacy serialisation with events on the days from
-// monday on: event i (from 1) is on day (i - 1) / 2 of the week, its date shown only on the
-// first event of the day.
-std::string legacyWeekPage(QDate monday, int events);
-// The table text file lines the extraction of that page gives.
-std::string expectedWeekText(QDate monday, int events, const std::vector<int>& keptEvents = {});
+// The table text file lines of what the demo calendar shows for the week of monday at the
+// moment now, with extra (the events it adds soon after it starts).
+std::vector<std::string> demoWeekLines(QDate monday, const QDateTime& now,
+                                       const std::vector<CalendarEvent>& extra = {});
+
+std::string joined(const std::vector<std::string>& lines);
 
 // Column 0 of rows 1 to n-1, joined with ",": the running numbers left after deletions.
 std::string rowNumbers(const EventTable& table);

@@ -1,5 +1,6 @@
 // The window and the export on the real browser, against the demo calendar on loopback.
 #include "GuiTestSupport.h"
+#include "alert/AlertNotifier.h"
 #include "app/browser/WebEngineBrowserHost.h"
 #include "app/core/TableTextFile.h"
 #include "app/gui/EventGrid.h"
@@ -8,6 +9,7 @@
 #include "calendar/CalendarServer.h"
 #include "calendar/CalendarWeek.h"
 
+#include <QLabel>
 #include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -26,31 +28,58 @@ using namespace testing;
 const QDateTime demoNow(QDate(2026, 3, 4), QTime(12, 0)); // a Wednesday
 constexpr int loadWait = 60000;
 
-// The events the demo calendar shows for the week of demoNow, as table text file lines.
-std::vector<std::string> expectedLines() {
-    std::vector<std::string> lines;
-    const QDate monday = mondayOf(demoNow.date());
-    for (const CalendarEvent& event : weekEvents(monday, demoNow, eventsSoonAfter(demoNow))) {
-        if (event.holiday) continue; // a note without a link is no event
-        QStringList fields{event.date.toString("yyyy.MM.dd"),
-                           QString::number(event.date.dayOfWeek() % 7),
-                           event.time,
-                           event.currency,
-                           QString::number(event.importance),
-                           " " + event.name,
-                           event.actual,
-                           event.forecast,
-                           event.previous};
-        for (QString& field : fields) field.replace(';', ',');
-        lines.push_back(toCp1251(fields.join(';')) + "\r\n");
-    }
-    return lines;
+// A demo event's fields in the table's column order, from the date on.
+QStringList fieldsOf(const CalendarEvent& event) {
+    return {event.date.toString("yyyy.MM.dd"),
+            QString::number(event.date.dayOfWeek() % 7),
+            event.time,
+            event.currency,
+            QString::number(event.importance),
+            " " + event.name,
+            event.actual,
+            event.forecast,
+            event.previous};
 }
 
-std::string joined(const std::vector<std::string>& lines) {
-    std::string text;
-    for (const std::string& line : lines) text += line;
-    return text;
+// The events the demo calendar shows for the week of demoNow, as table text file lines.
+std::vector<std::string> expectedLines() {
+    return demoWeekLines(mondayOf(demoNow.date()), demoNow, eventsSoonAfter(demoNow));
+}
+
+// The events of demoNow's day that an alert pass at now alerts with the default windows (due
+// strictly after now - 10 minutes and before now + 30 minutes), in table order.
+std::vector<CalendarEvent> dueEvents(QTime now) {
+    std::vector<CalendarEvent> due;
+    for (const CalendarEvent& event :
+         weekEvents(mondayOf(demoNow.date()), demoNow, eventsSoonAfter(demoNow))) {
+        const int startsIn = now.secsTo(event.timeOfDay);
+        if (event.date == demoNow.date() && !event.holiday && event.time != "Tentative" &&
+            startsIn > -600 && startsIn < 1800)
+            due.push_back(event);
+    }
+    return due;
+}
+
+// An event's alert message at now, put together from the event's own fields.
+QString alertOf(const CalendarEvent& event, QTime now) {
+    const char* importance[] = {"", " <i> <b>Низкая важность </i></b>",
+                                " <i> <b>Средняя важность </i></b>",
+                                " <i> <b>Высокая важность </i></b>"};
+    const int startsIn = now.secsTo(event.timeOfDay);
+    const QString span = QTime(0, 0).addSecs(std::abs(startsIn)).toString("H:mm:ss");
+    const QString timing = startsIn > 0 ? " <br> Начнется через <b>" + span + " </b>"
+                           : startsIn < 0 ? " <br> Закончилось  <b>" + span + " назад</b>"
+                                          : QString();
+    return "<b>" + event.date.toString("yyyy.MM.dd") + "</b> " + event.time + " " + event.currency +
+           " " + QString::fromUtf8(importance[event.importance]) + " <br><b><q> " + event.name +
+           "</q></b><br>" + event.actual + " " + event.forecast + " " + event.previous + timing;
+}
+
+// The status line: every field but the weekday, each followed by a blank.
+QString statusOf(const CalendarEvent& event) {
+    QStringList fields = fieldsOf(event);
+    fields.removeAt(1);
+    return fields.join(' ') + ' ';
 }
 
 class EndToEnd : public ::testing::Test {
@@ -165,6 +194,55 @@ TEST_F(EndToEnd, export_mode_fails_with_a_message_and_no_file_when_there_is_no_c
     EXPECT_FALSE(QFile::exists(file));
 }
 
+// The demo calendar's week holds events minutes after the service starts, so a pass right
+// after the start has alerts at once.
+TEST_F(EndToEnd, alert_pass_right_after_the_start_alerts_the_events_minutes_away) {
+    QSignalSpy shows(form->AlertNotifier1, &TAlertNotifier::showRequested);
+    fake->sound.plays = 0;
+    form->Button4->click();
+    ASSERT_TRUE(fake->messages.shown.isEmpty()) << fake->messages.shown.join("\n").toStdString();
+
+    const std::vector<CalendarEvent> due = dueEvents(demoNow.time());
+    ASSERT_GE(due.size(), 3u) << "the three events a few minutes after the start";
+    TMsgCollection& alerts = form->AlertNotifier1->AlertMessages();
+    ASSERT_EQ(alerts.Count(), int(due.size()));
+    for (int i = 0; i < alerts.Count(); ++i)
+        EXPECT_EQ(fromCp1251(alerts.Items(i).Text().joined()),
+                  alertOf(due[size_t(i)], demoNow.time()));
+    EXPECT_EQ(form->Label10->text(), statusOf(due.back()));
+    EXPECT_EQ(shows.count(), int(due.size()));
+    EXPECT_EQ(fake->sound.plays, int(due.size()));
+}
+
+TEST_F(EndToEnd, due_at_prints_the_pass_at_that_moment_without_windows) {
+    const QTime now(12, 5, 30);
+    QProcess program;
+    program.start(NEWSBELL_EXECUTABLE,
+                  {"--due-at", "2026-03-04 12:05:30", "--calendar-url", calendar->url()});
+    ASSERT_TRUE(program.waitForFinished(loadWait + 30000));
+    EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
+
+    const std::vector<CalendarEvent> due = dueEvents(now);
+    ASSERT_GE(due.size(), 3u);
+    QString expected = statusOf(due.back()) + "\n";
+    for (const CalendarEvent& event : due) expected += alertOf(event, now) + "\n";
+    EXPECT_EQ(QString::fromUtf8(program.readAllStandardOutput()), expected);
+}
+
+TEST_F(EndToEnd, due_at_fails_with_a_message_and_nothing_on_standard_output) {
+    for (const QStringList& arguments :
+         {QStringList{"--due-at", "2026-03-04 12:05:00", "--calendar-url",
+                      "http://127.0.0.1:9/e_cal.php"},
+          QStringList{"--due-at", "2026-03-04 12:05", "--calendar-url", calendar->url()}}) {
+        QProcess program;
+        program.start(NEWSBELL_EXECUTABLE, arguments);
+        ASSERT_TRUE(program.waitForFinished(loadWait + 30000));
+        EXPECT_EQ(program.exitCode(), 1) << arguments.join(' ').toStdString();
+        EXPECT_EQ(program.readAllStandardOutput(), "");
+        EXPECT_TRUE(program.readAllStandardError().contains("newsbell: "));
+    }
+}
+
 // A feed file for the week being shown now in Berlin, with the table lines it must give.
 struct CurrentWeekFeed {
     QByteArray document;
@@ -192,6 +270,7 @@ CurrentWeekFeed currentWeekFeed() {
 struct Outcome {
     int exitCode = -1;
     QString errors;
+    QString output;
 };
 
 Outcome runNewsbell(const QStringList& arguments, const QString& cacheFolder) {
@@ -201,7 +280,8 @@ Outcome runNewsbell(const QStringList& arguments, const QString& cacheFolder) {
     program.setProcessEnvironment(environment);
     program.start(NEWSBELL_EXECUTABLE, arguments);
     if (!program.waitForFinished(loadWait + 30000)) return {};
-    return {program.exitCode(), QString::fromUtf8(program.readAllStandardError())};
+    return {program.exitCode(), QString::fromUtf8(program.readAllStandardError()),
+            QString::fromUtf8(program.readAllStandardOutput())};
 }
 
 TEST(FeedEndToEnd, a_feed_file_exports_its_week_and_its_copy_stands_in_when_it_is_gone) {
@@ -237,6 +317,29 @@ TEST(FeedEndToEnd, a_feed_file_exports_its_week_and_its_copy_stands_in_when_it_i
     EXPECT_TRUE(run.errors.contains("newsbell: Сохранённой копии нет."))
         << run.errors.toStdString();
     EXPECT_FALSE(QFile::exists(out));
+}
+
+// A feed combines with the other commands: five weeks across both time switches joined, in
+// both formats, and a pass at a moment of the feed.
+TEST(FeedEndToEnd, a_feed_serves_the_week_join_and_the_alert_pass) {
+    QTemporaryDir folder;
+    const QString out = folder.filePath("weeks.txt");
+    for (const char* name : {"switches.xml", "switches.ics"}) {
+        const Outcome run =
+            runNewsbell({"--calendar-feed", QStringLiteral(FEED_FIXTURES "/") + name, "--time-zone",
+                         "Europe/Berlin", "--weeks", "2024-03-04", "2024-04-07", "--export", out},
+                        folder.filePath("cache"));
+        EXPECT_EQ(run.exitCode, 0) << name << run.errors.toStdString();
+        EXPECT_EQ(readFileBytes(out), readFileBytes(QStringLiteral(
+                                          FEED_FIXTURES "/switches-2024-03-04-to-2024-04-07.txt")))
+            << name;
+    }
+    const Outcome pass =
+        runNewsbell({"--calendar-feed", QStringLiteral(FEED_FIXTURES "/switches.xml"),
+                     "--time-zone", "Europe/Berlin", "--due-at", "2024-03-12 13:20:00"},
+                    folder.filePath("cache"));
+    EXPECT_EQ(pass.exitCode, 0) << pass.errors.toStdString();
+    EXPECT_TRUE(pass.output.contains("CPI m/m")) << pass.output.toStdString();
 }
 
 } // namespace

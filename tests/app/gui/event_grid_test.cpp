@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -112,6 +113,52 @@ TEST_F(EventGridTest, column_borders_in_the_fixed_row_can_be_dragged) {
     QTest::mouseRelease(grid.viewport(), Qt::LeftButton, {}, QPoint(border - 1, rowY));
     EXPECT_EQ(grid.columnWidth(6), 390);
     EXPECT_EQ(grid.currentRow(), 3);
+}
+
+// Ctrl+End scrolls one way at a time here: down in a wide grid, right in a tall one. The fixed
+// row (or column) is drawn the same before and after, and the cells scrolled under it are out
+// of reach of the mouse.
+TEST_F(EventGridTest, fixed_row_and_column_stay_in_view_while_the_rest_scrolls) {
+    for (int i = 9; i <= 40; ++i) {
+        Row row;
+        row[0] = std::to_string(i);
+        row[6] = "event " + std::to_string(i);
+        grid.table().appendRow(row);
+    }
+    struct Case {
+        QSize size;
+        bool fixedRow; // which strip must stay: the title row, or else the number column
+    } cases[] = {{{1100, 200}, true}, {{400, 1400}, false}};
+    for (const Case& c : cases) {
+        grid.resize(c.size);
+        clickCell(1, 1);
+        QCoreApplication::processEvents();
+        const QRect view = grid.viewport()->geometry();
+        const QRect strip = c.fixedRow
+                                ? QRect(view.topLeft(), QSize(view.width(), grid.rowHeight(0)))
+                                : QRect(view.topLeft(), QSize(grid.columnWidth(0), view.height()));
+        const QImage before = grid.grab(strip).toImage();
+
+        QTest::keyClick(grid.viewport(), Qt::Key_End, Qt::ControlModifier);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(grid.currentRow(), 40);
+        EXPECT_GT((c.fixedRow ? grid.verticalScrollBar() : grid.horizontalScrollBar())->value(), 0);
+        EXPECT_TRUE(grid.grab(strip).toImage() == before) << "fixed row: " << c.fixedRow;
+
+        // Clicks on the strip reach no cell scrolled under it.
+        const QRect last = grid.visualRect(grid.currentIndex());
+        const QPoint onStrip =
+            c.fixedRow ? QPoint(last.center().x(), 5) : QPoint(5, last.center().y());
+        QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, onStrip);
+        EXPECT_EQ(grid.currentRow(), 40);
+
+        // Back home, the first cell comes out from under the fixed row and column.
+        QTest::keyClick(grid.viewport(), Qt::Key_Home, Qt::ControlModifier);
+        const QRect first = grid.visualRect(grid.currentIndex());
+        EXPECT_EQ(grid.currentIndex(), grid.model()->index(1, 1));
+        EXPECT_GE(first.top(), grid.rowHeight(0));
+        EXPECT_GE(first.left(), grid.columnWidth(0));
+    }
 }
 
 } // namespace

@@ -117,6 +117,30 @@ TEST_F(MainWindowTest, blinking_alternates_between_exactly_bold_and_regular) {
     EXPECT_FALSE(form.Button3->font().bold());
 }
 
+// A blink or a long status line must not move the controls under the mouse.
+TEST_F(MainWindowTest, blinking_buttons_and_the_status_line_move_nothing) {
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    const auto places = [this] {
+        std::vector<QRect> rects;
+        for (QWidget* widget : std::initializer_list<QWidget*>{
+                 form.Button2, form.Button1, form.Button3, form.StringGrid1, form.Label3})
+            rects.emplace_back(widget->mapTo(&form, QPoint()), widget->size());
+        return rects;
+    };
+    const std::vector<QRect> before = places();
+    for (int blink = 0; blink < 3; ++blink) {
+        form.Timer2Timer();
+        form.Timer3Timer();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(places(), before) << "blink " << blink;
+    }
+    form.Label10->setText(QString(300, 'x'));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(places(), before);
+    EXPECT_EQ(form.size(), QSize(1134, 667));
+}
+
 TEST_F(MainWindowTest, field_checks_put_back_their_text_and_tell_why) {
     form.Edit1->setText("75");
     EXPECT_EQ(form.Edit1->text(), "30");

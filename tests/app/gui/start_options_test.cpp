@@ -24,14 +24,27 @@ TEST(StartOptions, reads_export_file_and_calendar_address_in_either_form) {
     EXPECT_EQ(options.calendarUrl, QUrl("http://127.0.0.1:8080/e_cal.php?duration=weekly"));
 }
 
-TEST(StartOptions, reads_a_feed_with_its_zones) {
+TEST(StartOptions, reads_a_week_range_to_join) {
+    const StartOptions options =
+        parse({"--export", "weeks.txt", "--weeks", "2010-03-22", "2010-03-08"});
+    ASSERT_TRUE(options.weeks);
+    EXPECT_EQ(options.weeks->first, QDate(2010, 3, 22));
+    EXPECT_EQ(options.weeks->last, QDate(2010, 3, 8));
+    EXPECT_EQ(options.exportFile, QString("weeks.txt"));
+}
+
+TEST(StartOptions, reads_a_feed_with_its_zones_alongside_any_command) {
     const StartOptions options =
         parse({"--calendar-feed", "https://example.org/week.xml", "--time-zone=Europe/Berlin",
-               "--feed-time-zone", "America/Chicago", "--export", "out.txt"});
+               "--feed-time-zone", "America/Chicago", "--weeks", "2024-03-04", "2024-04-01",
+               "--export", "out.txt"});
     EXPECT_EQ(options.calendarFeed, QString("https://example.org/week.xml"));
     EXPECT_EQ(options.timeZone, QString("Europe/Berlin"));
     EXPECT_EQ(options.feedTimeZone, QString("America/Chicago"));
+    EXPECT_TRUE(options.weeks);
     EXPECT_TRUE(options.headless());
+    EXPECT_TRUE(
+        parse({"--calendar-feed", "week.ics", "--due-at", "2024-03-12 13:00:00"}).headless());
     EXPECT_FALSE(parse({"--calendar-feed", "week.ics"}).headless());
 }
 
@@ -39,6 +52,10 @@ TEST(StartOptions, refuses_what_it_does_not_know_with_the_usage) {
     for (const QStringList& wrong :
          {QStringList{"--bogus"}, QStringList{"--export"}, QStringList{"--export", ""},
           QStringList{"stray"}, QStringList{"--calendar-url", ""},
+          QStringList{"--weeks", "2010-03-08", "2010-03-22"},
+          QStringList{"--weeks", "2010-03-08", "--export", "f"},
+          QStringList{"--weeks", "2010-3-8", "2010-03-22", "--export", "f"},
+          QStringList{"--weeks", "2010-02-30", "2010-03-22", "--export", "f"},
           QStringList{"--calendar-feed", ""}, QStringList{"--time-zone", "Europe/Berlin"},
           QStringList{"--calendar-feed", "a.xml", "--calendar-url", "http://127.0.0.1/"}}) {
         try {
@@ -50,16 +67,75 @@ TEST(StartOptions, refuses_what_it_does_not_know_with_the_usage) {
     }
 }
 
-TEST(StartOptions, export_is_seen_on_the_raw_command_line) {
+TEST(StartOptions, runs_without_windows_are_seen_on_the_raw_command_line) {
     char program[] = "newsbell", exportFlag[] = "--export", file[] = "x.txt",
-         joined[] = "--export=x.txt", other[] = "--exports";
+         joined[] = "--export=x.txt", other[] = "--exports", dueAt[] = "--due-at=2026-03-04";
     char* plain[] = {program, exportFlag, file};
     char* withValue[] = {program, joined};
     char* neither[] = {program, other};
-    EXPECT_TRUE(asksForExport(3, plain));
-    EXPECT_TRUE(asksForExport(2, withValue));
-    EXPECT_FALSE(asksForExport(2, neither));
-    EXPECT_FALSE(asksForExport(1, plain));
+    char* pass[] = {program, dueAt};
+    EXPECT_TRUE(runsWithoutWindow(3, plain));
+    EXPECT_TRUE(runsWithoutWindow(2, withValue));
+    EXPECT_FALSE(runsWithoutWindow(2, neither));
+    EXPECT_FALSE(runsWithoutWindow(1, plain));
+    EXPECT_TRUE(runsWithoutWindow(2, pass));
+}
+
+TEST(StartOptions, due_at_reads_the_moment_and_the_settings_of_the_pass) {
+    const StartOptions defaults = parse({"--due-at", "2026-03-04 12:05:00"});
+    ASSERT_TRUE(defaults.dueAt);
+    EXPECT_EQ(defaults.dueAt->today, QDate(2026, 3, 4));
+    EXPECT_EQ(defaults.dueAt->now, QTime(12, 5));
+    EXPECT_EQ(leadWindowText(defaults.dueAt->settings), "00:30");
+    EXPECT_EQ(afterWindowText(defaults.dueAt->settings), "00:10");
+    EXPECT_EQ(defaults.dueAt->settings.currencies, AlertSettings().currencies);
+
+    const StartOptions set = parse({"--due-at=2026-03-04 23:59:59", "--lead", "1:05", "--after",
+                                    "0", "--currencies", "eur, NZD", "--importance", "1,3"});
+    ASSERT_TRUE(set.dueAt);
+    EXPECT_EQ(leadWindowText(set.dueAt->settings), "1:05");
+    EXPECT_EQ(afterWindowText(set.dueAt->settings), "00:0");
+    EXPECT_EQ(set.dueAt->settings.currencies,
+              (std::array<bool, 8>{true, false, false, false, false, false, false, true}));
+    EXPECT_EQ(set.dueAt->settings.importances, (std::array<bool, 3>{true, false, true}));
+    EXPECT_EQ(
+        parse({"--due-at", "2026-03-04 12:05:00", "--currencies", ""}).dueAt->settings.currencies,
+        (std::array<bool, 8>{}));
+}
+
+TEST(StartOptions, due_at_refuses_what_the_window_would_refuse) {
+    const QStringList moment = {"--due-at", "2026-03-04 12:05:00"};
+    struct Case {
+        QStringList arguments;
+        const char* reason;
+    } cases[] = {
+        {{"--due-at", "2026-3-4 12:05:00"}, "YYYY-MM-DD HH:MM:SS: 2026-3-4 12:05:00"},
+        {{"--due-at", "2026-02-30 12:00:00"}, "YYYY-MM-DD HH:MM:SS"},
+        {{"--due-at", "2026-03-04 24:00:00"}, "YYYY-MM-DD HH:MM:SS"},
+        {{"--due-at", "2026-03-04T12:00:00"}, "YYYY-MM-DD HH:MM:SS"},
+        {moment + QStringList{"--lead", "0:75"}, "Значение \"минуты\" не может быть больше чем 59"},
+        {moment + QStringList{"--lead", "24:00"}, "Значение \"часы\" не может быть больше чем 23"},
+        {moment + QStringList{"--lead", "1"}, "H:MM: 1"},
+        {moment + QStringList{"--lead", "1:x"}, "'x' is not a valid integer value"},
+        {moment + QStringList{"--lead", "-1:30"}, "'-1:30' is not a valid time"},
+        {moment + QStringList{"--after", "31"}, "Значение \"минуты\" не может быть больше чем 30"},
+        {moment + QStringList{"--after", "1.5"}, "'1.5' is not a valid integer value"},
+        {moment + QStringList{"--currencies", "EUR,XYZ"}, "not one of EUR,USD,CHF"},
+        {moment + QStringList{"--currencies", "EUR,,USD"}, "not one of"},
+        {moment + QStringList{"--importance", "1,4"}, "--importance: not one of 1,2,3: 4"},
+        {moment + QStringList{"--export", "x.txt"}, "do not go together"},
+        {{"--after", "5"}, "--after goes with --due-at"},
+    };
+    for (const Case& c : cases) {
+        try {
+            parse(c.arguments);
+            ADD_FAILURE() << c.arguments.join(' ').toStdString();
+        } catch (const std::exception& failure) {
+            const std::string message = failure.what();
+            EXPECT_NE(message.find(c.reason), std::string::npos) << message;
+            EXPECT_NE(message.find("usage: newsbell"), std::string::npos) << message;
+        }
+    }
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "GuiTestSupport.h"
+#include "app/gui/DueAtRun.h"
 #include "app/gui/WeekExport.h"
 
 #include <QTemporaryDir>
@@ -66,6 +67,27 @@ TEST(WeekExport, a_page_that_cannot_be_read_leaves_an_existing_file_alone) {
     old.close();
     EXPECT_THROW(exportWeek(browser, page, file, 5s, 2010), std::exception);
     EXPECT_EQ(testing::readFileBytes(file), "old");
+}
+
+// The page of legacyWeekPage has events 5 (08:50) and 6 (09:00) on Wednesday 26 May.
+TEST(DueAtReport, prints_the_last_status_line_then_every_message_each_on_its_line) {
+    struct Case {
+        QTime now;
+        std::string report;
+    } cases[] = {{QTime(8, 55),
+                  "2010.05.26 09:00 USD 1  Index 6 6.1 6.2 6.3 \n"
+                  "<b>2010.05.26</b> 08:50 USD  <i> <b>Высокая важность </i></b> <br><b><q> Index "
+                  "5</q></b><br>5.1 5.2 5.3 <br> Закончилось  <b>0:05:00 назад</b>\n"
+                  "<b>2010.05.26</b> 09:00 USD  <i> <b>Низкая важность </i></b> <br><b><q> Index "
+                  "6</q></b><br>6.1 6.2 6.3 <br> Начнется через <b>0:05:00 </b>\n"},
+                 {QTime(12, 0), "\n"}};
+    for (const Case& c : cases) {
+        FakeBrowser browser;
+        browser.page = testing::legacyWeekPage(monday, 8);
+        QTimer::singleShot(0, &browser, &FakeBrowser::finishLoad);
+        const DueAtRequest request{QDate(2010, 5, 26), c.now, {}};
+        EXPECT_EQ(dueAtReport(browser, page, 5s, request), c.report);
+    }
 }
 
 } // namespace

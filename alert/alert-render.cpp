@@ -1,0 +1,77 @@
+// alert-render OUT.png [--width W --height H] [--position N] [--hover BUTTON] [--press BUTTON]
+//              MESSAGE...
+// Paints the alert popup holding the messages (mini-HTML) into a PNG, offscreen.
+
+#include "alert/AlertNotifier.h"
+#include "alert/AlertPreview.h"
+#include "base/Cp1251.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <cstdio>
+
+using namespace newsbell;
+
+namespace {
+
+constexpr int largestSide = 10000;
+
+// The main window leaves its alert component's popup settings as the component makes them.
+AlertWindowSettings mainWindowSettings() {
+    const TAlertNotifier component(nullptr);
+    return component.popupSettings();
+}
+
+[[noreturn]] void fail(const QString& message) {
+    std::fprintf(stderr, "alert-render: %s\n", qPrintable(message));
+    std::exit(1);
+}
+
+int numberIn(const QCommandLineParser& parser, const QString& name, int fallback, int largest) {
+    if (!parser.isSet(name)) return fallback;
+    bool ok = false;
+    const int value = parser.value(name).toInt(&ok);
+    if (!ok || value < 1 || value > largest)
+        fail(QString("--%1 wants a number from 1 to %2").arg(name).arg(largest));
+    return value;
+}
+
+std::optional<AlertButton> buttonIn(const QCommandLineParser& parser, const QString& name) {
+    if (!parser.isSet(name)) return std::nullopt;
+    const std::optional<AlertButton> button = alertButtonNamed(parser.value(name).toStdString());
+    if (!button) fail(QString("--%1 wants close, prev, next, delete or popup").arg(name));
+    return button;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    QCommandLineParser parser;
+    parser.setApplicationDescription("Paints the alert popup holding the given messages.");
+    parser.addHelpOption();
+    parser.addPositionalArgument("OUT.png", "the picture to write");
+    parser.addPositionalArgument("MESSAGE", "one message in mini-HTML; give one or more",
+                                 "MESSAGE...");
+    parser.addOption({"width", "popup width (300)", "W"});
+    parser.addOption({"height", "popup height (100)", "H"});
+    parser.addOption({"position", "show message N (1)", "N"});
+    parser.addOption({"hover", "mark BUTTON as under the mouse", "BUTTON"});
+    parser.addOption({"press", "mark BUTTON as pressed", "BUTTON"});
+    parser.process(application);
+
+    const QStringList arguments = parser.positionalArguments();
+    if (arguments.size() < 2) fail("give OUT.png and at least one MESSAGE (see --help)");
+    AlertPreview preview;
+    for (const QString& message : arguments.mid(1)) preview.messages.push_back(toCp1251(message));
+    preview.size = QSize(numberIn(parser, "width", 300, largestSide),
+                         numberIn(parser, "height", 100, largestSide));
+    preview.position = numberIn(parser, "position", 1, int(preview.messages.size()));
+    preview.hovered = buttonIn(parser, "hover");
+    preview.pressed = buttonIn(parser, "press");
+
+    const QImage picture = renderAlertPreview(preview, mainWindowSettings());
+    if (!picture.save(arguments.first(), "PNG")) fail("cannot write " + arguments.first());
+    return 0;
+}

@@ -1,0 +1,129 @@
+#include "weeks/WeekRun.h"
+
+#include "app/core/Extraction.h"
+#include "app/core/TableTextFile.h"
+#include "base/DateText.h"
+#include "weeks/WeekScripts.h"
+
+#include <QScopeGuard>
+#include <utility>
+
+namespace newsbell {
+
+// Marks the run busy for its lifetime, and tells the listener.
+class WeekRun::Busy {
+public:
+    explicit Busy(WeekRun& run) : run_(run) {
+        run_.busy_ = true;
+        run_.listener_.busyChanged(true);
+    }
+    ~Busy() {
+        run_.busy_ = false;
+        run_.listener_.busyChanged(false);
+    }
+    Busy(const Busy&) = delete;
+    Busy& operator=(const Busy&) = delete;
+
+private:
+    WeekRun& run_;
+};
+
+WeekRun::WeekRun(WeekPage& page, EventTable& table, WeekRunListener& listener, const Clock& clock)
+    : page_(page), table_(table), listener_(listener), clock_(clock) {}
+
+void WeekRun::documentComplete() {
+    if (!running_) page_.runScript(QString::fromLatin1(initialWeekScript));
+}
+
+void WeekRun::start(QDate first, QDate last, const QString& fileName) {
+    if (busy_) return;
+    first_ = mondayOf(first);
+    last_ = mondayOf(last);
+    if (first_ > last_) std::swap(first_, last_);
+    firstLabel_ = formatDate(first_, labelDateFormat);
+    lastLabel_ = formatDate(last_, labelDateFormat);
+    fileName_ = fileName;
+    listener_.rangeSet();
+    running_ = true;
+    table_.resetToTitleRow();
+    fileBytes_.clear();
+    rowsInFile_ = 1;
+    fileStale_ = false;
+    {
+        const Busy busy(*this);
+        requestWeek(parseDate(firstLabel_, labelDateFormat, currentYear()));
+    }
+    if (deferred_ && running_) processWeeks();
+}
+
+void WeekRun::downloadComplete() {
+    if (!running_) return;
+    // The week just requested may load before the page has answered the script.
+    if (requesting_) {
+        deferred_ = true;
+        return;
+    }
+    if (busy_) return; // the week under way is the one loaded
+    processWeeks();
+}
+
+void WeekRun::processWeeks() {
+    bool finished = false;
+    do {
+        const Busy busy(*this);
+        finished = processWeek();
+    } while (!finished && deferred_ && running_);
+    if (finished) listener_.runFinished();
+}
+
+bool WeekRun::processWeek() {
+    const std::string pageText = page_.bodyHtml();
+    ExtractionOptions options;
+    options.mode = ExtractionMode::AppendWeek;
+    options.currentYear = currentYear();
+    options.processEvents = processEvents_;
+    const QDate loaded = extractEvents(pageText, table_, options); // fixes the title row too
+    writeFile();
+    if (formatDate(loaded, labelDateFormat) == lastLabel_ || requestedLabel_ == lastLabel_) {
+        running_ = false;
+        return true;
+    }
+    requestWeek(parseDate(requestedLabel_, labelDateFormat, currentYear()).addDays(7));
+    return false;
+}
+
+void WeekRun::writeFile() {
+    const bool whole = fileStale_;
+    const size_t kept = whole ? 0 : fileBytes_.size();
+    if (whole)
+        fileBytes_ = tableText(table_);
+    else
+        appendTableText(table_, rowsInFile_, fileBytes_);
+    try {
+        writeFileAtomically(fileName_, fileBytes_);
+    } catch (...) {
+        // The rows stay in the table and go into the file with the next week that is written.
+        if (!whole) fileBytes_.resize(kept);
+        throw;
+    }
+    rowsInFile_ = table_.rowCount();
+    fileStale_ = false;
+    listener_.fileWritten(fileBytes_, kept);
+}
+
+void WeekRun::requestWeek(QDate monday) {
+    requested_ = monday;
+    requestedLabel_ = formatDate(monday, labelDateFormat);
+    listener_.weekRequested(monday);
+    deferred_ = false; // only a load that comes from here on can be this week's
+    requesting_ = true;
+    const auto answered = qScopeGuard([this] { requesting_ = false; });
+    try {
+        page_.runScript(weekScript(monday));
+    } catch (...) {
+        deferred_ = false; // whatever loaded was not asked for
+        throw;
+    }
+}
+
+} // namespace newsbell
