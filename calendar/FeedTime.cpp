@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <algorithm>
 #include <array>
+#include <limits>
 
 namespace newsbell {
 
@@ -11,8 +12,33 @@ namespace {
 constexpr qint64 secondsPerDay = 86400;
 constexpr qint64 julianDayOf1970 = 2440588;
 
+// The offset of a zone at a moment. Conversions come in runs within one offset's span (months
+// between two switches), so the spans last looked up are kept, per thread.
 int offsetAt(const QTimeZone& zone, qint64 moment) {
-    return zone.offsetFromUtc(QDateTime::fromSecsSinceEpoch(moment, Qt::UTC));
+    struct Span {
+        QTimeZone zone;
+        qint64 start = 1; // empty until filled
+        qint64 end = 0;
+        int offset = 0;
+    };
+    thread_local std::array<Span, 4> spans;
+    thread_local size_t next = 0;
+    for (const Span& span : spans)
+        if (moment >= span.start && moment < span.end && span.zone == zone) return span.offset;
+    const QDateTime at = QDateTime::fromSecsSinceEpoch(moment, Qt::UTC);
+    Span& span = spans[next++ % spans.size()];
+    span = {zone, 1, 0, zone.offsetFromUtc(at)};
+    const QTimeZone::OffsetData before = zone.previousTransition(at.addSecs(1));
+    const QTimeZone::OffsetData after = zone.nextTransition(at);
+    const qint64 start = before.atUtc.isValid() ? before.atUtc.toSecsSinceEpoch()
+                                                : std::numeric_limits<qint64>::min();
+    const qint64 end = after.atUtc.isValid() ? after.atUtc.toSecsSinceEpoch()
+                                             : std::numeric_limits<qint64>::max();
+    if (start <= moment && moment < end) {
+        span.start = start;
+        span.end = end;
+    }
+    return span.offset;
 }
 
 qint64 floorDivide(qint64 value, qint64 divisor) {
