@@ -177,6 +177,34 @@ TEST_F(FeedCalendarTest, follows_redirects_and_writes_no_password_down) {
     }
 }
 
+// The window reads the feed again on a thread of its own while the service serves its pages.
+TEST_F(FeedCalendarTest, pages_are_served_whole_while_the_feed_is_read_again) {
+    const QString file = folder.filePath("feed.xml");
+    auto write = [&](const char* title) {
+        QFile out(file);
+        return out.open(QIODevice::WriteOnly) && out.write(feedWith(title)) > 0;
+    };
+    ASSERT_TRUE(write("first"));
+    FeedCalendar calendar = calendarOn(file);
+    ASSERT_EQ(calendar.read().error, "");
+    CalendarServer service(clock, calendar);
+    service.start();
+    std::thread reader([&] {
+        for (int i = 0; i < 20; ++i) {
+            write(i % 2 ? "first" : "second");
+            calendar.read();
+        }
+    });
+    httplib::Client client("127.0.0.1", service.port());
+    for (int i = 0; i < 20; ++i) {
+        const auto answer = client.Get(weekPagePath(march11).toStdString());
+        ASSERT_TRUE(answer);
+        EXPECT_TRUE(answer->body.find(">first<") != std::string::npos ||
+                    answer->body.find(">second<") != std::string::npos);
+    }
+    reader.join();
+}
+
 TEST_F(FeedCalendarTest, files_without_a_copy_fail_and_an_empty_feed_is_a_valid_week) {
     const QString file = folder.filePath("feed.xml");
     FeedCalendar calendar = calendarOn(file);
