@@ -37,24 +37,10 @@ bool inCp1251(char16_t c) {
 
 // Day by day; untimed rows first in feed order, then timed ones by moment, feed order on ties.
 bool pageOrder(const FeedEntry& a, const FeedEntry& b) {
-    if (a.date != b.date) return a.date < b.date;
+    if (a.row.date != b.row.date) return a.row.date < b.row.date;
     if (a.timed != b.timed) return !a.timed;
     if (a.timed && a.moment != b.moment) return a.moment < b.moment;
     return a.order < b.order;
-}
-
-CalendarEvent pageEvent(const FeedEntry& entry, int id) {
-    CalendarEvent event;
-    event.id = id;
-    event.date = entry.date;
-    event.time = entry.time;
-    event.currency = entry.currency;
-    event.importance = entry.importance;
-    event.name = entry.title;
-    event.actual = entry.actual;
-    event.forecast = entry.forecast;
-    event.previous = entry.previous;
-    return event;
 }
 
 enum class FeedFormat { Unknown, Xml, ICalendar };
@@ -93,15 +79,17 @@ std::vector<CalendarEvent> FeedDocument::week(QDate monday) const {
     // A pass over all rows costs less than keeping them sorted for the few weeks asked for.
     std::vector<FeedEntry> rows;
     for (const FeedEntry& entry : entries_)
-        if (entry.date >= monday && entry.date <= sunday) rows.push_back(entry);
+        if (entry.row.date >= monday && entry.row.date <= sunday) rows.push_back(entry);
     if (later_) later_->addEntries(monday, sunday, rows);
     std::stable_sort(rows.begin(), rows.end(), pageOrder);
     std::vector<CalendarEvent> events;
     events.reserve(rows.size());
     // Link numbers differ from week to week, as on the provider's pages.
     const int firstId = int(monday.toJulianDay() % 100000) * 1000;
-    for (const FeedEntry& row : rows)
-        events.push_back(pageEvent(row, firstId + int(events.size())));
+    for (const FeedEntry& entry : rows) {
+        events.push_back(entry.row);
+        events.back().id = firstId + int(events.size()) - 1;
+    }
     return events;
 }
 

@@ -20,19 +20,13 @@ struct FeedZones {
 // A document larger than this is refused rather than read into memory.
 inline constexpr qsizetype largestFeedDocument = 64 * 1024 * 1024;
 
-// One row to be: the texts of its cells, already fit for a table cell, and when it happens.
+// One row to be: its cells, already fit for a table cell (the row's date is the local date;
+// for a row without a time of day, the date the feed gives), and when it happens.
 struct FeedEntry {
+    CalendarEvent row;
     int order = 0; // the event's place in the document
-    QDate date;    // local date; for a row without a time of day, the date the feed gives
     bool timed = false;
     qint64 moment = 0; // timed rows: seconds since 1970 UTC
-    QString time;      // "HH:MM", or the feed's own text for a row without a time of day
-    QString currency;
-    int importance = 0; // 3 high, 2 medium, 1 low, 0 none
-    QString title;
-    QString actual;
-    QString forecast;
-    QString previous;
 };
 
 // Rows that are only worked out for the weeks asked for (recurrences, events over many days).

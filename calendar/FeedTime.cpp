@@ -32,8 +32,8 @@ int offsetAt(const QTimeZone& zone, qint64 moment) {
     const QTimeZone::OffsetData after = zone.nextTransition(at);
     const qint64 start = before.atUtc.isValid() ? before.atUtc.toSecsSinceEpoch()
                                                 : std::numeric_limits<qint64>::min();
-    const qint64 end = after.atUtc.isValid() ? after.atUtc.toSecsSinceEpoch()
-                                             : std::numeric_limits<qint64>::max();
+    const qint64 end =
+        after.atUtc.isValid() ? after.atUtc.toSecsSinceEpoch() : std::numeric_limits<qint64>::max();
     if (start <= moment && moment < end) {
         span.start = start;
         span.end = end;

@@ -116,8 +116,8 @@ void addTimedEntry(const FeedEntry& cells, qint64 moment, const QTimeZone& local
     FeedEntry& entry = out.emplace_back(cells);
     entry.timed = true;
     entry.moment = moment;
-    entry.date = clock.date;
-    entry.time = clockText(clock.time);
+    entry.row.date = clock.date;
+    entry.row.time = clockText(clock.time);
 }
 
 void addDayEntries(const FeedEntry& cells, QDate start, qint64 days, QDate first, QDate last,
@@ -126,7 +126,7 @@ void addDayEntries(const FeedEntry& cells, QDate start, qint64 days, QDate first
     const QDate to = std::min(start.addDays(days - 1), last);
     for (QDate day = from; day <= to; day = day.addDays(1)) {
         FeedEntry& entry = out.emplace_back(cells);
-        entry.date = day;
+        entry.row.date = day;
     }
 }
 

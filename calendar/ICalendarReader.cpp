@@ -201,12 +201,12 @@ private:
     FeedEntry cellsOf(const EventProperties& event, int order, bool days) {
         FeedEntry cells;
         cells.order = order;
-        if (days) cells.time = QStringLiteral("All Day");
+        if (days) cells.row.time = QStringLiteral("All Day");
         QString currency;
         for (icalproperty* p : event.categories) {
             const QString value = text(icalproperty_get_categories(p));
             if (currency.isEmpty() && isCurrencyCode(value)) currency = value;
-            if (cells.importance == 0) cells.importance = feedImportance(value);
+            if (cells.row.importance == 0) cells.row.importance = feedImportance(value);
         }
         QString title = event.summary ? text(icalproperty_get_summary(event.summary)) : QString();
         if (currency.isEmpty() && title.size() >= 4 &&
@@ -214,8 +214,8 @@ private:
             currency = title.first(3);
             title.remove(0, 4);
         }
-        cells.currency = feedCellText(currency);
-        cells.title = feedCellText(title);
+        cells.row.currency = feedCellText(currency);
+        cells.row.name = feedCellText(title);
         return cells;
     }
 

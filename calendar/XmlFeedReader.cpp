@@ -123,18 +123,18 @@ private:
             entry.timed = true;
             entry.moment = momentOfWallClock(zones_.feed, date, timeOfDay);
             const WallClock local = wallClockAt(zones_.local, entry.moment);
-            entry.date = local.date;
-            entry.time = clockText(local.time);
+            entry.row.date = local.date;
+            entry.row.time = clockText(local.time);
         } else {
-            entry.date = date;
-            entry.time = feedCellText(text(Time));
+            entry.row.date = date;
+            entry.row.time = feedCellText(text(Time));
         }
-        entry.currency = feedCellText(text(Country));
-        entry.importance = feedImportance(text(Impact));
-        entry.title = feedCellText(text(Title));
-        entry.actual = feedCellText(text(Actual));
-        entry.forecast = feedCellText(text(Forecast));
-        entry.previous = feedCellText(text(Previous));
+        entry.row.currency = feedCellText(text(Country));
+        entry.row.importance = feedImportance(text(Impact));
+        entry.row.name = feedCellText(text(Title));
+        entry.row.actual = feedCellText(text(Actual));
+        entry.row.forecast = feedCellText(text(Forecast));
+        entry.row.previous = feedCellText(text(Previous));
         entries_.push_back(std::move(entry));
     }
 
