@@ -14,6 +14,7 @@ namespace newsbell {
 struct CalendarServer::Impl {
     const Clock& clock;
     CalendarOptions options;
+    const WeekPages* pages = nullptr; // the demonstration when none
     std::vector<CalendarEvent> soonEvents;
     std::unique_ptr<httplib::Server> server;
     std::thread thread;
@@ -25,7 +26,7 @@ struct CalendarServer::Impl {
 void CalendarServer::Impl::serveWeek(const httplib::Request& request,
                                      httplib::Response& response) const {
     const QDateTime now = clock.now();
-    QDate day = now.date();
+    QDate day = pages ? pages->currentDay(now) : now.date();
     if (request.has_param("week")) {
         day =
             QDate::fromString(QString::fromStdString(request.get_param_value("week")), Qt::ISODate);
@@ -38,21 +39,25 @@ void CalendarServer::Impl::serveWeek(const httplib::Request& request,
     }
     const QDate monday = mondayOf(day);
     const QByteArray page =
-        weekPageHtml(monday, weekEvents(monday, now, soonEvents, options.eventsPerWeek));
+        pages ? pages->page(monday)
+              : weekPageHtml(monday, weekEvents(monday, now, soonEvents, options.eventsPerWeek));
     // Actual values appear as time goes on, so a page is never served from a cache.
     response.set_header("Cache-Control", "no-store");
     response.set_content(page.constData(), size_t(page.size()), "text/html; charset=utf-8");
 }
 
 CalendarServer::CalendarServer(const Clock& clock, CalendarOptions options)
-    : impl_(new Impl{clock, options, {}, {}, {}, 0}) {}
+    : impl_(new Impl{clock, options, nullptr, {}, {}, {}, 0}) {}
+
+CalendarServer::CalendarServer(const Clock& clock, const WeekPages& pages)
+    : impl_(new Impl{clock, {}, &pages, {}, {}, {}, 0}) {}
 
 CalendarServer::~CalendarServer() {
     stop();
 }
 
 void CalendarServer::start(int port) {
-    if (isRunning()) throw Error("Демонстрационный календарь уже запущен.");
+    if (isRunning()) throw Error("Встроенный календарь уже запущен.");
     auto server = std::make_unique<httplib::Server>();
     // The library's default shares the port with any other listener (SO_REUSEPORT); a port in
     // use must be refused, not split with another program.
@@ -70,7 +75,7 @@ void CalendarServer::start(int port) {
                                 : (server->bind_to_port("127.0.0.1", port) ? port : -1);
     if (bound <= 0)
         throw Error("Не удалось открыть порт " + std::to_string(port) +
-                    " на 127.0.0.1 для демонстрационного календаря.");
+                    " на 127.0.0.1 для встроенного календаря.");
     impl_->soonEvents = eventsSoonAfter(impl_->clock.now());
     impl_->port = bound;
     impl_->server = std::move(server);
@@ -85,7 +90,7 @@ void CalendarServer::start(int port) {
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     if (*finished) {
         stop();
-        throw Error("Демонстрационный календарь не смог начать работу.");
+        throw Error("Встроенный календарь не смог начать работу.");
     }
 }
 

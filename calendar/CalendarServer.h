@@ -8,18 +8,32 @@
 
 namespace newsbell {
 
+// What a calendar service serves instead of the demonstration: the weekly page of any week.
+// Asked from the serving threads, so it must be safe to call from several at once.
+class WeekPages {
+public:
+    virtual ~WeekPages() = default;
+    // A day of the week served when none is asked for.
+    virtual QDate currentDay(const QDateTime& now) const = 0;
+    // The weekly page of the week beginning at monday, as UTF-8 HTML (weekPageHtml()).
+    virtual QByteArray page(QDate monday) const = 0;
+};
+
 struct CalendarOptions {
     // Events per week; 0 gives each week its natural, varying number. Benchmarks ask for more.
     int eventsPerWeek = 0;
 };
 
-// The demonstration calendar: a weekly economic calendar served over HTTP on 127.0.0.1 from a
-// thread of its own. Each week's content is fixed by its Monday; "now" (for which values are
-// already out, and for the few events placed minutes after start) comes from clock, which is
-// asked from the serving threads and must outlive the server.
+// The built-in calendar: a weekly economic calendar served over HTTP on 127.0.0.1 from a thread
+// of its own; the demonstration's invented weeks, or the pages of a WeekPages (a real feed). Each
+// week's content is fixed by its Monday; "now" (for which values are already out, and for the few
+// events placed minutes after start) comes from clock, which is asked from the serving threads and
+// must outlive the server.
 class CalendarServer {
 public:
     explicit CalendarServer(const Clock& clock, CalendarOptions options = {});
+    // Serves pages instead of the demonstration; pages must outlive the server.
+    CalendarServer(const Clock& clock, const WeekPages& pages);
     ~CalendarServer();
     CalendarServer(const CalendarServer&) = delete;
     CalendarServer& operator=(const CalendarServer&) = delete;

@@ -30,6 +30,9 @@ constexpr const char* pageStyle = R"css(
 body { font: 12px Arial, sans-serif; margin: 8px; background: #fff; }
 .demo_banner { background: #fff3b0; border: 2px solid #e0a800; padding: 8px; margin-bottom: 8px;
     font-size: 14px; font-weight: bold; }
+.feed_banner { background: #e3efff; border: 2px solid #5b8fd6; padding: 8px; margin-bottom: 8px;
+    font-size: 14px; }
+.feed_banner.warning { background: #ffe0dc; border-color: #d9534f; font-weight: bold; }
 .ec_nav { margin: 6px 0; }
 .ec_table { border-collapse: collapse; width: 100%; }
 .ec_table th { background: #2d4b6b; color: #fff; padding: 3px 6px; text-align: left; }
@@ -74,6 +77,16 @@ const char* importanceTitle(int importance) {
     }
 }
 
+// The mark the extraction reads the importance from; none for an event without one.
+QString importanceCell(int importance) {
+    if (importance < 1 || importance > 3)
+        return QStringLiteral("<td class=\"ec_td_importance\"></td>");
+    return QString("<td class=\"ec_td_importance\"><span class=\"ec_importance%1\" "
+                   "title=\"%2\"></span></td>")
+        .arg(importance)
+        .arg(QString::fromUtf8(importanceTitle(importance)));
+}
+
 QString eventRow(const CalendarEvent& event, const QString& date) {
     QString row = QString("<tr id=\"eventRowId_%1\" class=\"%2\">"
                           "<td class=\"ec_td_date\" nowrap>%3</td>"
@@ -85,19 +98,16 @@ QString eventRow(const CalendarEvent& event, const QString& date) {
     if (event.holiday)
         return row + QString("<td class=\"ec_td_holiday\" colspan=\"6\">%1</td></tr>\n")
                          .arg(escaped(event.name));
-    return row + QString("<td class=\"ec_td_importance\"><span class=\"ec_importance%1\" "
-                         "title=\"%2\"></span></td>"
-                         "<td class=\"ec_td_event\"><a class=\"ec_b_11\" "
-                         "href=\"javascript:slide(%3)\">%4</a></td>"
-                         "<td class=\"ec_td_actual\" nowrap>%5</td>"
-                         "<td class=\"ec_td_forecast\">%6</td>"
-                         "<td class=\"ec_td_previous\">%7</td>"
-                         "<td class=\"ec_td_after_previous\">&nbsp;</td></tr>\n")
-                     .arg(event.importance)
-                     .arg(QString::fromUtf8(importanceTitle(event.importance)))
-                     .arg(event.id)
-                     .arg(escaped(event.name), innerValue(event.actual, "ec_actual"),
-                          cellText(event.forecast), innerValue(event.previous, "ec_previous"));
+    return row + importanceCell(event.importance) +
+           QString("<td class=\"ec_td_event\"><a class=\"ec_b_11\" "
+                   "href=\"javascript:slide(%1)\">%2</a></td>"
+                   "<td class=\"ec_td_actual\" nowrap>%3</td>"
+                   "<td class=\"ec_td_forecast\">%4</td>"
+                   "<td class=\"ec_td_previous\">%5</td>"
+                   "<td class=\"ec_td_after_previous\">&nbsp;</td></tr>\n")
+               .arg(event.id)
+               .arg(escaped(event.name), innerValue(event.actual, "ec_actual"),
+                    cellText(event.forecast), innerValue(event.previous, "ec_previous"));
 }
 
 QString eventRows(const std::vector<CalendarEvent>& events) {
@@ -145,20 +155,31 @@ QString weekPagePath(QDate day) {
     return path;
 }
 
-QByteArray weekPageHtml(QDate monday, const std::vector<CalendarEvent>& events) {
+PageNotice demoNotice() {
+    return {QStringLiteral("Экономический календарь (демонстрация)"),
+            QStringLiteral("Демонстрационный календарь: события и значения вымышлены и служат "
+                           "только для проверки программы."),
+            QStringLiteral("Время событий указано по часам этого компьютера."),
+            PageNotice::Demonstration};
+}
+
+// The date form comes first in the body: the extraction takes the first "year=" and the first
+// page date it finds, and a banner may quote any address.
+QByteArray weekPageHtml(QDate monday, const std::vector<CalendarEvent>& events,
+                        const PageNotice& notice) {
+    static const std::array<const char*, 3> bannerClasses = {"demo_banner", "feed_banner",
+                                                             "feed_banner warning"};
+    const QLatin1String bannerClass(bannerClasses[size_t(notice.style)]);
     const QString page =
         QString("<!DOCTYPE html>\n<html lang=\"ru\"><head><meta charset=\"utf-8\">\n"
-                "<title>Экономический календарь (демонстрация)</title>\n"
-                "<style>%1</style>\n<script>%2</script>\n</head>\n<body>\n"
-                "<div class=\"demo_banner\">Демонстрационный календарь: события и значения "
-                "вымышлены и служат только для проверки программы.</div>\n"
-                "<div id=\"timezone_panel\">Время событий указано по часам этого "
-                "компьютера.</div>\n%3%4"
-                "<table id=\"ecEventsTable\" class=\"ec_table\">\n<thead><tr><th>Date</th>"
+                "<title>%1</title>\n<style>%2</style>\n<script>%3</script>\n</head>\n"
+                "<body>\n%4<div class=\"%5\">%6</div>\n<div id=\"timezone_panel\">%7</div>\n"
+                "%8<table id=\"ecEventsTable\" class=\"ec_table\">\n<thead><tr><th>Date</th>"
                 "<th>Time</th><th>Cur.</th><th>Imp.</th><th>Event</th><th>Actual</th>"
-                "<th>Forecast</th><th>Previous</th><th></th></tr></thead>\n<tbody>\n%5"
+                "<th>Forecast</th><th>Previous</th><th></th></tr></thead>\n<tbody>\n%9"
                 "</tbody></table>\n</body></html>\n")
-            .arg(QLatin1String(pageStyle), QLatin1String(pageScript), dateForm(monday),
+            .arg(escaped(notice.title), QLatin1String(pageStyle), QLatin1String(pageScript),
+                 dateForm(monday), bannerClass, escaped(notice.banner), escaped(notice.timeZone),
                  weekNavigation(monday), eventRows(events));
     return page.toUtf8();
 }

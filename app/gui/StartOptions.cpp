@@ -9,13 +9,15 @@ namespace newsbell {
 
 namespace {
 
-const char usage[] = "usage: newsbell [--calendar-url URL]\n"
-                     "       newsbell --export FILE [--calendar-url URL]\n"
-                     "       newsbell --due-at \"YYYY-MM-DD HH:MM:SS\" [--calendar-url URL] "
-                     "[--lead H:MM] [--after M]\n"
-                     "                [--currencies EUR,USD,...] [--importance 1,2,3]\n"
-                     "       newsbell --weeks FIRST LAST --export FILE [--calendar-url URL]\n"
-                     "       (FIRST and LAST as YYYY-MM-DD)";
+const char usage[] =
+    "usage: newsbell [CALENDAR]\n"
+    "       newsbell --export FILE [CALENDAR]\n"
+    "       newsbell --due-at \"YYYY-MM-DD HH:MM:SS\" [CALENDAR] [--lead H:MM] [--after M]\n"
+    "                [--currencies EUR,USD,...] [--importance 1,2,3]\n"
+    "       newsbell --weeks FIRST LAST --export FILE [CALENDAR]\n"
+    "       (FIRST and LAST as YYYY-MM-DD)\n"
+    "CALENDAR: --calendar-url URL\n"
+    "       or --calendar-feed SOURCE [--time-zone ZONE] [--feed-time-zone ZONE]";
 
 [[noreturn]] void fail(const QString& problem) {
     throw Error(problem.toStdString() + "\n" + usage);
@@ -68,6 +70,24 @@ std::optional<StartOptions::WeekRange> takeWeekRange(QStringList& arguments) {
     return range;
 }
 
+std::optional<QString> nonEmptyValue(const QCommandLineParser& parser, const char* name) {
+    const std::optional<QString> value = valueOf(parser, name);
+    if (value && value->isEmpty())
+        fail(QStringLiteral("--%1 needs a value").arg(QLatin1String(name)));
+    return value;
+}
+
+// --calendar-feed with its zones; the zones mean nothing without a feed.
+void readFeedOptions(const QCommandLineParser& parser, StartOptions& options) {
+    options.calendarFeed = nonEmptyValue(parser, "calendar-feed");
+    options.timeZone = nonEmptyValue(parser, "time-zone");
+    options.feedTimeZone = nonEmptyValue(parser, "feed-time-zone");
+    if (options.calendarFeed && options.calendarUrl)
+        fail(QStringLiteral("--calendar-feed and --calendar-url exclude each other"));
+    if ((options.timeZone || options.feedTimeZone) && !options.calendarFeed)
+        fail(QStringLiteral("--time-zone and --feed-time-zone go with --calendar-feed"));
+}
+
 } // namespace
 
 StartOptions parseStartOptions(const QStringList& givenArguments) {
@@ -81,6 +101,9 @@ StartOptions parseStartOptions(const QStringList& givenArguments) {
     parser.addOption({QStringLiteral("due-at"), {}, QStringLiteral("MOMENT")});
     for (const char* name : passSettings)
         parser.addOption({QString::fromLatin1(name), {}, QStringLiteral("VALUE")});
+    parser.addOption({QStringLiteral("calendar-feed"), {}, QStringLiteral("SOURCE")});
+    for (const char* name : {"time-zone", "feed-time-zone"})
+        parser.addOption({QString::fromLatin1(name), {}, QStringLiteral("ZONE")});
     if (!parser.parse(arguments)) fail(parser.errorText());
     if (!parser.positionalArguments().isEmpty())
         fail(QStringLiteral("unexpected argument: ") + parser.positionalArguments().first());
@@ -96,6 +119,7 @@ StartOptions parseStartOptions(const QStringList& givenArguments) {
             fail(QStringLiteral("not a web address: ") + parser.value(urlOption));
         options.calendarUrl = url;
     }
+    readFeedOptions(parser, options);
     options.dueAt = readDueAt(parser);
     options.weeks = weeks;
     if (weeks && !options.exportFile) fail(QStringLiteral("--weeks needs --export FILE"));

@@ -3,6 +3,7 @@
 #include "app/browser/WebEngineBrowserHost.h"
 #include "app/browser/WebEngineSetup.h"
 #include "app/gui/BellSound.h"
+#include "app/gui/CalendarFeed.h"
 #include "app/gui/NewsbellApplication.h"
 #include "app/gui/StartOptions.h"
 #include "app/gui/TForm1.h"
@@ -11,7 +12,9 @@
 #include "weeks/TForm2.h"
 #include "weeks/WeekJoin.h"
 
+#include <QTimer>
 #include <cstdio>
+#include <memory>
 
 namespace newsbell {
 
@@ -20,7 +23,8 @@ namespace {
 constexpr std::chrono::seconds exportLoadWait{60};
 constexpr std::chrono::seconds weekAnswerWait{30};
 
-int showWindow(NewsbellApplication& application, const QUrl& page, const Clock& clock) {
+int showWindow(NewsbellApplication& application, const QUrl& page, const Clock& clock,
+               CalendarFeed* feed) {
     QtMessageSink messages;
     QtLinkOpener links;
     QtFileChooser files;
@@ -32,6 +36,13 @@ int showWindow(NewsbellApplication& application, const QUrl& page, const Clock& 
     // Created hidden right after the main window, so that its page loads meanwhile.
     TForm2 weekWindow(new WebEngineBrowserHost, desktop, errors, page, &form);
     form.setWeekWindow(&weekWindow);
+    std::unique_ptr<FeedRefresher> refresher;
+    if (feed) {
+        refresher =
+            std::make_unique<FeedRefresher>(feed->calendar(), *form.WebBrowser1, errors, page);
+        // Told once the window is up.
+        QTimer::singleShot(0, refresher.get(), [&] { refresher->report(feed->firstRead()); });
+    }
     form.show();
     const int status = application.exec();
     application.setErrorReporter(nullptr);
@@ -42,6 +53,12 @@ int exportToFile(const QString& fileName, const QUrl& page, const Clock& clock) 
     WebEngineBrowserHost browser;
     exportWeek(browser, page, fileName, exportLoadWait, clock.now().date().year());
     return 0;
+}
+
+// Without a window the feed's problems go to standard error, line by line.
+void printReport(const QString& report) {
+    for (const QString& line : report.split(u'\n', Qt::SkipEmptyParts))
+        std::fprintf(stderr, "newsbell: %s\n", line.toUtf8().constData());
 }
 
 // Prints only once the whole pass has succeeded, so that a failure leaves standard output empty.
@@ -62,24 +79,35 @@ int joinWeeksToFile(const StartOptions::WeekRange& weeks, const QString& fileNam
     return 0;
 }
 
+// The page a run starts on; a pass asks about its own moment's week.
+QUrl startPage(const CalendarServer& calendar, const StartOptions& options) {
+    return QUrl(options.dueAt ? calendar.weekUrl(options.dueAt->today) : calendar.url());
+}
+
 int run(NewsbellApplication& application) {
     const StartOptions options = parseStartOptions(application.arguments());
     SystemClock clock;
-    // Without an address the program serves its own demonstration calendar.
+    // Without an address or a feed the program serves its own demonstration calendar.
     CalendarServer demoCalendar(clock);
+    std::unique_ptr<CalendarFeed> feed;
     QUrl page;
     if (options.calendarUrl) {
         page = *options.calendarUrl;
+    } else if (options.calendarFeed) {
+        feed = std::make_unique<CalendarFeed>(options, clock);
+        if (options.headless()) {
+            printReport(feedReadReport(feed->firstRead()));
+            if (!feed->hasCopy()) return 1;
+        }
+        page = startPage(feed->server(), options);
     } else {
         demoCalendar.start();
-        // A pass asks about its own moment's week.
-        page =
-            QUrl(options.dueAt ? demoCalendar.weekUrl(options.dueAt->today) : demoCalendar.url());
+        page = startPage(demoCalendar, options);
     }
     if (options.weeks) return joinWeeksToFile(*options.weeks, *options.exportFile, page, clock);
     if (options.exportFile) return exportToFile(*options.exportFile, page, clock);
     if (options.dueAt) return printDueAlerts(*options.dueAt, page);
-    return showWindow(application, page, clock);
+    return showWindow(application, page, clock, feed.get());
 }
 
 } // namespace

@@ -15,6 +15,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimeZone>
 #include <QTimer>
 #include <gtest/gtest.h>
 #include <memory>
@@ -240,6 +241,105 @@ TEST_F(EndToEnd, due_at_fails_with_a_message_and_nothing_on_standard_output) {
         EXPECT_EQ(program.readAllStandardOutput(), "");
         EXPECT_TRUE(program.readAllStandardError().contains("newsbell: "));
     }
+}
+
+// A feed file for the week being shown now in Berlin, with the table lines it must give.
+struct CurrentWeekFeed {
+    QByteArray document;
+    std::string expected;
+};
+
+CurrentWeekFeed currentWeekFeed() {
+    const QDate today = QDateTime::currentDateTime().toTimeZone(QTimeZone("Europe/Berlin")).date();
+    const QDate monday = mondayOf(today), sunday = monday.addDays(6);
+    const auto date = [](QDate day) { return day.toString("MM-dd-yyyy").toUtf8(); };
+    const auto table = [](QDate day) { return day.toString("yyyy.MM.dd").toStdString(); };
+    return {"<weeklyevents><event><title>Holiday</title><country>EUR</country><date>" +
+                date(sunday) +
+                "</date><time>All Day</time><impact>Holiday</impact></event>"
+                "<event><title><![CDATA[S&P 500; Index]]></title><country>USD</country><date>" +
+                date(monday) +
+                "</date><time>8:30am</time><impact>High</impact>"
+                "<forecast>1%</forecast><previous>2%</previous></event>"
+                "<event><title>Next week</title><date>" +
+                date(sunday.addDays(1)) + "</date><time>8:30am</time></event></weeklyevents>",
+            table(monday) + ";1;08:30;USD;3; S&P 500, Index;;1%;2%\r\n" + table(sunday) +
+                ";0;All Day;EUR;; Holiday;;;\r\n"};
+}
+
+struct Outcome {
+    int exitCode = -1;
+    QString errors;
+    QString output;
+};
+
+Outcome runNewsbell(const QStringList& arguments, const QString& cacheFolder) {
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("XDG_CACHE_HOME", cacheFolder);
+    program.setProcessEnvironment(environment);
+    program.start(NEWSBELL_EXECUTABLE, arguments);
+    if (!program.waitForFinished(loadWait + 30000)) return {};
+    return {program.exitCode(), QString::fromUtf8(program.readAllStandardError()),
+            QString::fromUtf8(program.readAllStandardOutput())};
+}
+
+TEST(FeedEndToEnd, a_feed_file_exports_its_week_and_its_copy_stands_in_when_it_is_gone) {
+    QTemporaryDir folder;
+    const QString feed = folder.filePath("week.xml"), out = folder.filePath("out.txt"),
+                  cache = folder.filePath("cache");
+    const CurrentWeekFeed week = currentWeekFeed();
+    QFile file(feed);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(week.document);
+    file.close();
+    const QStringList arguments{"--calendar-feed",  feed,
+                                "--time-zone",      "Europe/Berlin",
+                                "--feed-time-zone", "Europe/Berlin",
+                                "--export",         out};
+
+    Outcome run = runNewsbell(arguments, cache);
+    EXPECT_EQ(run.exitCode, 0) << run.errors.toStdString();
+    EXPECT_EQ(readFileBytes(out), week.expected);
+
+    ASSERT_TRUE(QFile::remove(feed));
+    ASSERT_TRUE(QFile::remove(out));
+    run = runNewsbell(arguments, cache);
+    EXPECT_EQ(run.exitCode, 0) << run.errors.toStdString();
+    EXPECT_TRUE(run.errors.contains("newsbell: Календарь " + feed + " не прочитан"));
+    EXPECT_TRUE(run.errors.contains("newsbell: В работе копия, прочитанная"));
+    EXPECT_EQ(readFileBytes(out), week.expected);
+
+    // Without any copy there is nothing to export: no file, exit status 1.
+    ASSERT_TRUE(QFile::remove(out));
+    run = runNewsbell(arguments, folder.filePath("empty-cache"));
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.errors.contains("newsbell: Сохранённой копии нет."))
+        << run.errors.toStdString();
+    EXPECT_FALSE(QFile::exists(out));
+}
+
+// A feed combines with the other commands: five weeks across both time switches joined, in
+// both formats, and a pass at a moment of the feed.
+TEST(FeedEndToEnd, a_feed_serves_the_week_join_and_the_alert_pass) {
+    QTemporaryDir folder;
+    const QString out = folder.filePath("weeks.txt");
+    for (const char* name : {"switches.xml", "switches.ics"}) {
+        const Outcome run =
+            runNewsbell({"--calendar-feed", QStringLiteral(FEED_FIXTURES "/") + name, "--time-zone",
+                         "Europe/Berlin", "--weeks", "2024-03-04", "2024-04-07", "--export", out},
+                        folder.filePath("cache"));
+        EXPECT_EQ(run.exitCode, 0) << name << run.errors.toStdString();
+        EXPECT_EQ(readFileBytes(out), readFileBytes(QStringLiteral(
+                                          FEED_FIXTURES "/switches-2024-03-04-to-2024-04-07.txt")))
+            << name;
+    }
+    const Outcome pass =
+        runNewsbell({"--calendar-feed", QStringLiteral(FEED_FIXTURES "/switches.xml"),
+                     "--time-zone", "Europe/Berlin", "--due-at", "2024-03-12 13:20:00"},
+                    folder.filePath("cache"));
+    EXPECT_EQ(pass.exitCode, 0) << pass.errors.toStdString();
+    EXPECT_TRUE(pass.output.contains("CPI m/m")) << pass.output.toStdString();
 }
 
 } // namespace

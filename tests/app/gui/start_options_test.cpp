@@ -33,6 +33,21 @@ TEST(StartOptions, reads_a_week_range_to_join) {
     EXPECT_EQ(options.exportFile, QString("weeks.txt"));
 }
 
+TEST(StartOptions, reads_a_feed_with_its_zones_alongside_any_command) {
+    const StartOptions options =
+        parse({"--calendar-feed", "https://example.org/week.xml", "--time-zone=Europe/Berlin",
+               "--feed-time-zone", "America/Chicago", "--weeks", "2024-03-04", "2024-04-01",
+               "--export", "out.txt"});
+    EXPECT_EQ(options.calendarFeed, QString("https://example.org/week.xml"));
+    EXPECT_EQ(options.timeZone, QString("Europe/Berlin"));
+    EXPECT_EQ(options.feedTimeZone, QString("America/Chicago"));
+    EXPECT_TRUE(options.weeks);
+    EXPECT_TRUE(options.headless());
+    EXPECT_TRUE(
+        parse({"--calendar-feed", "week.ics", "--due-at", "2024-03-12 13:00:00"}).headless());
+    EXPECT_FALSE(parse({"--calendar-feed", "week.ics"}).headless());
+}
+
 TEST(StartOptions, refuses_what_it_does_not_know_with_the_usage) {
     for (const QStringList& wrong :
          {QStringList{"--bogus"}, QStringList{"--export"}, QStringList{"--export", ""},
@@ -40,7 +55,9 @@ TEST(StartOptions, refuses_what_it_does_not_know_with_the_usage) {
           QStringList{"--weeks", "2010-03-08", "2010-03-22"},
           QStringList{"--weeks", "2010-03-08", "--export", "f"},
           QStringList{"--weeks", "2010-3-8", "2010-03-22", "--export", "f"},
-          QStringList{"--weeks", "2010-02-30", "2010-03-22", "--export", "f"}}) {
+          QStringList{"--weeks", "2010-02-30", "2010-03-22", "--export", "f"},
+          QStringList{"--calendar-feed", ""}, QStringList{"--time-zone", "Europe/Berlin"},
+          QStringList{"--calendar-feed", "a.xml", "--calendar-url", "http://127.0.0.1/"}}) {
         try {
             parse(wrong);
             ADD_FAILURE() << wrong.join(' ').toStdString();

@@ -1,0 +1,138 @@
+// Reading feeds against the bare parsers underneath, on the same documents in one run: a
+// 10,000-event iCalendar file against libical's parser alone, and a 2,000-event weekly XML
+// feed against a plain QXmlStreamReader loop. Prints the ratios.
+//   feed_bench [benchmark flags]
+#include "bench/RatioRuns.h"
+#include "calendar/ICalendarReader.h"
+#include "calendar/XmlFeedReader.h"
+
+#include <QXmlStreamReader>
+#include <benchmark/benchmark.h>
+#include <libical/ical.h>
+
+using namespace newsbell;
+
+namespace {
+
+constexpr int icalendarEvents = 10000;
+constexpr int xmlEvents = 2000;
+
+const char* const currencies[] = {"USD", "EUR", "GBP", "JPY", "CHF", "AUD", "CAD", "NZD"};
+const char* const impacts[] = {"High", "Medium", "Low", "Holiday"};
+
+const FeedZones& zones() {
+    static const FeedZones berlinAndNewYork{QTimeZone("Europe/Berlin"),
+                                            QTimeZone("America/New_York")};
+    return berlinAndNewYork;
+}
+
+// Events over a year, in the mix real calendars have: zoned and UTC times, whole days, currency
+// by category or by the summary's prefix, now and then a long folded line.
+const QByteArray& icalendarDocument() {
+    static const QByteArray document = [] {
+        QByteArray text = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//newsbell bench//EN\r\n";
+        for (int i = 0; i < icalendarEvents; ++i) {
+            const QDate day = QDate(2024, 1, 1).addDays(i % 366);
+            const QByteArray date = day.toString("yyyyMMdd").toLatin1();
+            const char* currency = currencies[i % 8];
+            text += "BEGIN:VEVENT\r\nUID:" + QByteArray::number(i) + "@bench\r\n";
+            text += "DTSTAMP:20240101T000000Z\r\n";
+            if (i % 10 == 0)
+                text += "DTSTART;VALUE=DATE:" + date + "\r\n";
+            else if (i % 3 == 0)
+                text += "DTSTART:" + date + "T123000Z\r\n";
+            else
+                text += "DTSTART;TZID=America/New_York:" + date + "T083000\r\n";
+            if (i % 2 == 0) {
+                text += QByteArray("SUMMARY:") + currency + " Indicator number " +
+                        QByteArray::number(i) + " (m/m)\r\n";
+                text += QByteArray("CATEGORIES:") + impacts[i % 4] + "\r\n";
+            } else {
+                text += "SUMMARY:Indicator number " + QByteArray::number(i) +
+                        "\\, revised\\; final\r\n";
+                text += QByteArray("CATEGORIES:") + currency + "," + impacts[i % 4] + "\r\n";
+            }
+            if (i % 25 == 0)
+                text += "DESCRIPTION:A longer note that runs past the seventy-five octets a line "
+                        "may\r\n  hold\\, so it is folded onto the next line.\r\n";
+            text += "END:VEVENT\r\n";
+        }
+        return text + "END:VCALENDAR\r\n";
+    }();
+    return document;
+}
+
+const QByteArray& xmlDocument() {
+    static const QByteArray document = [] {
+        QByteArray text = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<weeklyevents>\n";
+        for (int i = 0; i < xmlEvents; ++i) {
+            const QDate day = QDate(2024, 3, 11).addDays(i % 7);
+            const char* time = i % 9 == 0 ? "All Day" : i % 2 ? "8:30am" : "2:00pm";
+            text += "<event>\n<title><![CDATA[Indicator number " + QByteArray::number(i) +
+                    " & more]]></title>\n<country>" + currencies[i % 8] + "</country>\n<date>" +
+                    day.toString("MM-dd-yyyy").toLatin1() + "</date>\n<time>" + time +
+                    "</time>\n<impact><![CDATA[" + impacts[i % 4] +
+                    "]]></impact>\n<forecast>0.3%</forecast>\n<previous>0.2%</previous>\n"
+                    "<url>https://example.org/calendar/" +
+                    QByteArray::number(i) + "</url>\n</event>\n";
+        }
+        return text + "</weeklyevents>\n";
+    }();
+    return document;
+}
+
+void BM_ReadICalendar(benchmark::State& state) {
+    for (auto _ : state) {
+        FeedDocument document = readICalendar(icalendarDocument(), "bench", zones());
+        benchmark::DoNotOptimize(document);
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * icalendarDocument().size());
+}
+
+void BM_LibicalParser(benchmark::State& state) {
+    for (auto _ : state) {
+        icalcomponent* calendar = icalparser_parse_string(icalendarDocument().constData());
+        benchmark::DoNotOptimize(calendar);
+        icalcomponent_free(calendar);
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * icalendarDocument().size());
+}
+
+void BM_ReadXmlFeed(benchmark::State& state) {
+    for (auto _ : state) {
+        FeedDocument document = readXmlFeed(xmlDocument(), "bench", zones());
+        benchmark::DoNotOptimize(document);
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * xmlDocument().size());
+}
+
+void BM_XmlStreamLoop(benchmark::State& state) {
+    for (auto _ : state) {
+        QXmlStreamReader xml(xmlDocument());
+        int tokens = 0;
+        while (!xml.atEnd()) {
+            xml.readNext();
+            ++tokens;
+        }
+        benchmark::DoNotOptimize(tokens);
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * xmlDocument().size());
+}
+
+BENCHMARK(BM_ReadICalendar)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LibicalParser)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadXmlFeed)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_XmlStreamLoop)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    bench::initializeShuffledRepetitions(argc, argv);
+    bench::MedianTimes times;
+    benchmark::RunSpecifiedBenchmarks(&times);
+    bench::printRatio(times, "iCalendar reader / libical parser, 10,000 events", "BM_ReadICalendar",
+                      "BM_LibicalParser", "at most 1.5");
+    bench::printRatio(times, "XML feed reader / QXmlStreamReader loop, 2,000 events",
+                      "BM_ReadXmlFeed", "BM_XmlStreamLoop", "at most 1.5");
+    benchmark::Shutdown();
+}

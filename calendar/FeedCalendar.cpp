@@ -1,0 +1,192 @@
+#include "calendar/FeedCalendar.h"
+
+#include "base/Error.h"
+#include "calendar/FeedTime.h"
+#include "calendar/WeekPage.h"
+
+#include <QFileInfo>
+
+namespace newsbell {
+
+namespace {
+
+QString cacheKeyOf(const QString& source) {
+    return isWebAddress(source) ? source : QFileInfo(source).absoluteFilePath();
+}
+
+} // namespace
+
+FeedCalendar::FeedCalendar(FeedSettings settings, const Clock& clock)
+    : settings_(std::move(settings)), name_(sourceName(settings_.source)),
+      cacheKey_(cacheKeyOf(settings_.source)), clock_(clock), cache_(settings_.cacheFolder) {}
+
+bool FeedCalendar::hasCopy() const {
+    const std::lock_guard lock(mutex_);
+    return state_.document != nullptr;
+}
+
+std::shared_ptr<const FeedDocument> FeedCalendar::parse(const QByteArray& body,
+                                                        QStringList* problems) const {
+    try {
+        return std::make_shared<const FeedDocument>(readFeedDocument(body, name_, settings_.zones));
+    } catch (const Error& error) {
+        *problems << QString::fromUtf8(error.what());
+        return nullptr;
+    }
+}
+
+void FeedCalendar::takeKeptCopy() {
+    const std::optional<FeedCopy> copy = cache_.load(cacheKey_);
+    if (!copy) return;
+    QStringList problems;
+    std::shared_ptr<const FeedDocument> document = parse(copy->body, &problems);
+    if (!document) return;
+    const std::lock_guard lock(mutex_);
+    state_.document = std::move(document);
+    state_.body = copy->body;
+    state_.validators = copy->validators;
+    state_.readAt = copy->readAt;
+    state_.readThisRun = false;
+}
+
+FeedRead FeedCalendar::read(const std::atomic<bool>* cancel) {
+    if (!hasCopy()) takeKeptCopy();
+    FeedValidators validators;
+    {
+        const std::lock_guard lock(mutex_);
+        validators = state_.validators;
+    }
+    const FetchedFeed fetched = fetchFeed(settings_.source, validators, cancel);
+    const QDateTime now = clock_.now();
+    switch (fetched.status) {
+    case FetchedFeed::Fresh:
+        return accept(fetched.body, fetched.validators, now);
+    case FetchedFeed::Unchanged:
+        return confirm(now);
+    case FetchedFeed::Failed:
+        break;
+    }
+    return fail(fetched.error, now);
+}
+
+FeedRead FeedCalendar::accept(const QByteArray& body, const FeedValidators& validators,
+                              const QDateTime& now) {
+    {
+        const std::lock_guard lock(mutex_);
+        // A server that ignores the validators may send the same feed again.
+        if (state_.readThisRun && body == state_.body) {
+            state_.validators = validators;
+            state_.readAt = now;
+            state_.failure.clear();
+            state_.failingSince = {};
+            return {};
+        }
+    }
+    QStringList problems;
+    std::shared_ptr<const FeedDocument> document = parse(body, &problems);
+    if (!document) return fail(problems.join(u'\n'), now);
+    FeedRead result;
+    result.warnings = document->warnings();
+    result.changed = true;
+    {
+        const std::lock_guard lock(mutex_);
+        state_ = {document, body, validators, now, {}, {}, true};
+    }
+    try {
+        cache_.store(cacheKey_, {body, validators, now});
+    } catch (const Error& error) {
+        result.warnings << QString::fromUtf8(error.what());
+    }
+    return result;
+}
+
+FeedRead FeedCalendar::confirm(const QDateTime& now) {
+    FeedRead result;
+    FeedCopy copy;
+    {
+        const std::lock_guard lock(mutex_);
+        if (state_.document) {
+            // The copy kept from before is new to this run: its warnings are told once.
+            if (!state_.readThisRun) result.warnings = state_.document->warnings();
+            state_.readAt = now;
+            state_.failure.clear();
+            state_.failingSince = {};
+            state_.readThisRun = true;
+            copy = {state_.body, state_.validators, now};
+        }
+    }
+    if (copy.readAt.isNull())
+        return fail(QStringLiteral("сервер ответил «не изменилось», а копии нет"), now);
+    try {
+        cache_.store(cacheKey_, copy);
+    } catch (const Error& error) {
+        result.warnings << QString::fromUtf8(error.what());
+    }
+    return result;
+}
+
+FeedRead FeedCalendar::fail(const QString& reason, const QDateTime& now) {
+    const std::lock_guard lock(mutex_);
+    state_.failure = reason;
+    if (state_.failingSince.isNull()) state_.failingSince = now;
+    FeedRead result;
+    result.error =
+        QStringLiteral("Календарь %1 не прочитан: %2\n").arg(name_, reason) +
+        (state_.document
+             ? QStringLiteral("В работе копия, прочитанная %1.").arg(localTimeText(state_.readAt))
+             : QStringLiteral("Сохранённой копии нет."));
+    return result;
+}
+
+QString FeedCalendar::localTimeText(const QDateTime& moment) const {
+    const WallClock clock = wallClockAt(settings_.zones.local, moment.toSecsSinceEpoch());
+    return clock.date.toString(QStringLiteral("dd.MM.yyyy")) + u' ' +
+           clock.time.toString(QStringLiteral("HH:mm"));
+}
+
+PageNotice FeedCalendar::notice(const State& state) const {
+    PageNotice notice;
+    notice.title = QStringLiteral("Экономический календарь: ") + name_;
+    notice.timeZone = QStringLiteral("Время событий указано по часам пояса %1.")
+                          .arg(QString::fromUtf8(settings_.zones.local.id()));
+    if (state.failure.isEmpty()) {
+        notice.banner =
+            QStringLiteral("Календарь из %1, прочитан %2.").arg(name_, localTimeText(state.readAt));
+        return notice;
+    }
+    notice.style = PageNotice::Warning;
+    notice.banner = state.document
+                        ? QStringLiteral("Календарь из %1 не читается с %2: %3. Показана копия, "
+                                         "прочитанная %4.")
+                              .arg(name_, localTimeText(state.failingSince), state.failure,
+                                   localTimeText(state.readAt))
+                        : QStringLiteral("Календарь из %1 не прочитан: %2. Событий нет.")
+                              .arg(name_, state.failure);
+    return notice;
+}
+
+QDate FeedCalendar::currentDay(const QDateTime& now) const {
+    return wallClockAt(settings_.zones.local, now.toSecsSinceEpoch()).date;
+}
+
+std::vector<CalendarEvent> FeedCalendar::week(QDate monday) const {
+    std::shared_ptr<const FeedDocument> document;
+    {
+        const std::lock_guard lock(mutex_);
+        document = state_.document;
+    }
+    return document ? document->week(monday) : std::vector<CalendarEvent>{};
+}
+
+QByteArray FeedCalendar::page(QDate monday) const {
+    State state;
+    {
+        const std::lock_guard lock(mutex_);
+        state = state_;
+    }
+    const std::vector<CalendarEvent> events =
+        state.document ? state.document->week(monday) : std::vector<CalendarEvent>{};
+    return weekPageHtml(monday, events, notice(state));
+}
+
+} // namespace newsbell

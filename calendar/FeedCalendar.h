@@ -1,0 +1,75 @@
+#pragma once
+
+#include "base/Clock.h"
+#include "calendar/CalendarServer.h"
+#include "calendar/FeedCache.h"
+#include "calendar/FeedDocument.h"
+#include "calendar/WeekPage.h"
+
+#include <mutex>
+
+namespace newsbell {
+
+struct FeedSettings {
+    QString source; // an http or https address, or a file
+    FeedZones zones;
+    QString cacheFolder = FeedCache::defaultFolder();
+};
+
+// What one read of the source came to.
+struct FeedRead {
+    QString error;        // why the read failed (the weeks come from the last good copy, if any)
+    QStringList warnings; // events of a newly read document left out or read in part
+    bool changed = false; // the weeks served differ from those before the read
+};
+
+// The built-in calendar on a real feed: the weeks of the last good read of the source, served
+// as the provider's weekly pages, with a banner naming the source and the time of that read.
+// Every good read is kept in the cache folder; when a read fails, the last good copy (from this
+// run or an earlier one) stays in service and the banner says since when.
+class FeedCalendar final : public WeekPages {
+public:
+    FeedCalendar(FeedSettings settings, const Clock& clock);
+
+    // Reads the source once (a conditional read when a copy is at hand). One read at a time;
+    // pages may be served meanwhile. cancel, set from another thread, ends a download early.
+    FeedRead read(const std::atomic<bool>* cancel = nullptr);
+
+    // Whether there are weeks to serve: a good read now or a copy kept before.
+    bool hasCopy() const;
+
+    // The rows of the local week beginning at monday, as its page shows them.
+    std::vector<CalendarEvent> week(QDate monday) const;
+
+    QDate currentDay(const QDateTime& now) const override;
+    QByteArray page(QDate monday) const override;
+
+private:
+    struct State {
+        std::shared_ptr<const FeedDocument> document;
+        QByteArray body;
+        FeedValidators validators;
+        QDateTime readAt;         // of the copy in service
+        QString failure;          // of the latest read, empty after a good one
+        QDateTime failingSince;   // the first failed read after the last good one
+        bool readThisRun = false; // false while the copy in service is one kept from before
+    };
+
+    std::shared_ptr<const FeedDocument> parse(const QByteArray& body, QStringList* problems) const;
+    void takeKeptCopy();
+    FeedRead accept(const QByteArray& body, const FeedValidators& validators, const QDateTime& now);
+    FeedRead confirm(const QDateTime& now);
+    FeedRead fail(const QString& problem, const QDateTime& now);
+    PageNotice notice(const State& state) const;
+    QString localTimeText(const QDateTime& moment) const;
+
+    const FeedSettings settings_;
+    const QString name_;     // the source as the user may see it
+    const QString cacheKey_; // the source, a file by its absolute path
+    const Clock& clock_;
+    FeedCache cache_;
+    mutable std::mutex mutex_;
+    State state_;
+};
+
+} // namespace newsbell

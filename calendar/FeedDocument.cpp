@@ -1,0 +1,169 @@
+#include "calendar/FeedDocument.h"
+
+#include "base/Cp1251.h"
+#include "base/Error.h"
+#include "calendar/ICalendarReader.h"
+#include "calendar/XmlFeedReader.h"
+
+#include <QStringDecoder>
+#include <algorithm>
+#include <array>
+
+namespace newsbell {
+
+namespace {
+
+// The characters above ASCII that cp1251 holds, sorted for lookup.
+const std::array<char16_t, 128>& cp1251UpperHalf() {
+    static const std::array<char16_t, 128> characters = [] {
+        std::array<char16_t, 128> table{};
+        for (int byte = 128; byte < 256; ++byte) {
+            const std::string bytes(1, char(byte));
+            const QString character = fromCp1251(bytes);
+            // A byte the code page leaves undefined decodes to something that does not go back.
+            table[size_t(byte - 128)] = toCp1251(character) == bytes ? character[0].unicode() : 0;
+        }
+        std::sort(table.begin(), table.end());
+        return table;
+    }();
+    return characters;
+}
+
+bool inCp1251(char16_t c) {
+    if (c < 128) return true;
+    const auto& upper = cp1251UpperHalf();
+    return std::binary_search(upper.begin(), upper.end(), c);
+}
+
+// Day by day; untimed rows first in feed order, then timed ones by moment, feed order on ties.
+bool pageOrder(const FeedEntry& a, const FeedEntry& b) {
+    if (a.row.date != b.row.date) return a.row.date < b.row.date;
+    if (a.timed != b.timed) return !a.timed;
+    if (a.timed && a.moment != b.moment) return a.moment < b.moment;
+    return a.order < b.order;
+}
+
+enum class FeedFormat { Unknown, Xml, ICalendar };
+
+struct Recognised {
+    FeedFormat format = FeedFormat::Unknown;
+    bool utf16 = false;
+};
+
+Recognised recognise(QByteArrayView bytes) {
+    QByteArrayView start = bytes.first(std::min<qsizetype>(bytes.size(), 256));
+    QString head;
+    bool utf16 = false;
+    if (start.startsWith("\xFF\xFE") || start.startsWith("\xFE\xFF")) {
+        head = QStringDecoder(QStringDecoder::Utf16).decode(start);
+        utf16 = true;
+    } else {
+        head = QString::fromUtf8(start);
+    }
+    qsizetype i = head.startsWith(QChar(0xFEFF)) ? 1 : 0;
+    while (i < head.size() && QStringLiteral(" \t\r\n").contains(head[i])) ++i;
+    const QStringView text = QStringView(head).mid(i);
+    if (text.startsWith(u"BEGIN:VCALENDAR")) return {FeedFormat::ICalendar, utf16};
+    if (text.startsWith(u'<')) return {FeedFormat::Xml, utf16};
+    return {};
+}
+
+} // namespace
+
+FeedDocument::FeedDocument(std::vector<FeedEntry> entries,
+                           std::shared_ptr<const LaterEntries> later, QStringList warnings)
+    : entries_(std::move(entries)), later_(std::move(later)), warnings_(std::move(warnings)) {}
+
+std::vector<CalendarEvent> FeedDocument::week(QDate monday) const {
+    const QDate sunday = monday.addDays(6);
+    // A pass over all rows costs less than keeping them sorted for the few weeks asked for.
+    std::vector<FeedEntry> rows;
+    for (const FeedEntry& entry : entries_)
+        if (entry.row.date >= monday && entry.row.date <= sunday) rows.push_back(entry);
+    if (later_) later_->addEntries(monday, sunday, rows);
+    std::stable_sort(rows.begin(), rows.end(), pageOrder);
+    std::vector<CalendarEvent> events;
+    events.reserve(rows.size());
+    // Link numbers differ from week to week, as on the provider's pages.
+    const int firstId = int(monday.toJulianDay() % 100000) * 1000;
+    for (const FeedEntry& entry : rows) {
+        events.push_back(entry.row);
+        events.back().id = firstId + int(events.size()) - 1;
+    }
+    return events;
+}
+
+FeedDocument readFeedDocument(QByteArrayView bytes, const QString& source, const FeedZones& zones) {
+    if (bytes.size() > largestFeedDocument)
+        throw Error(QStringLiteral("%1: документ больше %2 МБ, такие не читаются")
+                        .arg(source, QString::number(largestFeedDocument / (1024 * 1024)))
+                        .toStdString());
+    const Recognised recognised = recognise(bytes);
+    switch (recognised.format) {
+    case FeedFormat::Xml:
+        return readXmlFeed(bytes, source, zones);
+    case FeedFormat::ICalendar:
+        if (recognised.utf16) {
+            const QByteArray utf8 =
+                QString(QStringDecoder(QStringDecoder::Utf16).decode(bytes)).toUtf8();
+            return readICalendar(utf8, source, zones);
+        }
+        return readICalendar(bytes, source, zones);
+    case FeedFormat::Unknown:
+        break;
+    }
+    throw Error(QStringLiteral("%1: это не календарь iCalendar (BEGIN:VCALENDAR) и не XML-лента "
+                               "(документ должен начинаться с «<»)")
+                    .arg(source)
+                    .toStdString());
+}
+
+QString feedCellText(QString text) {
+    // Most texts need nothing, and keep their storage.
+    const auto changes = [](QChar c) {
+        return c == u';' || c == u'\r' || c == u'\n' || c == u'\t' || c == QChar(0xA0) ||
+               !inCp1251(c.unicode());
+    };
+    qsizetype i = std::find_if(text.cbegin(), text.cend(), changes) - text.cbegin();
+    if (i == text.size()) return text;
+    QChar* cell = text.data();
+    qsizetype out = i;
+    for (; i < text.size(); ++i) {
+        const char16_t c = cell[i].unicode();
+        if (c == u';') {
+            cell[out++] = u',';
+        } else if (c == u'\r' || c == u'\n' || c == u'\t' || c == 0xA0) {
+            cell[out++] = u' ';
+        } else if (inCp1251(c)) {
+            cell[out++] = c;
+        } else {
+            // One "?" for a character, also when it takes two UTF-16 units.
+            if (QChar::isHighSurrogate(c) && i + 1 < text.size() && cell[i + 1].isLowSurrogate())
+                ++i;
+            cell[out++] = u'?';
+        }
+    }
+    text.truncate(out);
+    return text;
+}
+
+QString clockText(QTime time) {
+    const char16_t digits[] = {char16_t(u'0' + time.hour() / 10), char16_t(u'0' + time.hour() % 10),
+                               u':', char16_t(u'0' + time.minute() / 10),
+                               char16_t(u'0' + time.minute() % 10)};
+    return QString(reinterpret_cast<const QChar*>(digits), 5);
+}
+
+int feedImportance(QStringView word) {
+    static constexpr std::array<QStringView, 3> words = {u"low", u"medium", u"high"};
+    for (size_t i = 0; i < words.size(); ++i)
+        if (word.compare(words[i], Qt::CaseInsensitive) == 0) return int(i) + 1;
+    return 0;
+}
+
+QString feedProblem(const QString& source, qint64 line, const QString& problem) {
+    // At once: a source or problem holding "%2" must stay as it is.
+    return QStringLiteral("%1, строка %2: %3").arg(source, QString::number(line), problem);
+}
+
+} // namespace newsbell

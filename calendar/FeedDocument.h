@@ -1,0 +1,78 @@
+#pragma once
+
+#include "calendar/CalendarWeek.h"
+
+#include <QByteArrayView>
+#include <QStringList>
+#include <QTimeZone>
+#include <memory>
+#include <vector>
+
+namespace newsbell {
+
+// The zones a feed is read in: the table shows local times; the weekly XML feed writes wall
+// times of the feed's zone.
+struct FeedZones {
+    QTimeZone local;
+    QTimeZone feed;
+};
+
+// A document larger than this is refused rather than read into memory.
+inline constexpr qsizetype largestFeedDocument = 64 * 1024 * 1024;
+
+// One row to be: its cells, already fit for a table cell (the row's date is the local date;
+// for a row without a time of day, the date the feed gives), and when it happens.
+struct FeedEntry {
+    CalendarEvent row;
+    int order = 0; // the event's place in the document
+    bool timed = false;
+    qint64 moment = 0; // timed rows: seconds since 1970 UTC
+};
+
+// Rows that are only worked out for the weeks asked for (recurrences, events over many days).
+class LaterEntries {
+public:
+    virtual ~LaterEntries() = default;
+    // Appends the rows dated first to last (local dates).
+    virtual void addEntries(QDate first, QDate last, std::vector<FeedEntry>& out) const = 0;
+};
+
+// A feed as read: its rows, ready to be served week by week.
+class FeedDocument {
+public:
+    FeedDocument(std::vector<FeedEntry> entries, std::shared_ptr<const LaterEntries> later,
+                 QStringList warnings);
+
+    // The rows of the local week beginning at monday, in the page's order: day by day; within a
+    // day the rows without a time of day first in feed order, then by the moment they happen,
+    // feed order on ties.
+    std::vector<CalendarEvent> week(QDate monday) const;
+
+    // Events skipped or read in part, one message each, naming the source and the line.
+    const QStringList& warnings() const { return warnings_; }
+
+private:
+    std::vector<FeedEntry> entries_;
+    std::shared_ptr<const LaterEntries> later_;
+    QStringList warnings_;
+};
+
+// Reads a weekly XML feed or an iCalendar document, told apart by content: after a byte-order
+// mark and blanks, "BEGIN:VCALENDAR" starts iCalendar and "<" XML. Throws Error naming source
+// (and the line where there is one) for anything else or a document that does not parse.
+FeedDocument readFeedDocument(QByteArrayView bytes, const QString& source, const FeedZones& zones);
+
+// A feed's text as a table cell: ";" becomes ",", CR, LF, tab and U+00A0 become blanks, and a
+// character that cp1251 lacks becomes "?".
+QString feedCellText(QString text);
+
+// "HH:MM" of a time of day.
+QString clockText(QTime time);
+
+// 3, 2 and 1 for "high", "medium" and "low" in any case; 0 for any other word.
+int feedImportance(QStringView word);
+
+// "<source>, строка <line>: <problem>", the form of every message about a document.
+QString feedProblem(const QString& source, qint64 line, const QString& problem);
+
+} // namespace newsbell
