@@ -1,8 +1,8 @@
 #include "app/browser/WebEngineSetup.h"
 
 #include <QCoreApplication>
-#include <QLoggingCategory>
 #include <QList>
+#include <QLoggingCategory>
 #include <array>
 #include <cstdio>
 #include <unistd.h>
@@ -42,16 +42,19 @@ QByteArray withQuietChromiumFlags(const QByteArray& flags) {
     return result;
 }
 
-void prepareWebEngineProcess() {
+void prepareWebEngineProcess(bool quiet) {
     if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX")) {
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-        std::fputs("newsbell: запуск от имени root, песочница Chromium отключена.\n", stderr);
+        if (!quiet)
+            std::fputs("newsbell: запуск от имени root, песочница Chromium отключена.\n", stderr);
     }
-    qputenv("QTWEBENGINE_CHROMIUM_FLAGS",
-            withQuietChromiumFlags(qgetenv("QTWEBENGINE_CHROMIUM_FLAGS")));
+    QByteArray flags = withQuietChromiumFlags(qgetenv("QTWEBENGINE_CHROMIUM_FLAGS"));
+    if (quiet && !flags.contains("--log-level")) flags += " --log-level=3"; // fatal only
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags);
     // QtWebEngine prints its start-up parameters at every start; rules the user sets in
-    // QT_LOGGING_RULES still win over this one.
-    QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
+    // QT_LOGGING_RULES still win over these.
+    QLoggingCategory::setFilterRules(quiet ? QStringLiteral("*=false")
+                                           : QStringLiteral("qt.webenginecontext.info=false"));
     // QtWebEngine shares its OpenGL context with the application's; this must precede
     // QApplication.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);

@@ -9,7 +9,9 @@ namespace newsbell {
 QByteArray withQuietChromiumFlags(const QByteArray& flags);
 
 // Prepares the process for QtWebEngine; call it in main() before QApplication. As root,
-// Chromium's sandbox cannot run, so it is switched off with a notice on standard error.
-void prepareWebEngineProcess();
+// Chromium's sandbox cannot run, so it is switched off, with a notice on standard error unless
+// quiet. Quiet also silences Qt's and Chromium's own messages, for runs from scripts whose
+// standard error must hold the program's own lines only.
+void prepareWebEngineProcess(bool quiet);
 
 } // namespace newsbell

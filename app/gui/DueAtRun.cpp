@@ -36,7 +36,7 @@ std::array<bool, N> readTicks(const QString& list, const std::array<std::string_
         if (found == values.end()) {
             QStringList names;
             for (std::string_view name : values) names << QString::fromLatin1(name);
-            fail(QStringLiteral("%1: not one of %2: %3")
+            fail(QString::fromUtf8("%1: нет такого значения (есть %2): %3")
                      .arg(QLatin1String(option), names.join(QLatin1Char(',')), item));
         }
         ticked[size_t(found - values.begin())] = true;
@@ -54,7 +54,7 @@ void readMoment(const QString& moment, DueAtRequest& request) {
         request.now = QTime(number(4), number(5), number(6));
     }
     if (!request.today.isValid() || !request.now.isValid())
-        fail(QStringLiteral("--due-at: not a moment of the form YYYY-MM-DD HH:MM:SS: ") + moment);
+        fail(QString::fromUtf8("--due-at: момент должен иметь вид ГГГГ-ММ-ДД ЧЧ:ММ:СС: ") + moment);
 }
 
 } // namespace
@@ -68,7 +68,8 @@ DueAtRequest readDueAtRequest(const QString& moment, const std::optional<QString
     AlertSettings& settings = request.settings;
     if (lead) {
         const QStringList parts = lead->split(QLatin1Char(':'));
-        if (parts.size() != 2) fail(QStringLiteral("--lead: not hours and minutes H:MM: ") + *lead);
+        if (parts.size() != 2)
+            fail(QString::fromUtf8("--lead: нужны часы и минуты вида Ч:ММ: ") + *lead);
         settings.leadHours = checkedField(parts[0], leadHoursRule);
         settings.leadMinutes = checkedField(parts[1], leadMinutesRule);
         strToTime(leadWindowText(settings));

@@ -50,6 +50,7 @@ void EverydayUse::useCalendarAddress(const QUrl& address) {
     const QUrl page = options_.pageFor(address);
     form_.WebBrowser1->navigate(page);
     if (!week_.running()) week_.browser.navigate(page);
+    if (options_.pageChanged) options_.pageChanged(page);
 }
 
 // "Далее: 14:30 USD Nonfarm Payrolls", read from the table the pass has just filled.

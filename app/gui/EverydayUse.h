@@ -32,6 +32,8 @@ public:
         // The page the windows load for an address; an empty address stands for the built-in
         // calendar.
         std::function<QUrl(const QUrl& address)> pageFor;
+        // Told the page both windows were sent to (a feed is read again only while shown).
+        std::function<void(const QUrl& page)> pageChanged;
         QUrl address; // the address in use now, as the dialog offers it
         bool trayAvailable = false;
     };

@@ -12,13 +12,17 @@ static void registerIcons() {
 
 namespace newsbell {
 
+bool installQtTranslations(QTranslator& translator) {
+    // "qt" is the catalogue that gathers qtbase, qtmultimedia and the others.
+    return translator.load(QLocale(QLocale::Russian), QStringLiteral("qt"), QStringLiteral("_"),
+                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
+           QCoreApplication::installTranslator(&translator);
+}
+
 NewsbellApplication::NewsbellApplication(int& argc, char** argv) : QApplication(argc, argv) {
     registerIcons();
     setWindowIcon(QIcon(QStringLiteral(":/icons/newsbell.svg")));
-    // "qt" is the catalogue that gathers qtbase, qtmultimedia and the others.
-    if (qtTexts_.load(QLocale(QLocale::Russian), QStringLiteral("qt"), QStringLiteral("_"),
-                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        installTranslator(&qtTexts_);
+    installQtTranslations(qtTexts_);
 }
 
 bool NewsbellApplication::notify(QObject* receiver, QEvent* event) {

@@ -7,6 +7,9 @@
 
 namespace newsbell {
 
+// Qt's own texts in Russian, when Qt's translations are installed; needs an application object.
+bool installQtTranslations(QTranslator& translator);
+
 // The application object. Handlers are wrapped by ErrorReporter::handler(); whatever still
 // escapes an event (a paint, a key press) is caught here and reported the same way, so that a
 // failure never ends the program.

@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QUrl>
 #include <optional>
+#include <string>
 
 namespace newsbell {
 
@@ -31,6 +32,8 @@ struct StartOptions {
     std::optional<QString> feedTimeZone; // of the weekly XML feed's times; New York when not given
     std::optional<DueAtRequest> dueAt;
     std::optional<WeekRange> weeks;
+    bool noSettings = false; // the window starts with its defaults and keeps nothing
+    bool verbose = false;    // Qt's and the browser's own messages are shown
 
     // Whether the run needs no window (a week range also exports): problems go to standard
     // error.
@@ -38,11 +41,21 @@ struct StartOptions {
 };
 
 // Reads the arguments left after Qt took its own (the program name first). Fails with a
-// message that ends in the usage text.
+// message that ends in where to find help.
 StartOptions parseStartOptions(const QStringList& arguments);
 
 // Whether the raw command line asks for a run without windows (an export or a pass); looked at
 // before the application object exists, because such a run needs no display.
 bool runsWithoutWindow(int argc, char** argv);
+// Whether the raw command line asks for Qt's and the browser's own messages.
+bool asksToBeVerbose(int argc, char** argv);
+
+// What is wrong with the raw command line, found before anything starts (so that a mistyped
+// command is told as such also where no display exists); nothing when it holds Qt's own
+// single-dash options, which only the application object takes away.
+std::optional<std::string> earlyOptionProblem(int argc, char** argv);
+
+// The text for --help or --version, which are answered before anything starts.
+std::optional<std::string> answerWithoutStarting(int argc, char** argv);
 
 } // namespace newsbell

@@ -4,6 +4,8 @@
 #include "app/browser/WebEngineSetup.h"
 #include "app/gui/BellSound.h"
 #include "app/gui/CalendarFeed.h"
+#include "app/gui/EverydayUse.h"
+#include "app/gui/KeptSettings.h"
 #include "app/gui/NewsbellApplication.h"
 #include "app/gui/StartOptions.h"
 #include "app/gui/TForm1.h"
@@ -12,9 +14,12 @@
 #include "weeks/TForm2.h"
 #include "weeks/WeekJoin.h"
 
+#include <QSystemTrayIcon>
 #include <QTimer>
 #include <cstdio>
+#include <functional>
 #include <memory>
+#include <optional>
 
 namespace newsbell {
 
@@ -23,26 +28,73 @@ namespace {
 constexpr std::chrono::seconds exportLoadWait{60};
 constexpr std::chrono::seconds weekAnswerWait{30};
 
-int showWindow(NewsbellApplication& application, const QUrl& page, const Clock& clock,
-               CalendarFeed* feed) {
+// Where the trader's settings are kept; nothing with --no-settings.
+std::unique_ptr<KeptSettings> keptSettings(const StartOptions& options) {
+    if (options.noSettings) return nullptr;
+    return std::make_unique<KeptSettings>(
+        std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
+                                    QStringLiteral("Newsbell"), QStringLiteral("newsbell")),
+        [](const QString& line) { std::fprintf(stderr, "newsbell: %s\n", qPrintable(line)); });
+}
+
+// The built-in calendar: the feed's when one is given, else the demonstration, which starts
+// when it is first needed.
+using BuiltInCalendar = std::function<const CalendarServer&()>;
+
+int showWindow(NewsbellApplication& application, const StartOptions& options,
+               const BuiltInCalendar& builtIn, const Clock& clock, CalendarFeed* feed) {
+    const std::unique_ptr<KeptSettings> settings = keptSettings(options);
     QtMessageSink messages;
     QtLinkOpener links;
-    QtFileChooser files;
+    QtFileChooser dialog;
+    // Each window's save dialog starts where that window last saved.
+    std::optional<FolderKeepingFileChooser> mainFiles, weekFiles;
+    if (settings) {
+        mainFiles.emplace(dialog, *settings, QStringLiteral("mainWindow"));
+        weekFiles.emplace(dialog, *settings, QStringLiteral("weekWindow"));
+    }
+    FileChooser& mainChooser = mainFiles ? static_cast<FileChooser&>(*mainFiles) : dialog;
+    FileChooser& weekChooser = weekFiles ? static_cast<FileChooser&>(*weekFiles) : dialog;
     BellSound sound(&QApplication::beep);
     ErrorReporter errors(messages);
     application.setErrorReporter(&errors);
-    const Desktop desktop{messages, links, files, clock, sound};
-    TForm1 form(new WebEngineBrowserHost, desktop, errors, page);
+
+    // A page given for this run wins over the address kept from the last.
+    const QUrl address = settings ? settings->calendarAddress() : QUrl();
+    const auto pageFor = [&](const QUrl& chosen) {
+        return chosen.isEmpty() ? QUrl(builtIn().url()) : chosen;
+    };
+    const QUrl page = options.calendarUrl ? *options.calendarUrl : pageFor(feed ? QUrl() : address);
+
+    TForm1 form(new WebEngineBrowserHost, Desktop{messages, links, mainChooser, clock, sound},
+                errors, page);
     // Created hidden right after the main window, so that its page loads meanwhile.
-    TForm2 weekWindow(new WebEngineBrowserHost, desktop, errors, page, &form);
+    TForm2 weekWindow(new WebEngineBrowserHost, Desktop{messages, links, weekChooser, clock, sound},
+                      errors, page, &form);
     form.setWeekWindow(&weekWindow);
+
+    // The feed is read again while the window shows it.
     std::unique_ptr<FeedRefresher> refresher;
-    if (feed) {
+    const auto followFeed = [&](const QUrl& shown) {
+        refresher.reset();
+        if (!feed || shown != QUrl(feed->server().url())) return;
         refresher =
-            std::make_unique<FeedRefresher>(feed->calendar(), *form.WebBrowser1, errors, page);
-        // Told once the window is up.
+            std::make_unique<FeedRefresher>(feed->calendar(), *form.WebBrowser1, errors, shown);
+    };
+    followFeed(page);
+    if (refresher) // told once the window is up
         QTimer::singleShot(0, refresher.get(), [&] { refresher->report(feed->firstRead()); });
-    }
+
+    EverydayUse::Options everydayOptions;
+    everydayOptions.settings = settings.get();
+    everydayOptions.pageFor = pageFor;
+    everydayOptions.pageChanged = followFeed;
+    everydayOptions.address = address;
+    everydayOptions.trayAvailable = QSystemTrayIcon::isSystemTrayAvailable();
+    EverydayUse everyday(
+        form, {weekWindow, *weekWindow.WebBrowser1, [&] { return weekWindow.ProcessRunning(); }},
+        std::move(everydayOptions), clock);
+
     form.show();
     const int status = application.exec();
     application.setErrorReporter(nullptr);
@@ -87,38 +139,49 @@ QUrl startPage(const CalendarServer& calendar, const StartOptions& options) {
 int run(NewsbellApplication& application) {
     const StartOptions options = parseStartOptions(application.arguments());
     SystemClock clock;
-    // Without an address or a feed the program serves its own demonstration calendar.
     CalendarServer demoCalendar(clock);
     std::unique_ptr<CalendarFeed> feed;
-    QUrl page;
-    if (options.calendarUrl) {
-        page = *options.calendarUrl;
-    } else if (options.calendarFeed) {
+    if (options.calendarFeed) {
         feed = std::make_unique<CalendarFeed>(options, clock);
         if (options.headless()) {
             printReport(feedReadReport(feed->firstRead()));
             if (!feed->hasCopy()) return 1;
         }
-        page = startPage(feed->server(), options);
-    } else {
-        demoCalendar.start();
-        page = startPage(demoCalendar, options);
     }
+    const BuiltInCalendar builtIn = [&]() -> const CalendarServer& {
+        if (feed) return feed->server();
+        if (!demoCalendar.isRunning()) demoCalendar.start();
+        return demoCalendar;
+    };
+    if (!options.headless()) return showWindow(application, options, builtIn, clock, feed.get());
+
+    const QUrl page = options.calendarUrl ? *options.calendarUrl : startPage(builtIn(), options);
     if (options.weeks) return joinWeeksToFile(*options.weeks, *options.exportFile, page, clock);
     if (options.exportFile) return exportToFile(*options.exportFile, page, clock);
-    if (options.dueAt) return printDueAlerts(*options.dueAt, page);
-    return showWindow(application, page, clock, feed.get());
+    return printDueAlerts(*options.dueAt, page);
 }
 
 } // namespace
 
 int runNewsbell(int argc, char** argv) {
-    prepareWebEngineProcess();
-    // Exports and passes run from scripts and cron, where no display may exist.
-    if (runsWithoutWindow(argc, argv) && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    // Answered before anything starts, so that they need neither a display nor a browser.
+    if (const std::optional<std::string> answer = answerWithoutStarting(argc, argv)) {
+        std::fputs(answer->c_str(), stdout);
+        return 0;
+    }
+    // Exports and passes run from scripts and cron, where no display may exist and standard
+    // error is for the program's own lines.
+    if (const std::optional<std::string> problem = earlyOptionProblem(argc, argv)) {
+        std::fprintf(stderr, "newsbell: %s\n", problem->c_str());
+        return 1;
+    }
+    const bool windowless = runsWithoutWindow(argc, argv);
+    prepareWebEngineProcess(windowless && !asksToBeVerbose(argc, argv));
+    if (windowless && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     NewsbellApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Newsbell"));
+    QApplication::setApplicationVersion(QStringLiteral(NEWSBELL_VERSION));
     try {
         return run(application);
     } catch (const std::exception& failure) {

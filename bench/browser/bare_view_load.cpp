@@ -8,7 +8,7 @@
 #include <cstdio>
 
 int main(int argc, char* argv[]) {
-    newsbell::prepareWebEngineProcess();
+    newsbell::prepareWebEngineProcess(false);
     QApplication app(argc, argv);
     if (argc != 2) {
         std::fprintf(stderr, "usage: bare_view_load URL\n");

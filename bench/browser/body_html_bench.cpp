@@ -45,7 +45,7 @@ public:
 
 int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    newsbell::prepareWebEngineProcess();
+    newsbell::prepareWebEngineProcess(false);
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
 

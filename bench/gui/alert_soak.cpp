@@ -86,7 +86,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    prepareWebEngineProcess();
+    prepareWebEngineProcess(false);
     QApplication application(argc, argv);
 
     SystemClock clock;

@@ -48,7 +48,7 @@ TEST(StartOptions, reads_a_feed_with_its_zones_alongside_any_command) {
     EXPECT_FALSE(parse({"--calendar-feed", "week.ics"}).headless());
 }
 
-TEST(StartOptions, refuses_what_it_does_not_know_with_the_usage) {
+TEST(StartOptions, refuses_what_it_does_not_know_and_says_where_help_is) {
     for (const QStringList& wrong :
          {QStringList{"--bogus"}, QStringList{"--export"}, QStringList{"--export", ""},
           QStringList{"stray"}, QStringList{"--calendar-url", ""},
@@ -62,7 +62,7 @@ TEST(StartOptions, refuses_what_it_does_not_know_with_the_usage) {
             parse(wrong);
             ADD_FAILURE() << wrong.join(' ').toStdString();
         } catch (const std::exception& failure) {
-            EXPECT_NE(std::string(failure.what()).find("usage: newsbell"), std::string::npos);
+            EXPECT_NE(std::string(failure.what()).find("newsbell --help"), std::string::npos);
         }
     }
 }
@@ -79,6 +79,23 @@ TEST(StartOptions, runs_without_windows_are_seen_on_the_raw_command_line) {
     EXPECT_FALSE(runsWithoutWindow(2, neither));
     EXPECT_FALSE(runsWithoutWindow(1, plain));
     EXPECT_TRUE(runsWithoutWindow(2, pass));
+}
+
+TEST(StartOptions, help_and_version_are_answered_before_anything_starts) {
+    char program[] = "newsbell", helpFlag[] = "--help", versionFlag[] = "--version",
+         exportFlag[] = "--export", file[] = "x.txt";
+    char* forHelp[] = {program, exportFlag, file, helpFlag};
+    char* forVersion[] = {program, versionFlag};
+    char* neither[] = {program, exportFlag, file};
+    const std::string help = answerWithoutStarting(4, forHelp).value_or("");
+    for (const char* option :
+         {"--export", "--due-at", "--weeks", "--calendar-url", "--calendar-feed", "--time-zone",
+          "--feed-time-zone", "--lead", "--after", "--currencies", "--importance", "--no-settings",
+          "--verbose", "--help", "--version"})
+        EXPECT_NE(help.find(std::string(" ") + option + " "), std::string::npos) << option;
+    EXPECT_EQ(answerWithoutStarting(2, forVersion), "newsbell " NEWSBELL_VERSION "\n");
+    EXPECT_EQ(answerWithoutStarting(3, neither), std::nullopt);
+    EXPECT_TRUE(parse({"--no-settings", "--verbose"}).noSettings);
 }
 
 TEST(StartOptions, due_at_reads_the_moment_and_the_settings_of_the_pass) {
@@ -109,22 +126,23 @@ TEST(StartOptions, due_at_refuses_what_the_window_would_refuse) {
         QStringList arguments;
         const char* reason;
     } cases[] = {
-        {{"--due-at", "2026-3-4 12:05:00"}, "YYYY-MM-DD HH:MM:SS: 2026-3-4 12:05:00"},
-        {{"--due-at", "2026-02-30 12:00:00"}, "YYYY-MM-DD HH:MM:SS"},
-        {{"--due-at", "2026-03-04 24:00:00"}, "YYYY-MM-DD HH:MM:SS"},
-        {{"--due-at", "2026-03-04T12:00:00"}, "YYYY-MM-DD HH:MM:SS"},
+        {{"--due-at", "2026-3-4 12:05:00"}, "ГГГГ-ММ-ДД ЧЧ:ММ:СС: 2026-3-4 12:05:00"},
+        {{"--due-at", "2026-02-30 12:00:00"}, "ГГГГ-ММ-ДД ЧЧ:ММ:СС"},
+        {{"--due-at", "2026-03-04 24:00:00"}, "ГГГГ-ММ-ДД ЧЧ:ММ:СС"},
+        {{"--due-at", "2026-03-04T12:00:00"}, "ГГГГ-ММ-ДД ЧЧ:ММ:СС"},
         {moment + QStringList{"--lead", "0:75"}, "Значение \"минуты\" не может быть больше чем 59"},
         {moment + QStringList{"--lead", "24:00"}, "Значение \"часы\" не может быть больше чем 23"},
-        {moment + QStringList{"--lead", "1"}, "H:MM: 1"},
+        {moment + QStringList{"--lead", "1"}, "Ч:ММ: 1"},
         {moment + QStringList{"--lead", "1:x"}, "'x' is not a valid integer value"},
         {moment + QStringList{"--lead", "-1:30"}, "'-1:30' is not a valid time"},
         {moment + QStringList{"--after", "31"}, "Значение \"минуты\" не может быть больше чем 30"},
         {moment + QStringList{"--after", "1.5"}, "'1.5' is not a valid integer value"},
-        {moment + QStringList{"--currencies", "EUR,XYZ"}, "not one of EUR,USD,CHF"},
-        {moment + QStringList{"--currencies", "EUR,,USD"}, "not one of"},
-        {moment + QStringList{"--importance", "1,4"}, "--importance: not one of 1,2,3: 4"},
-        {moment + QStringList{"--export", "x.txt"}, "do not go together"},
-        {{"--after", "5"}, "--after goes with --due-at"},
+        {moment + QStringList{"--currencies", "EUR,XYZ"}, "(есть EUR,USD,CHF"},
+        {moment + QStringList{"--currencies", "EUR,,USD"}, "нет такого значения"},
+        {moment + QStringList{"--importance", "1,4"},
+         "--importance: нет такого значения (есть 1,2,3): 4"},
+        {moment + QStringList{"--export", "x.txt"}, "не задаются вместе"},
+        {{"--after", "5"}, "--after задаётся только вместе с --due-at"},
     };
     for (const Case& c : cases) {
         try {
@@ -133,7 +151,7 @@ TEST(StartOptions, due_at_refuses_what_the_window_would_refuse) {
         } catch (const std::exception& failure) {
             const std::string message = failure.what();
             EXPECT_NE(message.find(c.reason), std::string::npos) << message;
-            EXPECT_NE(message.find("usage: newsbell"), std::string::npos) << message;
+            EXPECT_NE(message.find("newsbell --help"), std::string::npos) << message;
         }
     }
 }
