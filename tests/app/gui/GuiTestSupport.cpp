@@ -39,20 +39,24 @@ std::optional<QString> ScriptedFileChooser::chooseFileToSave(QWidget*, const QSt
     return answer;
 }
 
+QStringList fieldsOf(const CalendarEvent& event) {
+    return {event.date.toString("yyyy.MM.dd"),
+            QString::number(event.date.dayOfWeek() % 7),
+            event.time,
+            event.currency,
+            QString::number(event.importance),
+            " " + event.name,
+            event.actual,
+            event.forecast,
+            event.previous};
+}
+
 std::vector<std::string> demoWeekLines(QDate monday, const QDateTime& now,
                                        const std::vector<CalendarEvent>& extra) {
     std::vector<std::string> lines;
     for (const CalendarEvent& event : weekEvents(monday, now, extra)) {
         if (event.holiday) continue; // a note without a link is no event
-        QStringList fields{event.date.toString("yyyy.MM.dd"),
-                           QString::number(event.date.dayOfWeek() % 7),
-                           event.time,
-                           event.currency,
-                           QString::number(event.importance),
-                           " " + event.name,
-                           event.actual,
-                           event.forecast,
-                           event.previous};
+        QStringList fields = fieldsOf(event);
         for (QString& field : fields) field.replace(';', ',');
         lines.push_back(toCp1251(fields.join(';')) + "\r\n");
     }

@@ -84,6 +84,9 @@ struct FakeDesktop {
     Desktop desktop() { return {messages, links, files, clock, sound}; }
 };
 
+// A demo event's fields in the table's column order, from the date on.
+QStringList fieldsOf(const CalendarEvent& event);
+
 // The table text file lines of what the demo calendar shows for the week of monday at the
 // moment now, with extra (the events it adds soon after it starts).
 std::vector<std::string> demoWeekLines(QDate monday, const QDateTime& now,

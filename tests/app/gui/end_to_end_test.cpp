@@ -28,19 +28,6 @@ using namespace testing;
 const QDateTime demoNow(QDate(2026, 3, 4), QTime(12, 0)); // a Wednesday
 constexpr int loadWait = 60000;
 
-// A demo event's fields in the table's column order, from the date on.
-QStringList fieldsOf(const CalendarEvent& event) {
-    return {event.date.toString("yyyy.MM.dd"),
-            QString::number(event.date.dayOfWeek() % 7),
-            event.time,
-            event.currency,
-            QString::number(event.importance),
-            " " + event.name,
-            event.actual,
-            event.forecast,
-            event.previous};
-}
-
 // The events the demo calendar shows for the week of demoNow, as table text file lines.
 std::vector<std::string> expectedLines() {
     return demoWeekLines(mondayOf(demoNow.date()), demoNow, eventsSoonAfter(demoNow));
