@@ -1,6 +1,10 @@
 #include "app/gui/KeptSettings.h"
 
+#include "app/core/AlertPass.h"
 #include "app/gui/CalendarAddressDialog.h"
+#include "base/Convert.h"
+#include "base/Cp1251.h"
+#include "base/Error.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -14,19 +18,18 @@ namespace newsbell {
 
 namespace {
 
-// The whole numbers the main window's fields take; the interval is capped where its timer's
-// milliseconds still fit.
+// The highest whole number each field of the main window takes: the window's own checks, and
+// for the interval the most minutes whose milliseconds its timer still holds.
 struct FieldRange {
     const char* name;
-    int lowest;
     int highest;
 };
 
 constexpr std::array fieldRanges{
-    FieldRange{"Edit1", 0, 59},
-    FieldRange{"Edit2", 0, 35791},
-    FieldRange{"Edit3", 0, 23},
-    FieldRange{"Edit4", 0, 30},
+    FieldRange{"Edit1", leadMinutesRule.highest},
+    FieldRange{"Edit2", 35791},
+    FieldRange{"Edit3", leadHoursRule.highest},
+    FieldRange{"Edit4", afterMinutesRule.highest},
 };
 
 const QString addressKey = QStringLiteral("calendar/address");
@@ -35,10 +38,14 @@ QString fieldKey(const QWidget& control) {
     return QStringLiteral("mainWindow/") + control.objectName();
 }
 
+// Read as the window reads its fields; below 0 nothing is kept.
 bool inRange(const QString& text, const FieldRange& range) {
-    bool whole = false;
-    const int value = text.trimmed().toInt(&whole);
-    return whole && value >= range.lowest && value <= range.highest;
+    try {
+        const int value = strToInt(toCp1251(text));
+        return value >= 0 && value <= range.highest;
+    } catch (const Error&) {
+        return false;
+    }
 }
 
 } // namespace
@@ -50,16 +57,10 @@ KeptSettings::KeptSettings(std::unique_ptr<QSettings> store, Warn warnUser)
         // What was half read cannot be trusted; the file is written anew as things change.
         store_->clear();
     }
-    connect(qApp, &QCoreApplication::aboutToQuit, this, &KeptSettings::sync);
 }
 
-KeptSettings::~KeptSettings() {
-    sync();
-}
-
-void KeptSettings::sync() {
-    store_->sync();
-}
+// QSettings writes what is pending soon after each change and when it goes.
+KeptSettings::~KeptSettings() = default;
 
 void KeptSettings::warnUnusable(const QString& key, const QString& value, const QString& fallback) {
     warn_(QString::fromUtf8("Настройка %1 = «%2» не подходит; оставлено значение «%3».")

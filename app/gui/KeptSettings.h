@@ -39,9 +39,6 @@ public:
     QString saveFolder(const QString& window) const;
     void setSaveFolder(const QString& window, const QString& folder);
 
-    // Writes what is pending to the file now.
-    void sync();
-
 private:
     void keepFields(QWidget& window);
     void keepCheckBoxes(QWidget& window);
