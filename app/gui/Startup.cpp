@@ -28,13 +28,18 @@ namespace {
 constexpr std::chrono::seconds exportLoadWait{60};
 constexpr std::chrono::seconds weekAnswerWait{30};
 
+// One of the program's own lines on standard error.
+void tellUser(const QString& line) {
+    std::fprintf(stderr, "newsbell: %s\n", line.toUtf8().constData());
+}
+
 // Where the trader's settings are kept; nothing with --no-settings.
 std::unique_ptr<KeptSettings> keptSettings(const StartOptions& options) {
     if (options.noSettings) return nullptr;
     return std::make_unique<KeptSettings>(
         std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
                                     QStringLiteral("Newsbell"), QStringLiteral("newsbell")),
-        [](const QString& line) { std::fprintf(stderr, "newsbell: %s\n", qPrintable(line)); });
+        tellUser);
 }
 
 // The built-in calendar: the feed's when one is given, else the demonstration, which starts
@@ -109,8 +114,7 @@ int exportToFile(const QString& fileName, const QUrl& page, const Clock& clock) 
 
 // Without a window the feed's problems go to standard error, line by line.
 void printReport(const QString& report) {
-    for (const QString& line : report.split(u'\n', Qt::SkipEmptyParts))
-        std::fprintf(stderr, "newsbell: %s\n", line.toUtf8().constData());
+    for (const QString& line : report.split(u'\n', Qt::SkipEmptyParts)) tellUser(line);
 }
 
 // Prints only once the whole pass has succeeded, so that a failure leaves standard output empty.
@@ -172,7 +176,7 @@ int runNewsbell(int argc, char** argv) {
     // Exports and passes run from scripts and cron, where no display may exist and standard
     // error is for the program's own lines.
     if (const std::optional<std::string> problem = earlyOptionProblem(argc, argv)) {
-        std::fprintf(stderr, "newsbell: %s\n", problem->c_str());
+        tellUser(QString::fromStdString(*problem));
         return 1;
     }
     const bool windowless = runsWithoutWindow(argc, argv);
@@ -185,7 +189,7 @@ int runNewsbell(int argc, char** argv) {
     try {
         return run(application);
     } catch (const std::exception& failure) {
-        std::fprintf(stderr, "newsbell: %s\n", failure.what());
+        tellUser(QString::fromUtf8(failure.what()));
         return 1;
     }
 }

@@ -14,11 +14,10 @@ TrayIcon::TrayIcon(QWidget& window, Commands commands, bool trayAvailable) : win
                                  std::move(commands.alertPass));
     menu.addSeparator();
     quitAction = menu.addAction(QString::fromUtf8("Выход"), this, std::move(commands.quit));
+    if (trayAvailable) tray_ = new QSystemTrayIcon(QApplication::windowIcon(), this);
     setNextEvent({});
-    if (!trayAvailable) return;
-    tray_ = new QSystemTrayIcon(QApplication::windowIcon(), this);
+    if (!tray_) return;
     tray_->setContextMenu(&menu);
-    tray_->setToolTip(toolTip_);
     connect(tray_, &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason why) {
                 if (why == QSystemTrayIcon::Trigger || why == QSystemTrayIcon::DoubleClick)
