@@ -87,20 +87,19 @@ std::string TAlertNotifier::Version() {
     return text;
 }
 
+template <typename T>
+RemovalNotice::Watch TAlertNotifier::passOnWatched(T* AlertWindowSettings::*field, T* value) {
+    passOn(field, value);
+    if (!value) return nullptr;
+    return value->watchRemoval([this, field] { passOn(field, static_cast<T*>(nullptr)); });
+}
+
 void TAlertNotifier::SetImages(const ImageList* value) {
-    passOn(&AlertWindowSettings::Images, value);
-    imagesWatch_ = value ? value->watchRemoval([this] {
-        passOn(&AlertWindowSettings::Images, static_cast<const ImageList*>(nullptr));
-    })
-                         : nullptr;
+    imagesWatch_ = passOnWatched(&AlertWindowSettings::Images, value);
 }
 
 void TAlertNotifier::SetPictureContainer(TPictureContainer* value) {
-    passOn(&AlertWindowSettings::PictureContainer, value);
-    pictureContainerWatch_ = value ? value->watchRemoval([this] {
-        passOn(&AlertWindowSettings::PictureContainer, static_cast<TPictureContainer*>(nullptr));
-    })
-                                   : nullptr;
+    pictureContainerWatch_ = passOnWatched(&AlertWindowSettings::PictureContainer, value);
 }
 
 void TAlertNotifier::makePopup() {

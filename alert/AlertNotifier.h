@@ -211,6 +211,9 @@ private:
         applied_.*field = value;
         popup_->applySettings(applied_);
     }
+    // passOn for a reference, which is cleared the same way when its object goes away.
+    template <typename T>
+    RemovalNotice::Watch passOnWatched(T* AlertWindowSettings::*field, T* value);
 
     bool popupShown() const { return popup_ && popup_->isShown(); }
     void makePopup();

@@ -22,10 +22,6 @@ constexpr std::array<AlertButton, alertButtonCount> allButtons = {
     AlertButton::Close, AlertButton::Prev, AlertButton::Next, AlertButton::Delete,
     AlertButton::Popup};
 
-QRect toQRect(const TRect& rect) {
-    return QRect(rect.Left, rect.Top, rect.width(), rect.height());
-}
-
 } // namespace
 
 TAlertWindow::TAlertWindow(QWidget* owner)

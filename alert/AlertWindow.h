@@ -40,7 +40,6 @@ public:
     void setOpacity(int alpha) override;
     QRect popupButtonRect() const override;
 
-    const AlertWindowSettings& settings() const { return current; }
     const TMsgScroller& scroller() const { return navigator; }
     const std::string& messageText(int index) const;
 

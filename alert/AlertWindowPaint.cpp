@@ -42,7 +42,6 @@ void fillPopupGradient(Surface& canvas, TColor from, TColor to, const TRect& rec
     from = resolveSystemColor(from);
     to = resolveSystemColor(to);
     const double band = double(rect.height()) / count;
-    const int bandHeight = roundHalfEven(band) + 1;
     // Rows of one colour waiting to be filled: neighbouring bands often share their colour.
     TRect pending{rect.Left, rect.Top, rect.Right, rect.Top};
     TColor pendingColor = from;
@@ -52,21 +51,20 @@ void fillPopupGradient(Surface& canvas, TColor from, TColor to, const TRect& rec
         canvas.setBrushColor(pendingColor);
         canvas.fillRect(pending, pendingColor);
     };
-    int top = rect.Top;
     for (int i = 0; i < count; ++i) {
-        // The next band starts no higher and ends lower: rows it covers are left to it.
-        const int nextTop = rect.Top + roundHalfEven((i + 1) * band);
-        const int bottom = i + 1 < count ? std::min(top + bandHeight, nextTop) : top + bandHeight;
-        if (bottom > top) {
-            const TColor color = gradientBandColor(from, to, i, count);
-            if (color != pendingColor || top != pending.Bottom) {
-                fillPending();
-                pending.Top = top;
-                pendingColor = color;
-            }
-            pending.Bottom = bottom;
+        // A band reaches at least to where the next one starts, and the next paints over the
+        // rest: so each band but the last ends where the next begins.
+        const int top = rect.Top + roundHalfEven(i * band);
+        const int bottom = i + 1 < count ? rect.Top + roundHalfEven((i + 1) * band)
+                                         : top + roundHalfEven(band) + 1;
+        if (bottom <= top) continue;
+        const TColor color = gradientBandColor(from, to, i, count);
+        if (color != pendingColor) {
+            fillPending();
+            pending.Top = top;
+            pendingColor = color;
         }
-        top = nextTop;
+        pending.Bottom = bottom;
     }
     fillPending();
 }

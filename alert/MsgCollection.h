@@ -88,7 +88,6 @@ public:
 
     void setChangeHook(std::function<void()> hook) { changeHook_ = std::move(hook); }
     void setDeleteHook(std::function<void(int)> hook) { deleteHook_ = std::move(hook); }
-    const std::function<void()>& changeHook() const { return changeHook_; }
     const std::function<void(int)>& deleteHook() const { return deleteHook_; }
 
 private:

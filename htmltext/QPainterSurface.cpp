@@ -19,10 +19,6 @@ namespace {
 // More than a popup's markup ever switches among; beyond it the list starts afresh.
 constexpr std::size_t fontsUsed = 16;
 
-QRect toQRect(const TRect& rect) {
-    return QRect(rect.Left, rect.Top, rect.width(), rect.height());
-}
-
 } // namespace
 
 QPainterSurface::QPainterSurface(QPainter& painter) : painter(painter) {

@@ -3,6 +3,7 @@
 #include "base/Color.h"
 
 #include <QImage>
+#include <QRect>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,6 +22,11 @@ struct TRect {
     int height() const { return Bottom - Top; }
     bool operator==(const TRect&) const = default;
 };
+
+// The same rectangle as Qt gives it, by its width and height.
+inline QRect toQRect(const TRect& rect) {
+    return QRect(rect.Left, rect.Top, rect.width(), rect.height());
+}
 
 // The font a surface draws text with. Face names are cp1251.
 struct Font {

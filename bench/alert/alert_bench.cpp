@@ -11,7 +11,6 @@
 #include <QApplication>
 #include <QPainter>
 #include <benchmark/benchmark.h>
-#include <cstdio>
 
 using namespace newsbell;
 
@@ -79,10 +78,8 @@ int main(int argc, char** argv) {
     bench::initializeShuffledRepetitions(argc, argv);
     bench::MedianTimes times;
     benchmark::RunSpecifiedBenchmarks(&times);
-    if (const auto ratio = times.ratio("PopupRepaint", "RendererPaint"))
-        std::printf("full repaint of the popup / paint of its message alone: %.2fx (aim: at "
-                    "most 2x)\n",
-                    *ratio);
+    bench::printRatio(times, "full repaint of the popup / paint of its message alone",
+                      "PopupRepaint", "RendererPaint", "at most 2");
     benchmark::Shutdown();
     return 0;
 }
