@@ -52,7 +52,7 @@ public:
     const QStringList& warnings() const { return warnings_; }
 
 private:
-    std::vector<FeedEntry> entries_;
+    std::vector<FeedEntry> entries_; // in page order
     std::shared_ptr<const LaterEntries> later_;
     QStringList warnings_;
 };
