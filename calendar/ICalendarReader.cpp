@@ -44,9 +44,27 @@ struct EventProperties {
     std::vector<icalproperty*> categories, rules, dates, exceptions, errors;
 };
 
-void keepFirst(icalproperty*& slot, icalproperty* property) {
-    if (!slot) slot = property;
-}
+// Where each kind goes: the first of a kind, or all of them.
+struct FirstOf {
+    icalproperty_kind kind;
+    icalproperty* EventProperties::*slot;
+};
+struct AllOf {
+    icalproperty_kind kind;
+    std::vector<icalproperty*> EventProperties::*list;
+};
+constexpr FirstOf firstOf[] = {{ICAL_UID_PROPERTY, &EventProperties::uid},
+                               {ICAL_STATUS_PROPERTY, &EventProperties::status},
+                               {ICAL_DTSTART_PROPERTY, &EventProperties::start},
+                               {ICAL_DTEND_PROPERTY, &EventProperties::end},
+                               {ICAL_DURATION_PROPERTY, &EventProperties::duration},
+                               {ICAL_SUMMARY_PROPERTY, &EventProperties::summary},
+                               {ICAL_RECURRENCEID_PROPERTY, &EventProperties::recurrenceId}};
+constexpr AllOf allOf[] = {{ICAL_CATEGORIES_PROPERTY, &EventProperties::categories},
+                           {ICAL_RRULE_PROPERTY, &EventProperties::rules},
+                           {ICAL_RDATE_PROPERTY, &EventProperties::dates},
+                           {ICAL_EXDATE_PROPERTY, &EventProperties::exceptions},
+                           {ICAL_XLICERROR_PROPERTY, &EventProperties::errors}};
 
 EventProperties propertiesOf(icalcomponent* event, qint64 line) {
     EventProperties found;
@@ -54,46 +72,11 @@ EventProperties propertiesOf(icalcomponent* event, qint64 line) {
     found.line = line;
     for (icalproperty* p = icalcomponent_get_first_property(event, ICAL_ANY_PROPERTY); p;
          p = icalcomponent_get_next_property(event, ICAL_ANY_PROPERTY)) {
-        switch (icalproperty_isa(p)) {
-        case ICAL_UID_PROPERTY:
-            keepFirst(found.uid, p);
-            break;
-        case ICAL_STATUS_PROPERTY:
-            keepFirst(found.status, p);
-            break;
-        case ICAL_DTSTART_PROPERTY:
-            keepFirst(found.start, p);
-            break;
-        case ICAL_DTEND_PROPERTY:
-            keepFirst(found.end, p);
-            break;
-        case ICAL_DURATION_PROPERTY:
-            keepFirst(found.duration, p);
-            break;
-        case ICAL_SUMMARY_PROPERTY:
-            keepFirst(found.summary, p);
-            break;
-        case ICAL_RECURRENCEID_PROPERTY:
-            keepFirst(found.recurrenceId, p);
-            break;
-        case ICAL_CATEGORIES_PROPERTY:
-            found.categories.push_back(p);
-            break;
-        case ICAL_RRULE_PROPERTY:
-            found.rules.push_back(p);
-            break;
-        case ICAL_RDATE_PROPERTY:
-            found.dates.push_back(p);
-            break;
-        case ICAL_EXDATE_PROPERTY:
-            found.exceptions.push_back(p);
-            break;
-        case ICAL_XLICERROR_PROPERTY:
-            found.errors.push_back(p);
-            break;
-        default:
-            break;
-        }
+        const icalproperty_kind kind = icalproperty_isa(p);
+        for (const FirstOf& first : firstOf)
+            if (first.kind == kind && !(found.*first.slot)) found.*first.slot = p;
+        for (const AllOf& all : allOf)
+            if (all.kind == kind) (found.*all.list).push_back(p);
     }
     return found;
 }
