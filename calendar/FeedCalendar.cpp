@@ -79,17 +79,15 @@ FeedRead FeedCalendar::read(const std::atomic<bool>* cancel) {
 
 FeedRead FeedCalendar::accept(const QByteArray& body, const FeedValidators& validators,
                               const QDateTime& now) {
+    bool same = false;
     {
         const std::lock_guard lock(mutex_);
-        // A server that ignores the validators may send the same feed again.
-        if (state_.readThisRun && body == state_.body) {
-            state_.validators = validators;
-            state_.readAt = now;
-            state_.failure.clear();
-            state_.failingSince = {};
-            return {};
-        }
+        // A file, or a server that ignores the validators, sends the copy at hand again (the
+        // one kept from the last run too): it is not read a second time.
+        same = state_.document && body == state_.body;
+        if (same) state_.validators = validators;
     }
+    if (same) return confirm(now);
     QString problem;
     std::shared_ptr<const FeedDocument> document = parse(body, problem);
     if (!document) return fail(problem, now);
