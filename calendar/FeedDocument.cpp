@@ -170,4 +170,8 @@ QString feedProblem(const QString& source, qint64 line, const QString& problem) 
     return QStringLiteral("%1, строка %2: %3").arg(source, QString::number(line), problem);
 }
 
+Error feedError(const QString& source, qint64 line, const QString& problem) {
+    return Error(feedProblem(source, line, problem).toStdString());
+}
+
 } // namespace newsbell

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/Error.h"
 #include "calendar/CalendarWeek.h"
 
 #include <QByteArrayView>
@@ -74,5 +75,7 @@ int feedImportance(QStringView word);
 
 // "<source>, строка <line>: <problem>", the form of every message about a document.
 QString feedProblem(const QString& source, qint64 line, const QString& problem);
+// The error of a document that cannot be read, with such a message.
+Error feedError(const QString& source, qint64 line, const QString& problem);
 
 } // namespace newsbell

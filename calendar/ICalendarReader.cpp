@@ -1,6 +1,5 @@
 #include "calendar/ICalendarReader.h"
 
-#include "base/Error.h"
 #include "calendar/FeedTime.h"
 #include "calendar/ICalendarEvents.h"
 #include "calendar/ICalendarText.h"
@@ -108,8 +107,9 @@ public:
         warnings_ = std::move(prepared.warnings);
         Component root(icalparser_parse_string(prepared.text.c_str()), icalcomponent_free);
         if (!root)
-            fail(prepared.lineCount, QStringLiteral("календарь iCalendar не читается: документ "
-                                                    "оборван или его BEGIN и END не сходятся"));
+            throw feedError(source_, prepared.lineCount,
+                            QStringLiteral("календарь iCalendar не читается: документ "
+                                           "оборван или его BEGIN и END не сходятся"));
         const std::vector<icalcomponent*> components = eventsOf(root.get());
         std::vector<EventProperties> events;
         events.reserve(components.size());
@@ -125,10 +125,6 @@ public:
     }
 
 private:
-    [[noreturn]] void fail(qint64 line, const QString& problem) const {
-        throw Error(feedProblem(source_, line, problem).toStdString());
-    }
-
     void warn(qint64 line, const QString& problem) {
         warnings_ << feedProblem(source_, line, problem);
     }
@@ -139,10 +135,10 @@ private:
         if (known != zonesByName_.end()) return *known;
         const QTimeZone zone = zoneNamed(name, true);
         if (!zone.isValid())
-            fail(lineHolding(bytes_, eventLine, "TZID", tzid ? tzid : ""),
-                 QStringLiteral("часовой пояс «%1» неизвестен: нужно имя из базы поясов "
-                                "(Europe/Berlin) или имя пояса Windows")
-                     .arg(name));
+            throw feedError(source_, lineHolding(bytes_, eventLine, "TZID", tzid ? tzid : ""),
+                            QStringLiteral("часовой пояс «%1» неизвестен: нужно имя из базы поясов "
+                                           "(Europe/Berlin) или имя пояса Windows")
+                                .arg(name));
         zonesByName_.insert(name, zone);
         return zone;
     }
