@@ -11,11 +11,33 @@
 
 namespace newsbell {
 
+namespace {
+
+// The demonstration's invented weeks, with a few events placed just after the service starts.
+class DemoPages final : public WeekPages {
+public:
+    DemoPages(const Clock& clock, CalendarOptions options) : clock_(clock), options_(options) {}
+
+    void start() { soonEvents_ = eventsSoonAfter(clock_.now()); }
+
+    QDate currentDay(const QDateTime& now) const override { return now.date(); }
+    QByteArray page(QDate monday) const override {
+        return weekPageHtml(monday,
+                            weekEvents(monday, clock_.now(), soonEvents_, options_.eventsPerWeek));
+    }
+
+private:
+    const Clock& clock_;
+    CalendarOptions options_;
+    std::vector<CalendarEvent> soonEvents_;
+};
+
+} // namespace
+
 struct CalendarServer::Impl {
     const Clock& clock;
-    CalendarOptions options;
-    const WeekPages* pages = nullptr; // the demonstration when none
-    std::vector<CalendarEvent> soonEvents;
+    std::unique_ptr<DemoPages> demo; // none when serving the pages of another source
+    const WeekPages* pages;          // demo's or the other source's
     std::unique_ptr<httplib::Server> server;
     std::thread thread;
     int port = 0;
@@ -25,8 +47,7 @@ struct CalendarServer::Impl {
 
 void CalendarServer::Impl::serveWeek(const httplib::Request& request,
                                      httplib::Response& response) const {
-    const QDateTime now = clock.now();
-    QDate day = pages ? pages->currentDay(now) : now.date();
+    QDate day = pages->currentDay(clock.now());
     if (request.has_param("week")) {
         day =
             QDate::fromString(QString::fromStdString(request.get_param_value("week")), Qt::ISODate);
@@ -37,20 +58,19 @@ void CalendarServer::Impl::serveWeek(const httplib::Request& request,
             return;
         }
     }
-    const QDate monday = mondayOf(day);
-    const QByteArray page =
-        pages ? pages->page(monday)
-              : weekPageHtml(monday, weekEvents(monday, now, soonEvents, options.eventsPerWeek));
+    const QByteArray page = pages->page(mondayOf(day));
     // Actual values appear as time goes on, so a page is never served from a cache.
     response.set_header("Cache-Control", "no-store");
     response.set_content(page.constData(), size_t(page.size()), "text/html; charset=utf-8");
 }
 
 CalendarServer::CalendarServer(const Clock& clock, CalendarOptions options)
-    : impl_(new Impl{clock, options, nullptr, {}, {}, {}, 0}) {}
+    : impl_(new Impl{clock, std::make_unique<DemoPages>(clock, options), nullptr, {}, {}, 0}) {
+    impl_->pages = impl_->demo.get();
+}
 
 CalendarServer::CalendarServer(const Clock& clock, const WeekPages& pages)
-    : impl_(new Impl{clock, {}, &pages, {}, {}, {}, 0}) {}
+    : impl_(new Impl{clock, nullptr, &pages, {}, {}, 0}) {}
 
 CalendarServer::~CalendarServer() {
     stop();
@@ -76,7 +96,7 @@ void CalendarServer::start(int port) {
     if (bound <= 0)
         throw Error("Не удалось открыть порт " + std::to_string(port) +
                     " на 127.0.0.1 для встроенного календаря.");
-    impl_->soonEvents = eventsSoonAfter(impl_->clock.now());
+    if (impl_->demo) impl_->demo->start();
     impl_->port = bound;
     impl_->server = std::move(server);
     auto finished = std::make_shared<std::atomic<bool>>(false);

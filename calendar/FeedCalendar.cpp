@@ -26,20 +26,28 @@ bool FeedCalendar::hasCopy() const {
 }
 
 std::shared_ptr<const FeedDocument> FeedCalendar::parse(const QByteArray& body,
-                                                        QStringList* problems) const {
+                                                        QString& problem) const {
     try {
         return std::make_shared<const FeedDocument>(readFeedDocument(body, name_, settings_.zones));
     } catch (const Error& error) {
-        *problems << QString::fromUtf8(error.what());
+        problem = QString::fromUtf8(error.what());
         return nullptr;
+    }
+}
+
+void FeedCalendar::keep(const FeedCopy& copy, QStringList& warnings) const {
+    try {
+        cache_.store(cacheKey_, copy);
+    } catch (const Error& error) {
+        warnings << QString::fromUtf8(error.what());
     }
 }
 
 void FeedCalendar::takeKeptCopy() {
     const std::optional<FeedCopy> copy = cache_.load(cacheKey_);
     if (!copy) return;
-    QStringList problems;
-    std::shared_ptr<const FeedDocument> document = parse(copy->body, &problems);
+    QString problem;
+    std::shared_ptr<const FeedDocument> document = parse(copy->body, problem);
     if (!document) return;
     const std::lock_guard lock(mutex_);
     state_.document = std::move(document);
@@ -71,20 +79,18 @@ FeedRead FeedCalendar::read(const std::atomic<bool>* cancel) {
 
 FeedRead FeedCalendar::accept(const QByteArray& body, const FeedValidators& validators,
                               const QDateTime& now) {
+    bool same = false;
     {
         const std::lock_guard lock(mutex_);
-        // A server that ignores the validators may send the same feed again.
-        if (state_.readThisRun && body == state_.body) {
-            state_.validators = validators;
-            state_.readAt = now;
-            state_.failure.clear();
-            state_.failingSince = {};
-            return {};
-        }
+        // A file, or a server that ignores the validators, sends the copy at hand again (the
+        // one kept from the last run too): it is not read a second time.
+        same = state_.document && body == state_.body;
+        if (same) state_.validators = validators;
     }
-    QStringList problems;
-    std::shared_ptr<const FeedDocument> document = parse(body, &problems);
-    if (!document) return fail(problems.join(u'\n'), now);
+    if (same) return confirm(now);
+    QString problem;
+    std::shared_ptr<const FeedDocument> document = parse(body, problem);
+    if (!document) return fail(problem, now);
     FeedRead result;
     result.warnings = document->warnings();
     result.changed = true;
@@ -92,11 +98,7 @@ FeedRead FeedCalendar::accept(const QByteArray& body, const FeedValidators& vali
         const std::lock_guard lock(mutex_);
         state_ = {document, body, validators, now, {}, {}, true};
     }
-    try {
-        cache_.store(cacheKey_, {body, validators, now});
-    } catch (const Error& error) {
-        result.warnings << QString::fromUtf8(error.what());
-    }
+    keep({body, validators, now}, result.warnings);
     return result;
 }
 
@@ -117,11 +119,7 @@ FeedRead FeedCalendar::confirm(const QDateTime& now) {
     }
     if (copy.readAt.isNull())
         return fail(QStringLiteral("сервер ответил «не изменилось», а копии нет"), now);
-    try {
-        cache_.store(cacheKey_, copy);
-    } catch (const Error& error) {
-        result.warnings << QString::fromUtf8(error.what());
-    }
+    keep(copy, result.warnings);
     return result;
 }
 

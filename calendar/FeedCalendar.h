@@ -55,7 +55,10 @@ private:
         bool readThisRun = false; // false while the copy in service is one kept from before
     };
 
-    std::shared_ptr<const FeedDocument> parse(const QByteArray& body, QStringList* problems) const;
+    // The document of body; none, and why, when it does not read.
+    std::shared_ptr<const FeedDocument> parse(const QByteArray& body, QString& problem) const;
+    // Keeps copy in the cache folder; a copy not kept is a warning, the weeks are served anyway.
+    void keep(const FeedCopy& copy, QStringList& warnings) const;
     void takeKeptCopy();
     FeedRead accept(const QByteArray& body, const FeedValidators& validators, const QDateTime& now);
     FeedRead confirm(const QDateTime& now);

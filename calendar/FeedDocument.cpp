@@ -72,16 +72,20 @@ Recognised recognise(QByteArrayView bytes) {
 
 FeedDocument::FeedDocument(std::vector<FeedEntry> entries,
                            std::shared_ptr<const LaterEntries> later, QStringList warnings)
-    : entries_(std::move(entries)), later_(std::move(later)), warnings_(std::move(warnings)) {}
+    : entries_(std::move(entries)), later_(std::move(later)), warnings_(std::move(warnings)) {
+    // Sorted once here, so that a week's page takes its rows by lookup.
+    std::stable_sort(entries_.begin(), entries_.end(), pageOrder);
+}
 
 std::vector<CalendarEvent> FeedDocument::week(QDate monday) const {
     const QDate sunday = monday.addDays(6);
-    // A pass over all rows costs less than keeping them sorted for the few weeks asked for.
-    std::vector<FeedEntry> rows;
-    for (const FeedEntry& entry : entries_)
-        if (entry.row.date >= monday && entry.row.date <= sunday) rows.push_back(entry);
+    const auto dateOf = [](const FeedEntry& entry) { return entry.row.date; };
+    const auto first = std::ranges::lower_bound(entries_, monday, {}, dateOf);
+    std::vector<FeedEntry> rows(
+        first, std::ranges::upper_bound(first, entries_.end(), sunday, {}, dateOf));
+    const size_t sorted = rows.size();
     if (later_) later_->addEntries(monday, sunday, rows);
-    std::stable_sort(rows.begin(), rows.end(), pageOrder);
+    if (rows.size() > sorted) std::stable_sort(rows.begin(), rows.end(), pageOrder);
     std::vector<CalendarEvent> events;
     events.reserve(rows.size());
     // Link numbers differ from week to week, as on the provider's pages.
@@ -164,6 +168,10 @@ int feedImportance(QStringView word) {
 QString feedProblem(const QString& source, qint64 line, const QString& problem) {
     // At once: a source or problem holding "%2" must stay as it is.
     return QStringLiteral("%1, строка %2: %3").arg(source, QString::number(line), problem);
+}
+
+Error feedError(const QString& source, qint64 line, const QString& problem) {
+    return Error(feedProblem(source, line, problem).toStdString());
 }
 
 } // namespace newsbell

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/Error.h"
 #include "calendar/CalendarWeek.h"
 
 #include <QByteArrayView>
@@ -52,7 +53,7 @@ public:
     const QStringList& warnings() const { return warnings_; }
 
 private:
-    std::vector<FeedEntry> entries_;
+    std::vector<FeedEntry> entries_; // in page order
     std::shared_ptr<const LaterEntries> later_;
     QStringList warnings_;
 };
@@ -74,5 +75,7 @@ int feedImportance(QStringView word);
 
 // "<source>, строка <line>: <problem>", the form of every message about a document.
 QString feedProblem(const QString& source, qint64 line, const QString& problem);
+// The error of a document that cannot be read, with such a message.
+Error feedError(const QString& source, qint64 line, const QString& problem);
 
 } // namespace newsbell

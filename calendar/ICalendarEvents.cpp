@@ -131,17 +131,19 @@ void addDayEntries(const FeedEntry& cells, QDate start, qint64 days, QDate first
 }
 
 void ExpandedEvents::addEntries(QDate first, QDate last, std::vector<FeedEntry>& out) const {
-    for (const ExpandedEvent& event : events_) addEvent(event, first, last, out);
+    // The same for every timed event, so worked out once.
+    const Window asked{first, last, momentOfWallClock(local_, dayStart(first)),
+                       momentOfWallClock(local_, dayStart(last.addDays(1)))};
+    for (const ExpandedEvent& event : events_) addEvent(event, asked, out);
 }
 
-void ExpandedEvents::addEvent(const ExpandedEvent& event, QDate first, QDate last,
+void ExpandedEvents::addEvent(const ExpandedEvent& event, const Window& asked,
                               std::vector<FeedEntry>& out) const {
     const bool days = event.start.clock.kind == EventClock::Days;
+    const QDate first = asked.first, last = asked.last;
     // The keys of the instances that give rows in first..last.
-    const qint64 from = days ? dayStart(first) - (event.days - 1) * secondsPerDay
-                             : momentOfWallClock(local_, dayStart(first));
-    const qint64 to =
-        days ? dayStart(last.addDays(1)) : momentOfWallClock(local_, dayStart(last.addDays(1)));
+    const qint64 from = days ? dayStart(first) - (event.days - 1) * secondsPerDay : asked.start;
+    const qint64 to = days ? dayStart(last.addDays(1)) : asked.end;
     std::set<qint64> seen;
     // Whether to go on: an event gives at most mostInstancesPerWeek instances a week.
     auto add = [&](qint64 key) {

@@ -49,7 +49,12 @@ public:
     void addEntries(QDate first, QDate last, std::vector<FeedEntry>& out) const override;
 
 private:
-    void addEvent(const ExpandedEvent& event, QDate first, QDate last,
+    // The local days asked for, and the moments they span.
+    struct Window {
+        QDate first, last;
+        qint64 start, end;
+    };
+    void addEvent(const ExpandedEvent& event, const Window& asked,
                   std::vector<FeedEntry>& out) const;
 
     std::vector<ExpandedEvent> events_;

@@ -1,6 +1,5 @@
 #include "calendar/ICalendarReader.h"
 
-#include "base/Error.h"
 #include "calendar/FeedTime.h"
 #include "calendar/ICalendarEvents.h"
 #include "calendar/ICalendarText.h"
@@ -44,9 +43,27 @@ struct EventProperties {
     std::vector<icalproperty*> categories, rules, dates, exceptions, errors;
 };
 
-void keepFirst(icalproperty*& slot, icalproperty* property) {
-    if (!slot) slot = property;
-}
+// Where each kind goes: the first of a kind, or all of them.
+struct FirstOf {
+    icalproperty_kind kind;
+    icalproperty* EventProperties::*slot;
+};
+struct AllOf {
+    icalproperty_kind kind;
+    std::vector<icalproperty*> EventProperties::*list;
+};
+constexpr FirstOf firstOf[] = {{ICAL_UID_PROPERTY, &EventProperties::uid},
+                               {ICAL_STATUS_PROPERTY, &EventProperties::status},
+                               {ICAL_DTSTART_PROPERTY, &EventProperties::start},
+                               {ICAL_DTEND_PROPERTY, &EventProperties::end},
+                               {ICAL_DURATION_PROPERTY, &EventProperties::duration},
+                               {ICAL_SUMMARY_PROPERTY, &EventProperties::summary},
+                               {ICAL_RECURRENCEID_PROPERTY, &EventProperties::recurrenceId}};
+constexpr AllOf allOf[] = {{ICAL_CATEGORIES_PROPERTY, &EventProperties::categories},
+                           {ICAL_RRULE_PROPERTY, &EventProperties::rules},
+                           {ICAL_RDATE_PROPERTY, &EventProperties::dates},
+                           {ICAL_EXDATE_PROPERTY, &EventProperties::exceptions},
+                           {ICAL_XLICERROR_PROPERTY, &EventProperties::errors}};
 
 EventProperties propertiesOf(icalcomponent* event, qint64 line) {
     EventProperties found;
@@ -54,46 +71,11 @@ EventProperties propertiesOf(icalcomponent* event, qint64 line) {
     found.line = line;
     for (icalproperty* p = icalcomponent_get_first_property(event, ICAL_ANY_PROPERTY); p;
          p = icalcomponent_get_next_property(event, ICAL_ANY_PROPERTY)) {
-        switch (icalproperty_isa(p)) {
-        case ICAL_UID_PROPERTY:
-            keepFirst(found.uid, p);
-            break;
-        case ICAL_STATUS_PROPERTY:
-            keepFirst(found.status, p);
-            break;
-        case ICAL_DTSTART_PROPERTY:
-            keepFirst(found.start, p);
-            break;
-        case ICAL_DTEND_PROPERTY:
-            keepFirst(found.end, p);
-            break;
-        case ICAL_DURATION_PROPERTY:
-            keepFirst(found.duration, p);
-            break;
-        case ICAL_SUMMARY_PROPERTY:
-            keepFirst(found.summary, p);
-            break;
-        case ICAL_RECURRENCEID_PROPERTY:
-            keepFirst(found.recurrenceId, p);
-            break;
-        case ICAL_CATEGORIES_PROPERTY:
-            found.categories.push_back(p);
-            break;
-        case ICAL_RRULE_PROPERTY:
-            found.rules.push_back(p);
-            break;
-        case ICAL_RDATE_PROPERTY:
-            found.dates.push_back(p);
-            break;
-        case ICAL_EXDATE_PROPERTY:
-            found.exceptions.push_back(p);
-            break;
-        case ICAL_XLICERROR_PROPERTY:
-            found.errors.push_back(p);
-            break;
-        default:
-            break;
-        }
+        const icalproperty_kind kind = icalproperty_isa(p);
+        for (const FirstOf& first : firstOf)
+            if (first.kind == kind && !(found.*first.slot)) found.*first.slot = p;
+        for (const AllOf& all : allOf)
+            if (all.kind == kind) (found.*all.list).push_back(p);
     }
     return found;
 }
@@ -125,8 +107,9 @@ public:
         warnings_ = std::move(prepared.warnings);
         Component root(icalparser_parse_string(prepared.text.c_str()), icalcomponent_free);
         if (!root)
-            fail(prepared.lineCount, QStringLiteral("календарь iCalendar не читается: документ "
-                                                    "оборван или его BEGIN и END не сходятся"));
+            throw feedError(source_, prepared.lineCount,
+                            QStringLiteral("календарь iCalendar не читается: документ "
+                                           "оборван или его BEGIN и END не сходятся"));
         const std::vector<icalcomponent*> components = eventsOf(root.get());
         std::vector<EventProperties> events;
         events.reserve(components.size());
@@ -142,10 +125,6 @@ public:
     }
 
 private:
-    [[noreturn]] void fail(qint64 line, const QString& problem) const {
-        throw Error(feedProblem(source_, line, problem).toStdString());
-    }
-
     void warn(qint64 line, const QString& problem) {
         warnings_ << feedProblem(source_, line, problem);
     }
@@ -156,10 +135,10 @@ private:
         if (known != zonesByName_.end()) return *known;
         const QTimeZone zone = zoneNamed(name, true);
         if (!zone.isValid())
-            fail(lineHolding(bytes_, eventLine, "TZID", tzid ? tzid : ""),
-                 QStringLiteral("часовой пояс «%1» неизвестен: нужно имя из базы поясов "
-                                "(Europe/Berlin) или имя пояса Windows")
-                     .arg(name));
+            throw feedError(source_, lineHolding(bytes_, eventLine, "TZID", tzid ? tzid : ""),
+                            QStringLiteral("часовой пояс «%1» неизвестен: нужно имя из базы поясов "
+                                           "(Europe/Berlin) или имя пояса Windows")
+                                .arg(name));
         zonesByName_.insert(name, zone);
         return zone;
     }

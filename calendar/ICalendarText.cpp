@@ -1,6 +1,5 @@
 #include "calendar/ICalendarText.h"
 
-#include "base/Error.h"
 #include "calendar/FeedDocument.h"
 
 namespace newsbell {
@@ -115,19 +114,19 @@ PreparedICalendar prepareICalendar(QByteArrayView bytes, const QString& source) 
     Preparation prepared(size_t(bytes.size()));
     std::string logical;
     qint64 logicalNumber = 0, count = 0;
-    forEachLine(std::string_view(bytes.data(), size_t(bytes.size())), [&](std::string_view line,
-                                                                          qint64 number) {
-        count = number;
-        if (line.find('\0') != std::string_view::npos)
-            throw Error(feedProblem(source, number, QStringLiteral("нулевой байт")).toStdString());
-        if (!line.empty() && (line[0] == ' ' || line[0] == '\t') && logicalNumber > 0) {
-            logical.append(line.substr(1));
-            return;
-        }
-        if (logicalNumber > 0) prepared.addLine(logical, logicalNumber, source);
-        logical.assign(line);
-        logicalNumber = number;
-    });
+    forEachLine(std::string_view(bytes.data(), size_t(bytes.size())),
+                [&](std::string_view line, qint64 number) {
+                    count = number;
+                    if (line.find('\0') != std::string_view::npos)
+                        throw feedError(source, number, QStringLiteral("нулевой байт"));
+                    if (!line.empty() && (line[0] == ' ' || line[0] == '\t') && logicalNumber > 0) {
+                        logical.append(line.substr(1));
+                        return;
+                    }
+                    if (logicalNumber > 0) prepared.addLine(logical, logicalNumber, source);
+                    logical.assign(line);
+                    logicalNumber = number;
+                });
     if (logicalNumber > 0) prepared.addLine(logical, logicalNumber, source);
     return prepared.take(count);
 }

@@ -1,6 +1,5 @@
 #include "calendar/XmlFeedReader.h"
 
-#include "base/Error.h"
 #include "calendar/FeedTime.h"
 
 #include <QXmlStreamReader>
@@ -66,8 +65,9 @@ public:
     FeedDocument read() {
         if (xml_.readNextStartElement()) {
             if (xml_.name() != u"weeklyevents")
-                fail(xml_.lineNumber(),
-                     QStringLiteral("корневой элемент «%1», а не weeklyevents").arg(xml_.name()));
+                throw feedError(
+                    source_, xml_.lineNumber(),
+                    QStringLiteral("корневой элемент «%1», а не weeklyevents").arg(xml_.name()));
             sawRoot_ = true;
             while (xml_.readNextStartElement()) {
                 if (xml_.name() == u"event")
@@ -77,17 +77,15 @@ public:
             }
         }
         if (xml_.hasError())
-            fail(xml_.lineNumber(), QStringLiteral("XML не читается: ") + xml_.errorString());
+            throw feedError(source_, xml_.lineNumber(),
+                            QStringLiteral("XML не читается: ") + xml_.errorString());
         if (!sawRoot_)
-            fail(xml_.lineNumber(), QStringLiteral("в документе нет элемента weeklyevents"));
+            throw feedError(source_, xml_.lineNumber(),
+                            QStringLiteral("в документе нет элемента weeklyevents"));
         return FeedDocument(std::move(entries_), nullptr, std::move(warnings_));
     }
 
 private:
-    [[noreturn]] void fail(qint64 line, const QString& problem) const {
-        throw Error(feedProblem(source_, line, problem).toStdString());
-    }
-
     void readEvent() {
         const qint64 line = xml_.lineNumber();
         std::array<std::optional<QString>, FieldCount> fields;
