@@ -177,8 +177,7 @@ QWidget* TForm2::buildBrowserArea() {
     auto* stack = new QStackedLayout(area);
     stack->setStackingMode(QStackedLayout::StackAll);
     stack->addWidget(WebBrowser1->widget());
-    Panel5 = named(new QLabel(text("Ждите, идёт загрузка данных с сервера...")), "Panel5");
-    auto* cover = static_cast<QLabel*>(Panel5);
+    auto* cover = named(new QLabel(text("Ждите, идёт загрузка данных с сервера...")), "Panel5");
     cover->setAlignment(Qt::AlignCenter);
     QFont large = styled(font(), true);
     large.setPixelSize(28);
@@ -186,10 +185,8 @@ QWidget* TForm2::buildBrowserArea() {
     cover->setFrameShape(QFrame::Panel);
     cover->setFrameShadow(QFrame::Raised);
     // A panel of its own over the band, in the window's usual colour.
-    QPalette colours = cover->palette();
-    colours.setColor(QPalette::Window, QApplication::palette().color(QPalette::Window));
-    cover->setPalette(colours);
-    cover->setAutoFillBackground(true);
+    fillBackground(cover, QApplication::palette().color(QPalette::Window));
+    Panel5 = cover;
     stack->addWidget(Panel5);
     stack->setCurrentWidget(Panel5);
     return area;

@@ -40,8 +40,6 @@ void WeekRun::start(QDate first, QDate last, const QString& fileName) {
     first_ = mondayOf(first);
     last_ = mondayOf(last);
     if (first_ > last_) std::swap(first_, last_);
-    firstLabel_ = formatDate(first_, labelDateFormat);
-    lastLabel_ = formatDate(last_, labelDateFormat);
     fileName_ = fileName;
     listener_.rangeSet();
     running_ = true;
@@ -51,7 +49,7 @@ void WeekRun::start(QDate first, QDate last, const QString& fileName) {
     fileStale_ = false;
     {
         const Busy busy(*this);
-        requestWeek(parseDate(firstLabel_, labelDateFormat, currentYear()));
+        requestWeek(first_);
     }
     if (deferred_ && running_) processWeeks();
 }
@@ -84,11 +82,11 @@ bool WeekRun::processWeek() {
     options.processEvents = processEvents_;
     const QDate loaded = extractEvents(pageText, table_, options); // fixes the title row too
     writeFile();
-    if (formatDate(loaded, labelDateFormat) == lastLabel_ || requestedLabel_ == lastLabel_) {
+    if (loaded == last_ || requested_ == last_) {
         running_ = false;
         return true;
     }
-    requestWeek(parseDate(requestedLabel_, labelDateFormat, currentYear()).addDays(7));
+    requestWeek(requested_.addDays(7));
     return false;
 }
 
@@ -113,7 +111,6 @@ void WeekRun::writeFile() {
 
 void WeekRun::requestWeek(QDate monday) {
     requested_ = monday;
-    requestedLabel_ = formatDate(monday, labelDateFormat);
     listener_.weekRequested(monday);
     deferred_ = false; // only a load that comes from here on can be this week's
     requesting_ = true;

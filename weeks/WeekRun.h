@@ -2,6 +2,7 @@
 
 #include "app/core/EventTable.h"
 #include "base/Clock.h"
+#include "base/DateText.h"
 
 #include <QDate>
 #include <QString>
@@ -44,12 +45,12 @@ public:
 // file after every week, so that it is whole whenever the run stops. One implementation for the
 // week window and the command line.
 //
-// The run's state is kept as the window shows it, in the label format ("8.3.2010"): the run
-// ends when the loaded page's date reads as the last Monday, and the next week is counted from
-// the Monday last requested, not from the date the page reported. Two mends keep a run in
-// bounds: it also ends after the week whose requested Monday is the last one (a page that
-// reports another date would otherwise never end it), and while a week is processed further
-// download notifications and starts are ignored (the extraction lets the window work meanwhile).
+// The run ends when the loaded page's date is the last Monday, and the next week is counted from
+// the Monday last requested, not from the date the page reported; the window shows the Mondays
+// in the label format ("8.3.2010"). Two mends keep a run in bounds: it also ends after the week
+// whose requested Monday is the last one (a page that reports another date would otherwise
+// never end it), and while a week is processed further download notifications and starts are
+// ignored (the extraction lets the window work meanwhile).
 class WeekRun {
 public:
     WeekRun(WeekPage& page, EventTable& table, WeekRunListener& listener, const Clock& clock);
@@ -76,9 +77,9 @@ public:
 
     bool running() const { return running_; }
     bool busy() const { return busy_; }
-    const std::string& firstLabel() const { return firstLabel_; }
-    const std::string& lastLabel() const { return lastLabel_; }
-    const std::string& requestedLabel() const { return requestedLabel_; }
+    std::string firstLabel() const { return formatDate(first_, labelDateFormat); }
+    std::string lastLabel() const { return formatDate(last_, labelDateFormat); }
+    std::string requestedLabel() const { return formatDate(requested_, labelDateFormat); }
     QDate firstMonday() const { return first_; }
     QDate lastMonday() const { return last_; }
     // Progress: the requested week's place in the run, from 1, and the run's length in weeks.
@@ -106,7 +107,6 @@ private:
     bool requesting_ = false; // the page runs a week script
     bool deferred_ = false;   // the requested week loaded while the page ran its script
     QDate first_, last_, requested_;
-    std::string firstLabel_, lastLabel_, requestedLabel_;
 
     QString fileName_;
     std::string fileBytes_; // what the file holds, kept so that earlier weeks are not redone

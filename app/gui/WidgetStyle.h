@@ -17,11 +17,15 @@ template <typename Widget> Widget* named(Widget* widget, const char* name) {
     return widget;
 }
 
-inline void fillBackground(QWidget* widget, TColor colour) {
+inline void fillBackground(QWidget* widget, const QColor& colour) {
     QPalette colours = widget->palette();
-    colours.setColor(QPalette::Window, toQColor(colour));
+    colours.setColor(QPalette::Window, colour);
     widget->setPalette(colours);
     widget->setAutoFillBackground(true);
+}
+
+inline void fillBackground(QWidget* widget, TColor colour) {
+    fillBackground(widget, toQColor(colour));
 }
 
 inline void setTextColour(QWidget* widget, const QColor& colour) {

@@ -1,8 +1,8 @@
 // The week window's cost per week along a ten-year join (520 weeks): extraction into the table,
 // the file rewritten, the memo brought up to date, with a browser that serves every week's page
-// from memory. Weeks 1, 52 and 520 are timed in each of several joins and the medians shown,
+// from memory. Weeks 1, 2, 52 and 520 are timed in each of several joins and the medians shown,
 // with the part that only writes the file's bytes measured apart (the same bytes written to the
-// same file right after). Prints the ratio of week 520 to week 1 beyond the writing.
+// same file right after). Prints the ratios of week 520 to weeks 1 and 2 beyond the writing.
 //   week_join_bench [joins]
 #include "app/core/TableTextFile.h"
 #include "app/gui/EventGrid.h"
