@@ -14,10 +14,6 @@ namespace newsbell {
 
 namespace {
 
-constexpr TColor clWindowText = systemColorFlag | 8;
-constexpr TColor clActiveCaption = systemColorFlag | 2;
-constexpr TColor clWhite = 0xFFFFFF;
-
 struct SchemeColors {
     TColor window, windowTo, caption, captionTo, border, btnDown, btnDownTo, btnHover, btnHoverTo;
 };

@@ -23,15 +23,15 @@ struct AlertWindowSettings {
     bool AutoHide = true;
     bool AutoSize = false;
     bool AutoDelete = false;
-    TColor BorderColor = 0x808080;
+    TColor BorderColor = clGray;
     TColor BtnHoverColor = 12298658;
     TColor BtnHoverColorTo = 12298658;
     TColor BtnDownColor = 10981255;
     TColor BtnDownColorTo = 10981255;
-    TColor CaptionColor = 0xFFFFFF;    // clWhite
-    TColor CaptionColorTo = 0x808080;  // clGray
-    TColor WindowColor = 0xFFFFFF;     // clWhite
-    TColor WindowColorTo = 0xFF00000F; // clBtnFace
+    TColor CaptionColor = clWhite;
+    TColor CaptionColorTo = clGray;
+    TColor WindowColor = clWhite;
+    TColor WindowColorTo = clBtnFace;
     TGradientDirection GradientDirection = gdVertical;
     newsbell::Font Font;
     // Empty images draw the default marks.

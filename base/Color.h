@@ -12,6 +12,20 @@ using TColor = std::uint32_t;
 inline constexpr TColor clNone = 0x1FFFFFFF;
 inline constexpr TColor systemColorFlag = 0xFF000000;
 
+// The system colour with the desktop's index.
+constexpr TColor systemColor(int index) {
+    return systemColorFlag + TColor(index);
+}
+
+// The colours the program names in its code.
+inline constexpr TColor clWhite = 0xFFFFFF;
+inline constexpr TColor clGray = 0x808080;
+inline constexpr TColor clActiveCaption = systemColor(2);
+inline constexpr TColor clWindowText = systemColor(8);
+inline constexpr TColor clHighlight = systemColor(13);
+inline constexpr TColor clHighlightText = systemColor(14);
+inline constexpr TColor clBtnFace = systemColor(15);
+
 constexpr TColor rgbColor(int red, int green, int blue) {
     return TColor(red & 0xFF) | TColor(green & 0xFF) << 8 | TColor(blue & 0xFF) << 16;
 }

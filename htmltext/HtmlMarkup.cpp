@@ -101,10 +101,6 @@ struct NamedColor {
     TColor color;
 };
 
-constexpr TColor system(int index) {
-    return systemColorFlag + TColor(index);
-}
-
 constexpr std::array<NamedColor, 40> colorNames{{
     {"clred", 0x0000FF},
     {"clblack", 0x000000},
@@ -122,30 +118,30 @@ constexpr std::array<NamedColor, 40> colorNames{{
     {"clpurple", 0x800080},
     {"clteal", 0x808000},
     {"clmaroon", 0x000080},
-    {"clbackground", system(1)},
-    {"clactivecaption", system(2)},
-    {"clinactivecaption", system(3)},
-    {"clmenu", system(4)},
-    {"clwindow", system(5)},
-    {"clwindowframe", system(6)},
-    {"clmenutext", system(7)},
-    {"clwindowtext", system(8)},
-    {"clcaptiontext", system(9)},
-    {"clactiveborder", system(10)},
-    {"clinactiveborder", system(11)},
-    {"clappworkspace", system(12)},
-    {"clhighlight", system(13)},
-    {"clhighlighttext", system(14)},
-    {"clbtnface", system(15)},
-    {"clbtnshadow", system(16)},
-    {"clgraytext", system(17)},
-    {"clbtntext", system(18)},
-    {"clinactivecaptiontext", system(19)},
-    {"clbtnhighlight", system(20)},
-    {"cl3ddkshadow", system(21)},
-    {"cl3dlight", system(22)},
-    {"clinfotext", system(23)},
-    {"clinfobk", system(24)},
+    {"clbackground", systemColor(1)},
+    {"clactivecaption", systemColor(2)},
+    {"clinactivecaption", systemColor(3)},
+    {"clmenu", systemColor(4)},
+    {"clwindow", systemColor(5)},
+    {"clwindowframe", systemColor(6)},
+    {"clmenutext", systemColor(7)},
+    {"clwindowtext", systemColor(8)},
+    {"clcaptiontext", systemColor(9)},
+    {"clactiveborder", systemColor(10)},
+    {"clinactiveborder", systemColor(11)},
+    {"clappworkspace", systemColor(12)},
+    {"clhighlight", systemColor(13)},
+    {"clhighlighttext", systemColor(14)},
+    {"clbtnface", systemColor(15)},
+    {"clbtnshadow", systemColor(16)},
+    {"clgraytext", systemColor(17)},
+    {"clbtntext", systemColor(18)},
+    {"clinactivecaptiontext", systemColor(19)},
+    {"clbtnhighlight", systemColor(20)},
+    {"cl3ddkshadow", systemColor(21)},
+    {"cl3dlight", systemColor(22)},
+    {"clinfotext", systemColor(23)},
+    {"clinfobk", systemColor(24)},
 }};
 
 } // namespace

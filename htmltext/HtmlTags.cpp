@@ -5,8 +5,6 @@ namespace newsbell {
 
 namespace {
 
-constexpr TColor clHighlight = 0xFF00000D;
-constexpr TColor clHighlightText = 0xFF00000E;
 constexpr int listIndent = 12;
 
 } // namespace
