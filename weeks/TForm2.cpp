@@ -1,6 +1,7 @@
 #include "weeks/TForm2.h"
 
 #include "app/gui/EventGrid.h"
+#include "app/gui/WidgetStyle.h"
 #include "weeks/FileMemo.h"
 
 #include <QAction>
@@ -16,10 +17,6 @@ namespace newsbell {
 namespace {
 
 constexpr qint64 answerInterval = 20; // ms between the times the window answers during a week
-
-QString text(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
 
 QString labelText(const std::string& label) {
     return QString::fromLatin1(label);

@@ -33,10 +33,6 @@ constexpr int calendarHeight = 158;
 // The week window's table: as the main window's, with a wider name column.
 constexpr ColumnWidths weekColumnWidths{35, 85, 95, 55, 55, 90, 400, 90, 90, 90};
 
-QString text(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
 QLabel* line(const char* utf8, const QFont& font) {
     auto* label = new QLabel(text(utf8));
     label->setFont(font);

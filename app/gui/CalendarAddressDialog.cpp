@@ -1,5 +1,7 @@
 #include "app/gui/CalendarAddressDialog.h"
 
+#include "app/gui/WidgetStyle.h"
+
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -7,14 +9,6 @@
 #include <QVBoxLayout>
 
 namespace newsbell {
-
-namespace {
-
-QString text(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
-} // namespace
 
 QString calendarAddressProblem(const QString& typed) {
     const QString trimmed = typed.trimmed();

@@ -5,6 +5,7 @@
 #include "app/core/TableTextFile.h"
 #include "app/gui/EventGrid.h"
 #include "app/gui/LinkLabel.h"
+#include "app/gui/WidgetStyle.h"
 #include "base/Convert.h"
 #include "base/Cp1251.h"
 
@@ -22,10 +23,6 @@
 namespace newsbell {
 
 namespace {
-
-QString text(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
 
 // A blinking button alternates between exactly bold and regular.
 void toggleBold(QPushButton* button) {

@@ -32,10 +32,6 @@ constexpr int firstAlertPass = 300000; // ms after start
 constexpr int blinkInterval = 1000;
 constexpr int alertDisplayTime = 1000000; // ms
 
-QString text(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
 // The header's serif face, or the nearest serif face where it is not installed.
 QFont bookAntiqua() {
     QFont font;

@@ -11,6 +11,11 @@ namespace newsbell {
 
 // What the windows' layouts share: names, colours and faces of controls.
 
+// A window's text, written in the source as UTF-8.
+inline QString text(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
 // Gives a control its name from the window definition, as its object name.
 template <typename Widget> Widget* named(Widget* widget, const char* name) {
     widget->setObjectName(QString::fromLatin1(name));
