@@ -1,6 +1,7 @@
 // Builds the controls of the main window: header, browser, settings panel, table, save strip,
 // menu and timers. The handlers live in TForm1.cpp.
 #include "alert/AlertNotifier.h"
+#include "app/gui/ElidedLabel.h"
 #include "app/gui/EventGrid.h"
 #include "app/gui/LinkLabel.h"
 #include "app/gui/TForm1.h"
@@ -194,8 +195,8 @@ QWidget* TForm1::buildTableArea() {
     strip->setFixedHeight(saveStripHeight);
     fillBackground(strip, saveStripColour);
     // The status line of the alert pass gets the width left beside the save button.
-    Label10 = named(new QLabel, "Label10");
-    // A long status line is cut off rather than pushing the save button or widening the window.
+    // A long status line ends in "…" rather than pushing the save button or widening the window.
+    Label10 = named(new ElidedLabel, "Label10");
     Label10->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     Button3 = named(new QPushButton(text("Сохранение таблицы в текстовом файле")), "Button3");
     Button3->setFont(styled(font(), true));
