@@ -43,8 +43,8 @@ QString fromCp1251(std::string_view text) {
         for (int byte = 0; byte < 256; ++byte) {
             const char bytes[] = {char(byte)};
             const QString decoded = decoder.decode(QByteArrayView(bytes, 1));
-            table[std::size_t(byte)] = decoded.isEmpty() ? QChar(QChar::ReplacementCharacter)
-                                                         : decoded.front();
+            table[std::size_t(byte)] =
+                decoded.isEmpty() ? QChar(QChar::ReplacementCharacter) : decoded.front();
         }
         return table;
     }();

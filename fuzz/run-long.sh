@@ -10,7 +10,7 @@ target=${1:?usage: fuzz/run-long.sh TARGET [SECONDS]}
 seconds=${2:-600}
 # A folder of several targets keeps one corpus per target in corpus/TARGET.
 seeds=$(ls -d fuzz/*/corpus/"$target" 2>/dev/null ||
-        echo "$(dirname "$(grep -l "add_executable($target " fuzz/*/CMakeLists.txt)")/corpus")
+        echo "$(dirname "$(grep -l "newsbell_fuzz_target($target " fuzz/*/CMakeLists.txt)")/corpus")
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DNEWSBELL_GUI=OFF -DNEWSBELL_BENCH=OFF -DNEWSBELL_SANITIZE=ON -DNEWSBELL_FUZZ=ON >/dev/null
 cmake --build build-fuzz --target "$target"

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Synthesises the alert bell compiled into the program: app/gui/sounds/newsbell.wav.
+"""Synthesises the alert bell compiled into the program: widgets/sounds/newsbell.wav.
 
 A struck bell: a few inharmonic partials, each dying away at its own rate, with a soft attack
 so that it does not click. Run once; the output is the same on every run.
@@ -25,7 +25,7 @@ def sample(t):
 
 
 def main():
-    out = sys.argv[1] if len(sys.argv) > 1 else "app/gui/sounds/newsbell.wav"
+    out = sys.argv[1] if len(sys.argv) > 1 else "widgets/sounds/newsbell.wav"
     frames = [sample(i / RATE) for i in range(int(RATE * SECONDS))]
     peak = max(abs(f) for f in frames)
     scale = 0.7 * 32767 / peak

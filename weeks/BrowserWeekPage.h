@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/browser/BrowserHost.h"
+#include "browser/BrowserHost.h"
 #include "weeks/WeekRun.h"
 
 namespace newsbell {

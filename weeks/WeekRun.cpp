@@ -1,8 +1,8 @@
 #include "weeks/WeekRun.h"
 
-#include "app/core/Extraction.h"
-#include "app/core/TableTextFile.h"
 #include "base/DateText.h"
+#include "core/Extraction.h"
+#include "core/TableTextFile.h"
 #include "weeks/WeekScripts.h"
 
 #include <QScopeGuard>

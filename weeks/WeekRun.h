@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/core/EventTable.h"
 #include "base/Clock.h"
 #include "base/DateText.h"
+#include "core/EventTable.h"
 
 #include <QDate>
 #include <QString>

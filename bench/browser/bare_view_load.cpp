@@ -1,7 +1,7 @@
 // bare_view_load URL: a plain QWebEngineView that loads URL and quits when the load has finished.
 // The start-up benchmark measures the program against it; the process is prepared for Chromium
 // the same way, so that only the program's own work differs.
-#include "app/browser/WebEngineSetup.h"
+#include "browser/WebEngineSetup.h"
 
 #include <QApplication>
 #include <QWebEngineView>

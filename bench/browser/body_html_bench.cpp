@@ -1,8 +1,8 @@
 // Body HTML of a 500-event calendar page: our legacy serialisation (innerHTML, its tags rewritten,
 // converted to cp1251) against Chromium's own innerHTML of the same page, read the same way.
 // Prints the ratio of the two; the goal is under 2.
-#include "app/browser/WebEngineBrowserHost.h"
-#include "app/browser/WebEngineSetup.h"
+#include "browser/WebEngineBrowserHost.h"
+#include "browser/WebEngineSetup.h"
 #include "calendar/CalendarServer.h"
 
 #include <QApplication>

@@ -3,10 +3,10 @@
 // extraction's (target: at most 0.1, the pass adds at most 10% to what every pass extracts),
 // and for scale the share when every one of the day's 700 rows is due and composed.
 //   alert_pass_bench [benchmark flags]
-#include "app/core/AlertPass.h"
-#include "app/core/Extraction.h"
 #include "bench/RatioRuns.h"
 #include "bench/core/GeneratedPage.h"
+#include "core/AlertPass.h"
+#include "core/Extraction.h"
 
 #include <benchmark/benchmark.h>
 

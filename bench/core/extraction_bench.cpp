@@ -2,10 +2,10 @@
 // finds every event's date marker in one forward pass over the same text. Prints the ratios.
 //   extraction_bench [benchmark flags]
 //   extraction_bench --write-page N FILE   writes the N-event page (for the lxml peer script)
-#include "app/core/Extraction.h"
-#include "app/core/TextSearch.h"
 #include "bench/RatioRuns.h"
 #include "bench/core/GeneratedPage.h"
+#include "core/Extraction.h"
+#include "core/TextSearch.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdio>

@@ -1,11 +1,11 @@
 // Any page text must give rows or a clear error, and the table text file built from the rows
 // must hold one line of nine fields per row, whatever the page held. An alert pass over the
 // rows gives one-line messages whose only tags are the message's own.
-#include "app/core/AlertPass.h"
-#include "app/core/Extraction.h"
-#include "app/core/TableTextFile.h"
 #include "base/Convert.h"
 #include "base/Error.h"
+#include "core/AlertPass.h"
+#include "core/Extraction.h"
+#include "core/TableTextFile.h"
 
 #include <algorithm>
 #include <cstdlib>

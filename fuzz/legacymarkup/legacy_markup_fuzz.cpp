@@ -1,6 +1,6 @@
 // Any text through the legacy rewriting: it must end without faults and leave text without
 // markup as it is.
-#include "app/browser/LegacyMarkup.h"
+#include "browser/LegacyMarkup.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -23,6 +23,7 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Package)" = newsbell ] || { echo "Package: $(field Package)"; fail=1; }
 [ "$(field Version)" = "$version" ] || { echo "Version: $(field Version)"; fail=1; }
 [ "$(field Architecture)" = "$arch" ] || { echo "Architecture: $(field Architecture)"; fail=1; }
+grep -q '^;' <<<"$(field Description)" && { echo "Description has lines joined with ';'"; fail=1; }
 depends=$(field Depends)
 for library in libc6 libqt6core6 libqt6widgets6 libqt6webenginewidgets6 libqt6multimedia6 \
                libqt6svg6 fonts-dejavu-core; do

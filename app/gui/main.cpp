@@ -1,6 +1,0 @@
-// Newsbell: the economic calendar with alerts, and its table text file for trading robots.
-#include "app/gui/Startup.h"
-
-int main(int argc, char** argv) {
-    return newsbell::runNewsbell(argc, argv);
-}

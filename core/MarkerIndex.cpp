@@ -1,0 +1,123 @@
+#include "core/MarkerIndex.h"
+
+#include "base/Error.h"
+
+#include <array>
+#include <cstring>
+#if defined(__x86_64__)
+#include <immintrin.h>
+#elif defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace newsbell {
+
+namespace {
+
+// Records the marker when the whole of it stands at position at. The length is a constant
+// here, so the comparison compiles to a few loads instead of a library call.
+template <Marker marker>
+void addIfWhole(std::string_view page, size_t at, std::vector<MarkerHit>& hits) {
+    constexpr std::string_view text = markerText(marker);
+    if (page.size() - at >= text.size() &&
+        std::memcmp(page.data() + at, text.data(), text.size()) == 0)
+        hits.push_back({std::uint32_t(at), marker});
+}
+
+// Which marker, if any, starts at an "ec_" found at position at.
+[[gnu::always_inline]] inline void classify(std::string_view page, size_t at,
+                                            std::vector<MarkerHit>& hits) {
+    const char* p = page.data() + at;
+    const size_t left = page.size() - at;
+    if (left > 3 && p[3] == 'b') return addIfWhole<Marker::Name>(page, at, hits);
+    if (left > 3 && p[3] == 'i') return addIfWhole<Marker::Importance>(page, at, hits);
+    if (left <= 7 || p[3] != 't' || p[4] != 'd' || p[5] != '_') return;
+    switch (p[6]) {
+    case 'd':
+        return addIfWhole<Marker::Date>(page, at, hits);
+    case 't':
+        return addIfWhole<Marker::Time>(page, at, hits);
+    case 'c':
+        return addIfWhole<Marker::Currency>(page, at, hits);
+    case 'f':
+        return addIfWhole<Marker::Forecast>(page, at, hits);
+    case 'p':
+        return addIfWhole<Marker::Previous>(page, at, hits);
+    case 'a':
+        if (p[7] == 'c') return addIfWhole<Marker::Actual>(page, at, hits);
+        return addIfWhole<Marker::AfterPrevious>(page, at, hits);
+    default:
+        return;
+    }
+}
+
+} // namespace
+
+namespace {
+
+// The candidate starts are the positions where "e", "c" and "_" follow each other; the vector
+// versions test 32 or 16 positions at a time. Returns where the scalar rest begins.
+#if defined(__x86_64__)
+__attribute__((target("avx2"))) size_t scanWide(std::string_view page,
+                                                std::vector<MarkerHit>& hits) {
+    const char* data = page.data();
+    const __m256i e = _mm256_set1_epi8('e'), c = _mm256_set1_epi8('c'), u = _mm256_set1_epi8('_');
+    size_t i = 0;
+    for (; i + 34 <= page.size(); i += 32) {
+        const __m256i atE =
+            _mm256_cmpeq_epi8(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + i)), e);
+        const __m256i atC = _mm256_cmpeq_epi8(
+            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + i + 1)), c);
+        const __m256i atU = _mm256_cmpeq_epi8(
+            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + i + 2)), u);
+        unsigned mask =
+            unsigned(_mm256_movemask_epi8(_mm256_and_si256(_mm256_and_si256(atE, atC), atU)));
+        while (mask) {
+            classify(page, i + unsigned(__builtin_ctz(mask)), hits);
+            mask &= mask - 1;
+        }
+    }
+    return i;
+}
+#endif
+
+size_t scanNarrow(std::string_view page, std::vector<MarkerHit>& hits) {
+    size_t i = 0;
+#if defined(__SSE2__)
+    const char* data = page.data();
+    const __m128i e = _mm_set1_epi8('e'), c = _mm_set1_epi8('c'), u = _mm_set1_epi8('_');
+    for (; i + 18 <= page.size(); i += 16) {
+        auto load = [&](size_t at) {
+            return _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
+        };
+        __m128i both = _mm_and_si128(_mm_cmpeq_epi8(load(i), e), _mm_cmpeq_epi8(load(i + 1), c));
+        unsigned mask =
+            unsigned(_mm_movemask_epi8(_mm_and_si128(both, _mm_cmpeq_epi8(load(i + 2), u))));
+        while (mask) {
+            classify(page, i + unsigned(__builtin_ctz(mask)), hits);
+            mask &= mask - 1;
+        }
+    }
+#endif
+    return i;
+}
+
+} // namespace
+
+std::vector<MarkerHit> indexMarkers(std::string_view page) {
+    if (page.size() > UINT32_MAX) throw Error("Страница календаря слишком велика (больше 4 ГБ)");
+    std::vector<MarkerHit> hits;
+    hits.reserve(page.size() / 40);
+#if defined(__x86_64__)
+    static const bool wide = __builtin_cpu_supports("avx2");
+    size_t i = wide ? scanWide(page, hits) : scanNarrow(page, hits);
+#else
+    size_t i = scanNarrow(page, hits);
+#endif
+    const char* data = page.data();
+    for (; i + 3 <= page.size(); ++i)
+        if (data[i] == 'e' && data[i + 1] == 'c' && data[i + 2] == '_') classify(page, i, hits);
+    return hits;
+}
+
+} // namespace newsbell

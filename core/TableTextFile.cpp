@@ -1,0 +1,57 @@
+#include "core/TableTextFile.h"
+
+#include "base/Error.h"
+
+#include <QSaveFile>
+#include <algorithm>
+
+namespace newsbell {
+
+namespace {
+
+// Rows from firstRow on, columns from firstColumn on, ";" between cells, CR LF after each row.
+void joinRows(const EventTable& table, int firstRow, int firstColumn, std::string& out) {
+    for (int r = firstRow; r < table.rowCount(); ++r) {
+        const Row& row = table.row(r);
+        for (int c = firstColumn; c < columnCount; ++c) {
+            out += row[size_t(c)];
+            out += c + 1 < columnCount ? ";" : "\r\n";
+        }
+    }
+}
+
+} // namespace
+
+std::string tableText(const EventTable& table) {
+    std::string out;
+    appendTableText(table, 1, out);
+    return out;
+}
+
+void appendTableText(const EventTable& table, int firstRow, std::string& out) {
+    joinRows(table, std::max(firstRow, 1), 1, out);
+}
+
+std::string gridText(const EventTable& table) {
+    std::string out;
+    joinRows(table, 0, 0, out);
+    return out;
+}
+
+void writeFileAtomically(const QString& fileName, std::string_view bytes) {
+    QSaveFile file(fileName);
+    auto fail = [&] {
+        throw Error(QStringLiteral("Не удалось сохранить файл «%1»: %2")
+                        .arg(fileName, file.errorString())
+                        .toStdString());
+    };
+    if (!file.open(QIODevice::WriteOnly)) fail();
+    if (file.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size())) fail();
+    if (!file.commit()) fail();
+}
+
+void WriteTableTextFile(const EventTable& table, const QString& fileName) {
+    writeFileAtomically(fileName, tableText(table));
+}
+
+} // namespace newsbell

@@ -1,0 +1,228 @@
+#include "mainwindow/TForm1.h"
+
+#include "alert/AlertNotifier.h"
+#include "base/Convert.h"
+#include "base/Cp1251.h"
+#include "core/Extraction.h"
+#include "core/TableTextFile.h"
+#include "widgets/EventGrid.h"
+#include "widgets/LinkLabel.h"
+#include "widgets/WidgetStyle.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QTimer>
+#include <algorithm>
+#include <limits>
+
+namespace newsbell {
+
+namespace {
+
+// A blinking button alternates between exactly bold and regular.
+void toggleBold(QPushButton* button) {
+    QFont font = button->font();
+    const bool exactlyBold =
+        font.bold() && !font.italic() && !font.underline() && !font.strikeOut();
+    font.setBold(!exactlyBold);
+    font.setItalic(false);
+    font.setUnderline(false);
+    font.setStrikeOut(false);
+    button->setFont(font);
+}
+
+void makeBold(QPushButton* button) {
+    QFont font = button->font();
+    font.setBold(true);
+    button->setFont(font);
+}
+
+} // namespace
+
+TForm1::~TForm1() = default;
+
+void TForm1::FormCreate(const QUrl& calendarPage) {
+    WebBrowser1->navigate(calendarPage);
+    saveDialogStart_ = QCoreApplication::applicationFilePath();
+    // StringGrid1 wrote its titles and widths when it was made.
+}
+
+void TForm1::connectHandlers() {
+    connect(WebBrowser1, &BrowserHost::downloadComplete, this,
+            errors_.handler(this, &TForm1::WebBrowser1DownloadComplete));
+    connect(WebBrowser1, &BrowserHost::documentComplete, this,
+            errors_.handler(this, &TForm1::WebBrowser1DocumentComplete));
+    connect(Button1, &QPushButton::clicked, this, errors_.handler(this, &TForm1::Button1Click));
+    connect(Button2, &QPushButton::clicked, this, errors_.handler(this, &TForm1::Button2Click));
+    connect(Button3, &QPushButton::clicked, this, errors_.handler(this, &TForm1::Button3Click));
+    connect(Button4, &QPushButton::clicked, this, errors_.handler(this, &TForm1::Button4Click));
+    connect(Timer1, &QTimer::timeout, this, errors_.handler(this, &TForm1::Button4Click));
+    connect(Timer2, &QTimer::timeout, this, errors_.handler(this, &TForm1::Timer2Timer));
+    connect(Timer3, &QTimer::timeout, this, errors_.handler(this, &TForm1::Timer3Timer));
+    connect(Edit1, &QLineEdit::textChanged, this, errors_.handler(this, &TForm1::Edit1Change));
+    connect(Edit3, &QLineEdit::textChanged, this, errors_.handler(this, &TForm1::Edit3Change));
+    connect(Edit4, &QLineEdit::textChanged, this, errors_.handler(this, &TForm1::Edit4Change));
+    connect(N2, &QAction::triggered, this, errors_.handler(this, &TForm1::N2Click));
+    connect(N3, &QAction::triggered, this, errors_.handler(this, &TForm1::N3Click));
+    connect(N4, &QAction::triggered, this, errors_.handler(this, &TForm1::N4Click));
+    connect(Label2, &LinkLabel::clicked, this, errors_.handler(this, &TForm1::Label2Click));
+    connect(Label3, &LinkLabel::clicked, this, errors_.handler(this, &TForm1::Label2Click));
+}
+
+void TForm1::pageLoaded() {
+    QPalette colours = Panel5->palette();
+    colours.setColor(QPalette::Window, toQColor(panelColour));
+    Panel5->setPalette(colours);
+    Timer2->start();
+}
+
+void TForm1::WebBrowser1DownloadComplete() {
+    pageLoaded();
+}
+
+void TForm1::WebBrowser1DocumentComplete() {
+    pageLoaded();
+}
+
+void TForm1::Button2Click() {
+    // The extraction lets the window work between events; a second one started meanwhile would
+    // rebuild the table under the first, which then appended its remaining rows to the new ones.
+    if (extracting_) return;
+    extracting_ = true;
+    const auto done = qScopeGuard([this] { extracting_ = false; });
+
+    Timer2->stop();
+    Timer3->start();
+    // The page is read before the table is touched: when the browser fails, the table keeps
+    // its rows instead of being left with emptied ones.
+    const std::string pageText = WebBrowser1->bodyHtml();
+    ExtractionOptions options;
+    options.mode = ExtractionMode::FreshTable;
+    options.currentYear = desktop_.clock.now().date().year();
+    options.processEvents = [] { QCoreApplication::processEvents(); };
+    extractEvents(pageText, StringGrid1->table(), options);
+    Timer2->stop();
+    makeBold(Button2);
+    Timer3->start();
+}
+
+void TForm1::Button1Click() {
+    deleteSelectedRows(StringGrid1->table(), StringGrid2, StringGrid1->currentRow(),
+                       StringGrid1->selectionTop(), StringGrid1->selectionBottom());
+}
+
+void TForm1::Button3Click() {
+    const std::optional<QString> fileName = desktop_.files.chooseFileToSave(this, saveDialogStart_);
+    if (!fileName) return;
+    WriteTableTextFile(StringGrid1->table(), *fileName);
+    Timer3->stop();
+    makeBold(Button3);
+}
+
+void TForm1::Button4Click() {
+    // The extraction lets the window work between events. A tick or a click arriving then is
+    // dropped: a pass started inside it would examine a table still being rebuilt.
+    if (extracting_ || alerting_) return;
+    alerting_ = true;
+    const auto done = qScopeGuard([this] { alerting_ = false; });
+
+    setAlertInterval(strToInt(toCp1251(Edit2->text())));
+    // Called directly rather than through the button, so that a failed extraction ends the pass
+    // before the messages are cleared.
+    Button2Click();
+    AlertNotifier1->AlertMessages().Clear();
+    const QDateTime now = desktop_.clock.now();
+    runAlertPass(StringGrid1->table(), alertSettings(), now.date(), now.time(),
+                 [this](const DueAlert& alert) { raiseAlert(alert); });
+    emit alertPassDone();
+}
+
+void TForm1::setAlertInterval(int minutes) {
+    // 0 (or less) stops the automatic passes; the count restarts only when the interval
+    // changes. A QTimer takes at most about 24 days.
+    const qint64 milliseconds = qint64(minutes) * 60000;
+    if (milliseconds <= 0) {
+        Timer1->stop();
+        return;
+    }
+    const int interval = int(std::min<qint64>(milliseconds, std::numeric_limits<int>::max()));
+    if (Timer1->isActive() && Timer1->interval() == interval) return;
+    Timer1->start(interval);
+}
+
+AlertSettings TForm1::alertSettings() const {
+    AlertSettings settings;
+    settings.leadHours = toCp1251(Edit3->text());
+    settings.leadMinutes = toCp1251(Edit1->text());
+    settings.afterMinutes = toCp1251(Edit4->text());
+    const QCheckBox* currencies[] = {CheckBox4, CheckBox5, CheckBox6,  CheckBox7,
+                                     CheckBox8, CheckBox9, CheckBox10, CheckBox11};
+    for (size_t i = 0; i < settings.currencies.size(); ++i)
+        settings.currencies[i] = currencies[i]->isChecked();
+    const QCheckBox* importances[] = {CheckBox1, CheckBox2, CheckBox3};
+    for (size_t i = 0; i < settings.importances.size(); ++i)
+        settings.importances[i] = importances[i]->isChecked();
+    return settings;
+}
+
+void TForm1::raiseAlert(const DueAlert& alert) {
+    Label10->setText(fromCp1251(alert.statusLine));
+    AlertNotifier1->AlertMessages().Add().Text().SetText(alert.message);
+    if (CheckBox12->isChecked()) AlertNotifier1->Show();
+    if (CheckBox13->isChecked()) desktop_.sound.play();
+}
+
+void TForm1::Timer2Timer() {
+    toggleBold(Button2);
+}
+
+void TForm1::Timer3Timer() {
+    toggleBold(Button3);
+}
+
+void TForm1::checkField(QLineEdit* field, const FieldRule& rule) {
+    if (!breaksRule(toCp1251(field->text()), rule)) return;
+    field->setText(text(rule.putBack));
+    desktop_.messages.showMessage(text(rule.message));
+}
+
+void TForm1::Edit1Change() {
+    checkField(Edit1, leadMinutesRule);
+}
+
+void TForm1::Edit3Change() {
+    checkField(Edit3, leadHoursRule);
+}
+
+void TForm1::Edit4Change() {
+    checkField(Edit4, afterMinutesRule);
+}
+
+void TForm1::N2Click() {
+    if (!weekWindow_) return;
+    weekWindow_->show();
+    weekWindow_->raise();
+    weekWindow_->activateWindow();
+}
+
+void TForm1::N3Click() {
+    close();
+}
+
+void TForm1::N4Click() {
+    desktop_.messages.showMessage(
+        text("Программа помогает свести данные важных новостей с сайта forexpros") +
+        QStringLiteral("\n\r") +
+        text("в текстовой формат представления, который удобочитаем для АТС-советников"));
+}
+
+void TForm1::Label2Click() {
+    desktop_.links.openLink(QUrl(QLatin1String(publisherAddress)));
+}
+
+} // namespace newsbell

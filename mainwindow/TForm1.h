@@ -1,0 +1,142 @@
+#pragma once
+
+#include "base/Color.h"
+#include "browser/BrowserHost.h"
+#include "core/AlertPass.h"
+#include "core/EventTable.h"
+#include "widgets/Desktop.h"
+#include "widgets/ErrorReporter.h"
+
+#include <QMainWindow>
+#include <QUrl>
+
+class QAction;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QTimer;
+
+namespace newsbell {
+
+class EventGrid;
+class LinkLabel;
+class TAlertNotifier;
+
+inline constexpr TColor headerColourBeforeLoad = 7697919; // red 255, green 117, blue 117
+inline constexpr TColor panelColour = 16702159;           // red 207, green 218, blue 254
+inline constexpr TColor saveStripColour = 9109445;        // red 197, green 255, blue 138
+
+// The publisher's site, named in the caption and opened by the two links.
+inline constexpr char publisherHost[] = "newsbell.example.net";
+inline constexpr char publisherAddress[] = "https://newsbell.example.net/";
+
+// The main window: the calendar page in the browser, the alert settings, the event table with
+// its commands, the menu and the links. Controls carry their names from the window definition
+// (also as object names); handlers are named after their control and event.
+class TForm1 final : public QMainWindow {
+    Q_OBJECT
+public:
+    // Takes over browser and sends it to calendarPage.
+    TForm1(BrowserHost* browser, const Desktop& desktop, ErrorReporter& errors,
+           const QUrl& calendarPage, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // The window the menu's "several weeks" item shows; owned by the caller.
+    void setWeekWindow(QWidget* window) { weekWindow_ = window; }
+
+    void WebBrowser1DownloadComplete();
+    void WebBrowser1DocumentComplete();
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+    // The alert pass; run by Button4 and by every tick of Timer1.
+    void Button4Click();
+    void Timer2Timer();
+    void Timer3Timer();
+    void Edit1Change();
+    void Edit3Change();
+    void Edit4Change();
+    void N2Click();
+    void N3Click();
+    void N4Click();
+    void Label2Click();
+
+    QWidget* Panel5 = nullptr;
+    QLabel* Label1 = nullptr;
+    LinkLabel* Label2 = nullptr;
+    LinkLabel* Label3 = nullptr;
+    BrowserHost* WebBrowser1 = nullptr;
+    EventGrid* StringGrid1 = nullptr;
+    EventTable StringGrid2; // scratch rows for the deletion, never shown
+
+    QLabel* Label5 = nullptr;
+    QLineEdit* Edit3 = nullptr;
+    QLineEdit* Edit1 = nullptr;
+    QLabel* Label7 = nullptr;
+    QLineEdit* Edit2 = nullptr;
+    QLabel* Label13 = nullptr;
+    QLineEdit* Edit4 = nullptr;
+    QLabel* Label8 = nullptr;
+    QCheckBox* CheckBox4 = nullptr;
+    QCheckBox* CheckBox5 = nullptr;
+    QCheckBox* CheckBox6 = nullptr;
+    QCheckBox* CheckBox7 = nullptr;
+    QCheckBox* CheckBox8 = nullptr;
+    QCheckBox* CheckBox9 = nullptr;
+    QCheckBox* CheckBox10 = nullptr;
+    QCheckBox* CheckBox11 = nullptr;
+    QLabel* Label9 = nullptr;
+    QCheckBox* CheckBox1 = nullptr;
+    QCheckBox* CheckBox2 = nullptr;
+    QCheckBox* CheckBox3 = nullptr;
+    QCheckBox* CheckBox12 = nullptr;
+    QCheckBox* CheckBox13 = nullptr;
+    QPushButton* Button4 = nullptr;
+    QLabel* Label10 = nullptr;
+
+    QPushButton* Button2 = nullptr;
+    QPushButton* Button1 = nullptr;
+    QPushButton* Button3 = nullptr;
+
+    TAlertNotifier* AlertNotifier1 = nullptr;
+
+    QMenu* N1 = nullptr;
+    QAction* N2 = nullptr;
+    QAction* N3 = nullptr;
+    QAction* N4 = nullptr;
+
+    QTimer* Timer1 = nullptr;
+    QTimer* Timer2 = nullptr;
+    QTimer* Timer3 = nullptr;
+
+    // The alert fields and boxes as the pass reads them.
+    AlertSettings alertSettings() const;
+
+signals:
+    // An alert pass went through to its end.
+    void alertPassDone();
+
+private:
+    void FormCreate(const QUrl& calendarPage);
+    void buildHeader(QWidget* upper);
+    QWidget* buildSettingsPanel();
+    QWidget* buildTableArea();
+    void buildMenu();
+    void buildTimers();
+    void connectHandlers();
+    void pageLoaded();
+    void checkField(QLineEdit* field, const FieldRule& rule);
+    void setAlertInterval(int minutes);
+    void raiseAlert(const DueAlert& alert);
+
+    Desktop desktop_;
+    ErrorReporter& errors_;
+    QString saveDialogStart_; // SaveDialog1's initial directory: the program's own file
+    QWidget* weekWindow_ = nullptr;
+    bool extracting_ = false;
+    bool alerting_ = false;
+};
+
+} // namespace newsbell

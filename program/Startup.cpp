@@ -1,0 +1,197 @@
+#include "program/Startup.h"
+
+#include "browser/WebEngineBrowserHost.h"
+#include "browser/WebEngineSetup.h"
+#include "calendar/CalendarServer.h"
+#include "headless/WeekExport.h"
+#include "headless/WeekJoin.h"
+#include "mainwindow/TForm1.h"
+#include "program/CalendarFeed.h"
+#include "program/EverydayUse.h"
+#include "program/KeptSettings.h"
+#include "program/NewsbellApplication.h"
+#include "program/StartOptions.h"
+#include "weekwindow/TForm2.h"
+#include "widgets/BellSound.h"
+
+#include <QSystemTrayIcon>
+#include <QTimer>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <optional>
+
+namespace newsbell {
+
+namespace {
+
+constexpr std::chrono::seconds exportLoadWait{60};
+constexpr std::chrono::seconds weekAnswerWait{30};
+
+// One of the program's own lines on standard error.
+void tellUser(const QString& line) {
+    std::fprintf(stderr, "newsbell: %s\n", line.toUtf8().constData());
+}
+
+// Where the trader's settings are kept; nothing with --no-settings.
+std::unique_ptr<KeptSettings> keptSettings(const StartOptions& options) {
+    if (options.noSettings) return nullptr;
+    return std::make_unique<KeptSettings>(
+        std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
+                                    QStringLiteral("Newsbell"), QStringLiteral("newsbell")),
+        tellUser);
+}
+
+// The built-in calendar: the feed's when one is given, else the demonstration, which starts
+// when it is first needed.
+using BuiltInCalendar = std::function<const CalendarServer&()>;
+
+int showWindow(NewsbellApplication& application, const StartOptions& options,
+               const BuiltInCalendar& builtIn, const Clock& clock, CalendarFeed* feed) {
+    const std::unique_ptr<KeptSettings> settings = keptSettings(options);
+    QtMessageSink messages;
+    QtLinkOpener links;
+    QtFileChooser dialog;
+    // Each window's save dialog starts where that window last saved.
+    std::optional<FolderKeepingFileChooser> mainFiles, weekFiles;
+    if (settings) {
+        mainFiles.emplace(dialog, *settings, QStringLiteral("mainWindow"));
+        weekFiles.emplace(dialog, *settings, QStringLiteral("weekWindow"));
+    }
+    FileChooser& mainChooser = mainFiles ? static_cast<FileChooser&>(*mainFiles) : dialog;
+    FileChooser& weekChooser = weekFiles ? static_cast<FileChooser&>(*weekFiles) : dialog;
+    BellSound sound(&QApplication::beep);
+    ErrorReporter errors(messages);
+    application.setErrorReporter(&errors);
+
+    // A page given for this run wins over the address kept from the last.
+    const QUrl address = settings ? settings->calendarAddress() : QUrl();
+    const auto pageFor = [&](const QUrl& chosen) {
+        return chosen.isEmpty() ? QUrl(builtIn().url()) : chosen;
+    };
+    const QUrl page = options.calendarUrl ? *options.calendarUrl : pageFor(feed ? QUrl() : address);
+
+    TForm1 form(new WebEngineBrowserHost, Desktop{messages, links, mainChooser, clock, sound},
+                errors, page);
+    // Created hidden right after the main window, so that its page loads meanwhile.
+    TForm2 weekWindow(new WebEngineBrowserHost, Desktop{messages, links, weekChooser, clock, sound},
+                      errors, page, &form);
+    form.setWeekWindow(&weekWindow);
+
+    // The feed is read again while the window shows it.
+    std::unique_ptr<FeedRefresher> refresher;
+    const auto followFeed = [&](const QUrl& shown) {
+        refresher.reset();
+        if (!feed || shown != QUrl(feed->server().url())) return;
+        refresher =
+            std::make_unique<FeedRefresher>(feed->calendar(), *form.WebBrowser1, errors, shown);
+    };
+    followFeed(page);
+    if (refresher) // told once the window is up
+        QTimer::singleShot(0, refresher.get(), [&] { refresher->report(feed->firstRead()); });
+
+    EverydayUse::Options everydayOptions;
+    everydayOptions.settings = settings.get();
+    everydayOptions.pageFor = pageFor;
+    everydayOptions.pageChanged = followFeed;
+    everydayOptions.address = address;
+    everydayOptions.trayAvailable = QSystemTrayIcon::isSystemTrayAvailable();
+    EverydayUse everyday(
+        form, {weekWindow, *weekWindow.WebBrowser1, [&] { return weekWindow.ProcessRunning(); }},
+        std::move(everydayOptions), clock);
+
+    form.show();
+    const int status = application.exec();
+    application.setErrorReporter(nullptr);
+    return status;
+}
+
+int exportToFile(const QString& fileName, const QUrl& page, const Clock& clock) {
+    WebEngineBrowserHost browser;
+    exportWeek(browser, page, fileName, exportLoadWait, clock.now().date().year());
+    return 0;
+}
+
+// Without a window the feed's problems go to standard error, line by line.
+void printReport(const QString& report) {
+    for (const QString& line : report.split(u'\n', Qt::SkipEmptyParts)) tellUser(line);
+}
+
+// Prints only once the whole pass has succeeded, so that a failure leaves standard output empty.
+int printDueAlerts(const DueAtRequest& request, const QUrl& page) {
+    WebEngineBrowserHost browser;
+    const std::string report = dueAtReport(browser, page, exportLoadWait, request);
+    std::fwrite(report.data(), 1, report.size(), stdout);
+    return std::fflush(stdout) == 0 ? 0 : 1;
+}
+
+int joinWeeksToFile(const StartOptions::WeekRange& weeks, const QString& fileName, const QUrl& page,
+                    const Clock& clock) {
+    WebEngineBrowserHost browser;
+    // Pages that are slow to answer are waited for, within bounds.
+    browser.setAnswerTimeout(weekAnswerWait);
+    joinWeeks(browser, {page, weeks.first, weeks.last, fileName, exportLoadWait}, clock,
+              [](const QString& line) { std::fprintf(stderr, "%s\n", qPrintable(line)); });
+    return 0;
+}
+
+// The page a run starts on; a pass asks about its own moment's week.
+QUrl startPage(const CalendarServer& calendar, const StartOptions& options) {
+    return QUrl(options.dueAt ? calendar.weekUrl(options.dueAt->today) : calendar.url());
+}
+
+int run(NewsbellApplication& application) {
+    const StartOptions options = parseStartOptions(application.arguments());
+    SystemClock clock;
+    CalendarServer demoCalendar(clock);
+    std::unique_ptr<CalendarFeed> feed;
+    if (options.calendarFeed) {
+        feed = std::make_unique<CalendarFeed>(options, clock);
+        if (options.headless()) {
+            printReport(feedReadReport(feed->firstRead()));
+            if (!feed->hasCopy()) return 1;
+        }
+    }
+    const BuiltInCalendar builtIn = [&]() -> const CalendarServer& {
+        if (feed) return feed->server();
+        if (!demoCalendar.isRunning()) demoCalendar.start();
+        return demoCalendar;
+    };
+    if (!options.headless()) return showWindow(application, options, builtIn, clock, feed.get());
+
+    const QUrl page = options.calendarUrl ? *options.calendarUrl : startPage(builtIn(), options);
+    if (options.weeks) return joinWeeksToFile(*options.weeks, *options.exportFile, page, clock);
+    if (options.exportFile) return exportToFile(*options.exportFile, page, clock);
+    return printDueAlerts(*options.dueAt, page);
+}
+
+} // namespace
+
+int runNewsbell(int argc, char** argv) {
+    // Answered before anything starts, so that they need neither a display nor a browser.
+    if (const std::optional<std::string> answer = answerWithoutStarting(argc, argv)) {
+        std::fputs(answer->c_str(), stdout);
+        return 0;
+    }
+    // Exports and passes run from scripts and cron, where no display may exist and standard
+    // error is for the program's own lines.
+    if (const std::optional<std::string> problem = earlyOptionProblem(argc, argv)) {
+        tellUser(QString::fromStdString(*problem));
+        return 1;
+    }
+    const bool windowless = runsWithoutWindow(argc, argv);
+    prepareWebEngineProcess(windowless && !asksToBeVerbose(argc, argv));
+    if (windowless && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    NewsbellApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Newsbell"));
+    QApplication::setApplicationVersion(QStringLiteral(NEWSBELL_VERSION));
+    try {
+        return run(application);
+    } catch (const std::exception& failure) {
+        tellUser(QString::fromUtf8(failure.what()));
+        return 1;
+    }
+}
+
+} // namespace newsbell

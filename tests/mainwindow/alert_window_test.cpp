@@ -1,0 +1,183 @@
+// The alert pass as the main window runs it: Button4 and Timer1, with a fixed clock.
+#include "alert/AlertNotifier.h"
+#include "base/Cp1251.h"
+#include "mainwindow/TForm1.h"
+#include "tests/support/GuiTestSupport.h"
+#include "widgets/EventGrid.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace newsbell {
+namespace {
+
+using namespace testing;
+
+const QDate monday(2010, 5, 24);
+// legacyWeekPage puts events 5 (08:50, importance 3) and 6 (09:00, importance 1) on Wednesday.
+const QDate wednesday(2010, 5, 26);
+
+class AlertWindowTest : public ::testing::Test {
+protected:
+    AlertWindowTest() {
+        browser->page = legacyWeekPage(monday, 8);
+        setNow(QTime(8, 55));
+    }
+
+    void setNow(QTime time) { fake.clock.moment = QDateTime(wednesday, time); }
+    // A tick of Timer1, without waiting for it.
+    void tick() { QMetaObject::invokeMethod(form.Timer1, "timeout", Qt::DirectConnection); }
+
+    std::vector<std::string> alertTexts() {
+        std::vector<std::string> texts;
+        TMsgCollection& list = form.AlertNotifier1->AlertMessages();
+        for (int i = 0; i < list.Count(); ++i)
+            texts.push_back(cp1251ToUtf8(list.Items(i).Text().joined()));
+        return texts;
+    }
+
+    FakeDesktop fake;
+    ErrorReporter errors{fake.messages};
+    FakeBrowser* browser = new FakeBrowser;
+    TForm1 form{browser, fake.desktop(), errors, QUrl("http://127.0.0.1:9/e_cal.php")};
+    QSignalSpy shows{form.AlertNotifier1, &TAlertNotifier::showRequested};
+};
+
+TEST_F(AlertWindowTest, a_pass_extracts_then_alerts_every_due_row_in_table_order) {
+    EXPECT_EQ(form.AlertNotifier1->DisplayTime(), 1000000);
+    form.Button4->click();
+    EXPECT_EQ(form.StringGrid1->table().rowCount(), 9);
+    EXPECT_EQ(alertTexts(),
+              (std::vector<std::string>{
+                  "<b>2010.05.26</b> 08:50 USD  <i> <b>Высокая важность </i></b> <br><b><q> Index "
+                  "5</q></b><br>5.1 5.2 5.3 <br> Закончилось  <b>0:05:00 назад</b>",
+                  "<b>2010.05.26</b> 09:00 USD  <i> <b>Низкая важность </i></b> <br><b><q> Index "
+                  "6</q></b><br>6.1 6.2 6.3 <br> Начнется через <b>0:05:00 </b>"}));
+    EXPECT_EQ(form.Label10->text(), "2010.05.26 09:00 USD 1  Index 6 6.1 6.2 6.3 ");
+    EXPECT_EQ(shows.count(), 2);
+    EXPECT_EQ(fake.sound.plays, 2);
+    EXPECT_TRUE(fake.messages.shown.isEmpty()) << fake.messages.shown.join("\n").toStdString();
+
+    // The list holds the last pass only; a pass with nothing due empties it and keeps the line.
+    setNow(QTime(9, 5));
+    tick();
+    EXPECT_EQ(alertTexts().size(), 1u);
+    setNow(QTime(12, 0));
+    form.Button4->click();
+    EXPECT_TRUE(alertTexts().empty());
+    EXPECT_EQ(form.Label10->text(), "2010.05.26 09:00 USD 1  Index 6 6.1 6.2 6.3 ");
+    EXPECT_EQ(shows.count(), 3);
+}
+
+TEST_F(AlertWindowTest, cleared_boxes_keep_the_messages_but_show_and_play_nothing) {
+    form.CheckBox12->setChecked(false);
+    form.CheckBox13->setChecked(false);
+    form.Button4->click();
+    EXPECT_EQ(alertTexts().size(), 2u);
+    EXPECT_EQ(shows.count(), 0);
+    EXPECT_EQ(fake.sound.plays, 0);
+
+    // The currency and importance boxes filter: a cleared "Высокая важность" drops event 5.
+    form.CheckBox12->setChecked(true);
+    form.CheckBox3->setChecked(false);
+    form.Button4->click();
+    ASSERT_EQ(alertTexts().size(), 1u);
+    EXPECT_NE(alertTexts()[0].find("Index 6"), std::string::npos);
+    form.CheckBox5->setChecked(false); // USD
+    form.Button4->click();
+    EXPECT_TRUE(alertTexts().empty());
+    EXPECT_EQ(shows.count(), 1);
+}
+
+TEST_F(AlertWindowTest, the_interval_field_sets_timer1_and_zero_stops_it) {
+    form.Button4->click();
+    EXPECT_TRUE(form.Timer1->isActive());
+    EXPECT_EQ(form.Timer1->interval(), 60000);
+    QTest::qWait(60);
+    form.Button4->click();
+    EXPECT_LE(form.Timer1->remainingTime(), 59950) << "same interval: the count goes on";
+
+    form.Edit2->setText("2");
+    form.Button4->click();
+    EXPECT_EQ(form.Timer1->interval(), 120000);
+    EXPECT_GT(form.Timer1->remainingTime(), 119000) << "a new interval starts a new count";
+
+    form.Edit2->setText("0");
+    form.Button4->click();
+    EXPECT_FALSE(form.Timer1->isActive());
+    form.Button4->click();
+    EXPECT_EQ(alertTexts().size(), 2u) << "Button4 still runs a pass";
+    form.Edit2->setText("1");
+    form.Button4->click();
+    EXPECT_TRUE(form.Timer1->isActive());
+}
+
+TEST_F(AlertWindowTest, failures_end_the_pass_where_they_happen) {
+    form.Button4->click();
+    ASSERT_EQ(alertTexts().size(), 2u);
+
+    // A bad interval stops everything before the extraction.
+    form.Edit2->setText("x");
+    browser->page = legacyWeekPage(monday, 3);
+    form.Button4->click();
+    EXPECT_EQ(fake.messages.shown, QStringList{"'x' is not a valid integer value"});
+    EXPECT_EQ(form.StringGrid1->table().rowCount(), 9);
+    EXPECT_EQ(form.Timer1->interval(), 60000);
+
+    // A failed extraction leaves the last pass's messages.
+    form.Edit2->setText("1");
+    browser->failure = "no answer";
+    form.Button4->click();
+    EXPECT_EQ(fake.messages.shown.last(), "no answer");
+    EXPECT_EQ(alertTexts().size(), 2u);
+
+    // Window fields that are not times fail once a row of today needs them; the boxes of a
+    // timer that keeps failing do not stack.
+    browser->failure.clear();
+    browser->page = legacyWeekPage(monday, 8);
+    fake.messages.shown.clear();
+    form.Edit4->setText(""); // its own check complains first
+    int ticksWhileShown = 0;
+    fake.messages.whileShown = [&] {
+        if (ticksWhileShown++ < 2) tick();
+    };
+    tick();
+    EXPECT_EQ(fake.messages.shown,
+              (QStringList{"'' is not a valid integer value", "'00:' is not a valid time"}));
+    EXPECT_TRUE(alertTexts().empty());
+}
+
+// The extraction yields to the window once per event; ticks and clicks arriving then are
+// dropped, whether the extraction belongs to a pass or was started by Button2.
+TEST_F(AlertWindowTest, no_pass_starts_inside_an_extraction) {
+    int nested = 0;
+    browser->onRead = [&] {
+        if (nested++ > 0) return;
+        QTimer::singleShot(0, form.Button4, &QPushButton::click);
+        QTimer::singleShot(0, form.Timer1, [this] { tick(); });
+    };
+    form.Button4->click();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(nested, 1);
+    EXPECT_EQ(alertTexts().size(), 2u);
+    EXPECT_EQ(shows.count(), 2);
+
+    nested = 0;
+    form.AlertNotifier1->AlertMessages().Clear();
+    form.Button2->click();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(nested, 1);
+    EXPECT_TRUE(alertTexts().empty());
+
+    form.Button4->click();
+    EXPECT_EQ(alertTexts().size(), 2u) << "the guards are released afterwards";
+}
+
+} // namespace
+} // namespace newsbell

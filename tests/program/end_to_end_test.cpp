@@ -1,0 +1,337 @@
+// The window and the export on the real browser, against the demo calendar on loopback.
+#include "alert/AlertNotifier.h"
+#include "base/Cp1251.h"
+#include "browser/WebEngineBrowserHost.h"
+#include "calendar/CalendarServer.h"
+#include "calendar/CalendarWeek.h"
+#include "core/TableTextFile.h"
+#include "mainwindow/TForm1.h"
+#include "tests/support/GuiTestSupport.h"
+#include "widgets/EventGrid.h"
+
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimeZone>
+#include <QTimer>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace newsbell {
+namespace {
+
+using namespace testing;
+
+const QDateTime demoNow(QDate(2026, 3, 4), QTime(12, 0)); // a Wednesday
+constexpr int loadWait = 60000;
+
+// The events the demo calendar shows for the week of demoNow, as table text file lines.
+std::vector<std::string> expectedLines() {
+    return demoWeekLines(mondayOf(demoNow.date()), demoNow, eventsSoonAfter(demoNow));
+}
+
+// The events of demoNow's day that an alert pass at now alerts with the default windows (due
+// strictly after now - 10 minutes and before now + 30 minutes), in table order.
+std::vector<CalendarEvent> dueEvents(QTime now) {
+    std::vector<CalendarEvent> due;
+    for (const CalendarEvent& event :
+         weekEvents(mondayOf(demoNow.date()), demoNow, eventsSoonAfter(demoNow))) {
+        const int startsIn = now.secsTo(event.timeOfDay);
+        if (event.date == demoNow.date() && !event.holiday && event.time != "Tentative" &&
+            startsIn > -600 && startsIn < 1800)
+            due.push_back(event);
+    }
+    return due;
+}
+
+// An event's alert message at now, put together from the event's own fields.
+QString alertOf(const CalendarEvent& event, QTime now) {
+    const char* importance[] = {"", " <i> <b>Низкая важность </i></b>",
+                                " <i> <b>Средняя важность </i></b>",
+                                " <i> <b>Высокая важность </i></b>"};
+    const int startsIn = now.secsTo(event.timeOfDay);
+    const QString span = QTime(0, 0).addSecs(std::abs(startsIn)).toString("H:mm:ss");
+    const QString timing = startsIn > 0 ? " <br> Начнется через <b>" + span + " </b>"
+                           : startsIn < 0 ? " <br> Закончилось  <b>" + span + " назад</b>"
+                                          : QString();
+    return "<b>" + event.date.toString("yyyy.MM.dd") + "</b> " + event.time + " " + event.currency +
+           " " + QString::fromUtf8(importance[event.importance]) + " <br><b><q> " + event.name +
+           "</q></b><br>" + event.actual + " " + event.forecast + " " + event.previous + timing;
+}
+
+// The status line: every field but the weekday, each followed by a blank.
+QString statusOf(const CalendarEvent& event) {
+    QStringList fields = fieldsOf(event);
+    fields.removeAt(1);
+    return fields.join(' ') + ' ';
+}
+
+class EndToEnd : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        clock = std::make_unique<FixedClock>(demoNow);
+        calendar = std::make_unique<CalendarServer>(*clock);
+        calendar->start();
+        fake = std::make_unique<FakeDesktop>();
+        fake->clock.moment = demoNow;
+        errors = std::make_unique<ErrorReporter>(fake->messages);
+        browser = new WebEngineBrowserHost;
+        loads = std::make_unique<QSignalSpy>(browser, &BrowserHost::documentComplete);
+        form = std::make_unique<TForm1>(browser, fake->desktop(), *errors, QUrl(calendar->url()));
+        form->show();
+        loaded = loads->wait(loadWait);
+    }
+
+    static void TearDownTestSuite() {
+        form.reset();
+        loads.reset();
+        errors.reset();
+        fake.reset();
+        calendar.reset();
+        clock.reset();
+    }
+
+    void SetUp() override {
+        ASSERT_TRUE(loaded) << "the demo calendar did not load";
+        fake->messages.shown.clear();
+    }
+
+    void extract() {
+        form->Button2->click();
+        ASSERT_TRUE(fake->messages.shown.isEmpty())
+            << fake->messages.shown.join("\n").toStdString();
+    }
+
+    static const EventTable& table() { return form->StringGrid1->table(); }
+
+    static inline std::unique_ptr<FixedClock> clock;
+    static inline std::unique_ptr<CalendarServer> calendar;
+    static inline std::unique_ptr<FakeDesktop> fake;
+    static inline std::unique_ptr<ErrorReporter> errors;
+    static inline WebEngineBrowserHost* browser = nullptr;
+    static inline std::unique_ptr<QSignalSpy> loads;
+    static inline std::unique_ptr<TForm1> form;
+    static inline bool loaded = false;
+};
+
+TEST_F(EndToEnd, loaded_page_turns_the_header_blue_and_blinks_the_extraction_button) {
+    EXPECT_EQ(form->Panel5->palette().color(QPalette::Window), QColor(207, 218, 254));
+    EXPECT_TRUE(form->Timer2->isActive());
+}
+
+TEST_F(EndToEnd, extraction_reads_the_demo_week_into_the_table) {
+    extract();
+    const std::vector<std::string> lines = expectedLines();
+    ASSERT_GE(lines.size(), 10u);
+    EXPECT_EQ(tableText(table()), joined(lines));
+    EXPECT_EQ(table().rowCount(), int(lines.size()) + 1);
+    EXPECT_EQ(table().fixedRowCount(), 1);
+    EXPECT_EQ(table().cell(0, int(lines.size())), std::to_string(lines.size()));
+    EXPECT_TRUE(form->Timer3->isActive());
+}
+
+TEST_F(EndToEnd, deleting_a_range_then_saving_writes_exactly_the_rows_left) {
+    extract();
+    EventGrid* grid = form->StringGrid1;
+    grid->setCurrentIndex(grid->model()->index(2, 3));
+    for (int i = 0; i < 3; ++i) QTest::keyClick(grid->viewport(), Qt::Key_Down, Qt::ShiftModifier);
+    form->Button1->click();
+
+    std::vector<std::string> lines = expectedLines();
+    lines.erase(lines.begin() + 1, lines.begin() + 5); // rows 2 to 5
+    EXPECT_EQ(tableText(table()), joined(lines));
+    EXPECT_EQ(table().cell(0, 1), "1");
+    EXPECT_EQ(table().cell(0, 2), "6");
+
+    QTemporaryDir folder;
+    const QString file = folder.filePath("week");
+    fake->files.answers = {file};
+    form->Button3->click();
+    EXPECT_EQ(readFileBytes(file), joined(lines));
+    EXPECT_FALSE(form->Timer3->isActive());
+}
+
+TEST_F(EndToEnd, export_mode_writes_the_week_without_windows) {
+    QTemporaryDir folder;
+    const QString file = folder.filePath("export.txt");
+    QProcess program;
+    program.start(NEWSBELL_EXECUTABLE, {"--export", file, "--calendar-url", calendar->url()});
+    ASSERT_TRUE(program.waitForFinished(loadWait + 30000));
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    // Nothing of Qt's or the browser's own chatter: standard error is the program's.
+    EXPECT_EQ(program.readAllStandardError().toStdString(), "");
+    EXPECT_EQ(program.exitCode(), 0);
+    EXPECT_EQ(readFileBytes(file), joined(expectedLines()));
+}
+
+TEST_F(EndToEnd, export_mode_fails_with_a_message_and_no_file_when_there_is_no_calendar) {
+    QTemporaryDir folder;
+    const QString file = folder.filePath("export.txt");
+    QProcess program;
+    // Port 9 (discard) is not served on loopback.
+    program.start(NEWSBELL_EXECUTABLE,
+                  {"--export", file, "--calendar-url", "http://127.0.0.1:9/e_cal.php"});
+    ASSERT_TRUE(program.waitForFinished(loadWait + 30000));
+    EXPECT_EQ(program.exitCode(), 1);
+    const QString errors = QString::fromUtf8(program.readAllStandardError());
+    EXPECT_TRUE(errors.contains(QStringLiteral("newsbell: Страница календаря")))
+        << errors.toStdString();
+    EXPECT_TRUE(errors.contains(QStringLiteral("не открылась"))) << errors.toStdString();
+    for (const QString& line : errors.split(u'\n', Qt::SkipEmptyParts))
+        EXPECT_TRUE(line.startsWith(QStringLiteral("newsbell: "))) << line.toStdString();
+    EXPECT_FALSE(QFile::exists(file));
+}
+
+// The demo calendar's week holds events minutes after the service starts, so a pass right
+// after the start has alerts at once.
+TEST_F(EndToEnd, alert_pass_right_after_the_start_alerts_the_events_minutes_away) {
+    QSignalSpy shows(form->AlertNotifier1, &TAlertNotifier::showRequested);
+    fake->sound.plays = 0;
+    form->Button4->click();
+    ASSERT_TRUE(fake->messages.shown.isEmpty()) << fake->messages.shown.join("\n").toStdString();
+
+    const std::vector<CalendarEvent> due = dueEvents(demoNow.time());
+    ASSERT_GE(due.size(), 3u) << "the three events a few minutes after the start";
+    TMsgCollection& alerts = form->AlertNotifier1->AlertMessages();
+    ASSERT_EQ(alerts.Count(), int(due.size()));
+    for (int i = 0; i < alerts.Count(); ++i)
+        EXPECT_EQ(fromCp1251(alerts.Items(i).Text().joined()),
+                  alertOf(due[size_t(i)], demoNow.time()));
+    EXPECT_EQ(form->Label10->text(), statusOf(due.back()));
+    EXPECT_EQ(shows.count(), int(due.size()));
+    EXPECT_EQ(fake->sound.plays, int(due.size()));
+}
+
+TEST_F(EndToEnd, due_at_prints_the_pass_at_that_moment_without_windows) {
+    const QTime now(12, 5, 30);
+    QProcess program;
+    program.start(NEWSBELL_EXECUTABLE,
+                  {"--due-at", "2026-03-04 12:05:30", "--calendar-url", calendar->url()});
+    ASSERT_TRUE(program.waitForFinished(loadWait + 30000));
+    EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
+
+    const std::vector<CalendarEvent> due = dueEvents(now);
+    ASSERT_GE(due.size(), 3u);
+    QString expected = statusOf(due.back()) + "\n";
+    for (const CalendarEvent& event : due) expected += alertOf(event, now) + "\n";
+    EXPECT_EQ(QString::fromUtf8(program.readAllStandardOutput()), expected);
+}
+
+TEST_F(EndToEnd, due_at_fails_with_a_message_and_nothing_on_standard_output) {
+    for (const QStringList& arguments :
+         {QStringList{"--due-at", "2026-03-04 12:05:00", "--calendar-url",
+                      "http://127.0.0.1:9/e_cal.php"},
+          QStringList{"--due-at", "2026-03-04 12:05", "--calendar-url", calendar->url()}}) {
+        QProcess program;
+        program.start(NEWSBELL_EXECUTABLE, arguments);
+        ASSERT_TRUE(program.waitForFinished(loadWait + 30000));
+        EXPECT_EQ(program.exitCode(), 1) << arguments.join(' ').toStdString();
+        EXPECT_EQ(program.readAllStandardOutput(), "");
+        EXPECT_TRUE(program.readAllStandardError().contains("newsbell: "));
+    }
+}
+
+// A feed file for the week being shown now in Berlin, with the table lines it must give.
+struct CurrentWeekFeed {
+    QByteArray document;
+    std::string expected;
+};
+
+CurrentWeekFeed currentWeekFeed() {
+    const QDate today = QDateTime::currentDateTime().toTimeZone(QTimeZone("Europe/Berlin")).date();
+    const QDate monday = mondayOf(today), sunday = monday.addDays(6);
+    const auto date = [](QDate day) { return day.toString("MM-dd-yyyy").toUtf8(); };
+    const auto table = [](QDate day) { return day.toString("yyyy.MM.dd").toStdString(); };
+    return {"<weeklyevents><event><title>Holiday</title><country>EUR</country><date>" +
+                date(sunday) +
+                "</date><time>All Day</time><impact>Holiday</impact></event>"
+                "<event><title><![CDATA[S&P 500; Index]]></title><country>USD</country><date>" +
+                date(monday) +
+                "</date><time>8:30am</time><impact>High</impact>"
+                "<forecast>1%</forecast><previous>2%</previous></event>"
+                "<event><title>Next week</title><date>" +
+                date(sunday.addDays(1)) + "</date><time>8:30am</time></event></weeklyevents>",
+            table(monday) + ";1;08:30;USD;3; S&P 500, Index;;1%;2%\r\n" + table(sunday) +
+                ";0;All Day;EUR;; Holiday;;;\r\n"};
+}
+
+struct Outcome {
+    int exitCode = -1;
+    QString errors;
+    QString output;
+};
+
+Outcome runNewsbell(const QStringList& arguments, const QString& cacheFolder) {
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("XDG_CACHE_HOME", cacheFolder);
+    program.setProcessEnvironment(environment);
+    program.start(NEWSBELL_EXECUTABLE, arguments);
+    if (!program.waitForFinished(loadWait + 30000)) return {};
+    return {program.exitCode(), QString::fromUtf8(program.readAllStandardError()),
+            QString::fromUtf8(program.readAllStandardOutput())};
+}
+
+TEST(FeedEndToEnd, a_feed_file_exports_its_week_and_its_copy_stands_in_when_it_is_gone) {
+    QTemporaryDir folder;
+    const QString feed = folder.filePath("week.xml"), out = folder.filePath("out.txt"),
+                  cache = folder.filePath("cache");
+    const CurrentWeekFeed week = currentWeekFeed();
+    QFile file(feed);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(week.document);
+    file.close();
+    const QStringList arguments{"--calendar-feed",  feed,
+                                "--time-zone",      "Europe/Berlin",
+                                "--feed-time-zone", "Europe/Berlin",
+                                "--export",         out};
+
+    Outcome run = runNewsbell(arguments, cache);
+    EXPECT_EQ(run.exitCode, 0) << run.errors.toStdString();
+    EXPECT_EQ(readFileBytes(out), week.expected);
+
+    ASSERT_TRUE(QFile::remove(feed));
+    ASSERT_TRUE(QFile::remove(out));
+    run = runNewsbell(arguments, cache);
+    EXPECT_EQ(run.exitCode, 0) << run.errors.toStdString();
+    EXPECT_TRUE(run.errors.contains("newsbell: Календарь " + feed + " не прочитан"));
+    EXPECT_TRUE(run.errors.contains("newsbell: В работе копия, прочитанная"));
+    EXPECT_EQ(readFileBytes(out), week.expected);
+
+    // Without any copy there is nothing to export: no file, exit status 1.
+    ASSERT_TRUE(QFile::remove(out));
+    run = runNewsbell(arguments, folder.filePath("empty-cache"));
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.errors.contains("newsbell: Сохранённой копии нет."))
+        << run.errors.toStdString();
+    EXPECT_FALSE(QFile::exists(out));
+}
+
+// A feed combines with the other commands: five weeks across both time switches joined, in
+// both formats, and a pass at a moment of the feed.
+TEST(FeedEndToEnd, a_feed_serves_the_week_join_and_the_alert_pass) {
+    QTemporaryDir folder;
+    const QString out = folder.filePath("weeks.txt");
+    for (const char* name : {"switches.xml", "switches.ics"}) {
+        const Outcome run =
+            runNewsbell({"--calendar-feed", QStringLiteral(FEED_FIXTURES "/") + name, "--time-zone",
+                         "Europe/Berlin", "--weeks", "2024-03-04", "2024-04-07", "--export", out},
+                        folder.filePath("cache"));
+        EXPECT_EQ(run.exitCode, 0) << name << run.errors.toStdString();
+        EXPECT_EQ(readFileBytes(out), readFileBytes(QStringLiteral(
+                                          FEED_FIXTURES "/switches-2024-03-04-to-2024-04-07.txt")))
+            << name;
+    }
+    const Outcome pass =
+        runNewsbell({"--calendar-feed", QStringLiteral(FEED_FIXTURES "/switches.xml"),
+                     "--time-zone", "Europe/Berlin", "--due-at", "2024-03-12 13:20:00"},
+                    folder.filePath("cache"));
+    EXPECT_EQ(pass.exitCode, 0) << pass.errors.toStdString();
+    EXPECT_TRUE(pass.output.contains("CPI m/m")) << pass.output.toStdString();
+}
+
+} // namespace
+} // namespace newsbell

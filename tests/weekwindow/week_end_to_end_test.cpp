@@ -1,0 +1,169 @@
+// The week window and the headless join on the real browser, against calendars on loopback.
+#include "browser/WebEngineBrowserHost.h"
+#include "calendar/CalendarServer.h"
+#include "calendar/WeekPage.h"
+#include "core/TableTextFile.h"
+#include "tests/support/GuiTestSupport.h"
+#include "weekwindow/FileMemo.h"
+#include "weekwindow/TForm2.h"
+#include "widgets/EventGrid.h"
+
+#include <QCalendarWidget>
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <httplib.h>
+#include <mutex>
+#include <thread>
+
+namespace newsbell {
+namespace {
+
+using namespace testing;
+
+const QDateTime demoNow(QDate(2026, 3, 4), QTime(12, 0));
+constexpr int loadWait = 60000;
+
+// The demo calendar's week pages served with the faults a case asks for; it remembers the weeks
+// asked for, in order.
+class FaultyCalendar {
+public:
+    struct Faults {
+        QDate withoutDate;                // this week's page has no date
+        QDate slow;                       // this week's page takes seconds to come
+        bool reportsSundayBefore = false; // every page reports the day before its Monday
+    };
+
+    explicit FaultyCalendar(Faults faults) : faults_(faults) {
+        server_.Get("/e_cal.php", [this](const httplib::Request& request, httplib::Response& out) {
+            serve(request, out);
+        });
+        port_ = server_.bind_to_any_port("127.0.0.1");
+        thread_ = std::thread([this] { server_.listen_after_bind(); });
+        while (!server_.is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    ~FaultyCalendar() {
+        server_.stop();
+        thread_.join();
+    }
+
+    QString url() const {
+        return QString("http://127.0.0.1:%1/e_cal.php?duration=weekly&timezone_panel=show")
+            .arg(port_);
+    }
+    std::vector<QDate> asked() {
+        const std::lock_guard lock(mutex_);
+        return asked_;
+    }
+
+private:
+    void serve(const httplib::Request& request, httplib::Response& out) {
+        QDate monday = mondayOf(demoNow.date());
+        if (request.has_param("week")) {
+            monday = mondayOf(QDate::fromString(
+                QString::fromStdString(request.get_param_value("week")), Qt::ISODate));
+            const std::lock_guard lock(mutex_);
+            asked_.push_back(monday);
+        }
+        if (monday == faults_.slow) std::this_thread::sleep_for(std::chrono::seconds(3));
+        QByteArray page = weekPageHtml(faults_.reportsSundayBefore ? monday.addDays(-1) : monday,
+                                       weekEvents(monday, demoNow, {}));
+        if (monday == faults_.withoutDate) page.replace("eco_date_full_date", "no_date");
+        out.set_content(page.constData(), size_t(page.size()), "text/html; charset=utf-8");
+    }
+
+    Faults faults_;
+    httplib::Server server_;
+    std::thread thread_;
+    int port_ = 0;
+    std::mutex mutex_;
+    std::vector<QDate> asked_;
+};
+
+std::string demoWeeks(const std::vector<QDate>& mondays) {
+    std::string text;
+    for (QDate monday : mondays) text += joined(demoWeekLines(monday, demoNow));
+    return text;
+}
+
+TEST(WeekJoinCommand, joins_what_it_asks_for_and_keeps_the_weeks_before_an_error) {
+    const QDate dec27(2010, 12, 27), jan3(2011, 1, 3), jan10(2011, 1, 10);
+    const QDate mar8(2010, 3, 8), mar15(2010, 3, 15), mar22(2010, 3, 22);
+    const QDate shown = mondayOf(demoNow.date()); // the week of the page opened first
+    struct Case {
+        const char* name;
+        FaultyCalendar::Faults faults;
+        QString first, last;
+        int status, weeks;
+        std::vector<QDate> asked, joined;
+        const char* message;
+    };
+    // clang-format off
+    for (const Case& c : {
+             Case{"across the new year, with a slow page", {{}, jan3, false},
+                  "2010-12-29", "2011-01-16", 0, 3, {dec27, jan3, jan10}, {dec27, jan3, jan10}, ""},
+             Case{"the week the first page shows", {},
+                  "2026-03-04", "2026-03-08", 0, 1, {shown}, {shown}, ""},
+             Case{"pages that report the sunday before", {{}, {}, true},
+                  "2010-03-22", "2010-03-08", 0, 3, {mar8, mar15, mar22}, {mar8, mar15, mar22}, ""},
+             Case{"a page without a date", {mar15, {}, false},
+                  "2010-03-08", "2010-03-22", 1, 3, {mar8, mar15}, {mar8},
+                  "newsbell: Неделя 15.3.2010: На странице календаря нет даты недели"},
+         }) {
+        // clang-format on
+        SCOPED_TRACE(c.name);
+        FaultyCalendar calendar(c.faults);
+        QTemporaryDir folder;
+        const QString file = folder.filePath("joined.txt");
+        QProcess program;
+        program.start(NEWSBELL_EXECUTABLE, {"--weeks", c.first, c.last, "--export", file,
+                                            "--calendar-url", calendar.url()});
+        ASSERT_TRUE(program.waitForFinished(3 * loadWait));
+        const QString errors = QString::fromUtf8(program.readAllStandardError());
+        EXPECT_EQ(program.exitCode(), c.status) << errors.toStdString();
+        EXPECT_EQ(calendar.asked(), c.asked);
+        EXPECT_EQ(readFileBytes(file), demoWeeks(c.joined));
+        const QString progress = QString("week %1 of %2").arg(c.asked.size()).arg(c.weeks);
+        EXPECT_TRUE(errors.contains(progress)) << errors.toStdString();
+        EXPECT_TRUE(errors.contains(QString::fromUtf8(c.message))) << errors.toStdString();
+    }
+}
+
+TEST(WeekWindow, joins_three_weeks_of_the_demo_calendar_in_the_real_browser) {
+    FixedClock clock(demoNow);
+    CalendarServer calendar(clock);
+    calendar.start();
+    FakeDesktop fake;
+    fake.clock.moment = demoNow;
+    ErrorReporter errors(fake.messages);
+    TForm2 form(new WebEngineBrowserHost, fake.desktop(), errors, QUrl(calendar.url()));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form.Button1->isEnabled(); }, loadWait));
+    EXPECT_TRUE(form.Panel5->isHidden());
+
+    QTemporaryDir folder;
+    const QString file = folder.filePath("joined.txt");
+    form.MonthCalendar1->setSelectedDate(QDate(2026, 12, 23));
+    form.MonthCalendar2->setSelectedDate(QDate(2027, 1, 10)); // a Sunday
+    fake.files.answers = {file};
+    form.Button1->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !form.ProcessRunning(); }, 3 * loadWait));
+
+    const std::vector<QDate> weeks{QDate(2026, 12, 21), QDate(2026, 12, 28), QDate(2027, 1, 4)};
+    std::string expected;
+    for (QDate monday : weeks)
+        expected += joined(demoWeekLines(monday, demoNow, eventsSoonAfter(demoNow)));
+    EXPECT_EQ(readFileBytes(file), expected);
+    EXPECT_EQ(tableText(form.StringGrid1->table()), expected);
+    const EventTable& table = form.StringGrid1->table();
+    for (int row = 1; row < table.rowCount(); ++row)
+        ASSERT_EQ(table.cell(0, row), std::to_string(row)) << "numbering without gaps";
+    EXPECT_EQ(form.Memo1->blockCount(), table.rowCount() - 1);
+    EXPECT_EQ(fake.messages.shown, QStringList{QString::fromUtf8("Склейка данных завершена")});
+    EXPECT_EQ(form.Label11->text(), "4.1.2027");
+}
+
+} // namespace
+} // namespace newsbell

@@ -1,0 +1,97 @@
+#pragma once
+
+#include "base/Color.h"
+#include "browser/BrowserHost.h"
+#include "weeks/BrowserWeekPage.h"
+#include "weeks/WeekRun.h"
+#include "widgets/Desktop.h"
+#include "widgets/ErrorReporter.h"
+
+#include <QMainWindow>
+#include <QUrl>
+#include <memory>
+
+class QAction;
+class QCalendarWidget;
+class QLabel;
+class QMenu;
+class QPushButton;
+
+namespace newsbell {
+
+class EventGrid;
+class FileMemo;
+
+inline constexpr TColor topBandColour = 10813439; // red 255, green 255, blue 164
+inline constexpr TColor memoBandColour = 9109445; // red 197, green 255, blue 138
+
+// The week-range window: the user sets the calendar page up by hand, picks the first and the
+// last week on the two month calendars and starts a run, which joins the weeks' events into one
+// table text file (WeekRun). Created hidden with the main window; closing it hides it and
+// stops the run, keeping what it shows. Controls carry their names from the window definition
+// (also as object names); handlers are named after their control and event.
+class TForm2 final : public QMainWindow, private WeekRunListener {
+    Q_OBJECT
+public:
+    // Takes over browser and sends it to calendarPage; placed centred on mainWindow.
+    TForm2(BrowserHost* browser, const Desktop& desktop, ErrorReporter& errors,
+           const QUrl& calendarPage, QWidget* mainWindow = nullptr);
+    ~TForm2() override;
+
+    void WebBrowser1DocumentComplete();
+    void WebBrowser1DownloadComplete();
+    void Button1Click();
+    void Button2Click();
+    void N2Click();
+    void N3Click();
+
+    bool ProcessRunning() const { return run_->running(); }
+    const WeekRun& run() const { return *run_; }
+
+    QLabel* Label9 = nullptr;
+    QLabel* Label10 = nullptr;
+    QLabel* Label11 = nullptr;
+    QLabel* WeekProgress = nullptr; // "неделя k из N" beside Label11
+    QCalendarWidget* MonthCalendar1 = nullptr;
+    QCalendarWidget* MonthCalendar2 = nullptr;
+    QPushButton* Button1 = nullptr;
+    QPushButton* Button2 = nullptr;
+    BrowserHost* WebBrowser1 = nullptr;
+    QWidget* Panel5 = nullptr;
+    EventGrid* StringGrid1 = nullptr;
+    FileMemo* Memo1 = nullptr;
+    QMenu* N1 = nullptr;
+    QAction* N2 = nullptr;
+    QAction* N3 = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void FormCreate(const QUrl& calendarPage);
+    void FormClose();
+    QWidget* buildTopBand();
+    QWidget* buildInstructions();
+    QWidget* buildRunControls();
+    QWidget* buildBrowserArea();
+    QWidget* buildMemoBand();
+    void buildMenu();
+    void connectHandlers();
+    void placeOver(QWidget* mainWindow);
+    void updateButton1();
+
+    void rangeSet() override;
+    void weekRequested(QDate monday) override;
+    void fileWritten(std::string_view file, size_t unchanged) override;
+    void busyChanged(bool busy) override;
+    void runFinished() override;
+
+    Desktop desktop_;
+    ErrorReporter& errors_;
+    QString saveDialogStart_; // SaveDialog1's initial directory: the program's own file
+    BrowserWeekPage page_;
+    std::unique_ptr<WeekRun> run_; // made once StringGrid1, whose table it fills, exists
+    bool documentLoaded_ = false;
+};
+
+} // namespace newsbell
