@@ -6,53 +6,161 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QTranslator>
-#include <cstring>
-#include <initializer_list>
-#include <string_view>
+#include <algorithm>
+#include <span>
 
 namespace newsbell {
 
 namespace {
 
-// One line for every command and option.
-// One line for every command and option.
-const char help[] =
-    "Newsbell: экономический календарь с оповещением и таблицами для торговых советников.\n"
-    "\n"
-    "Команды:\n"
-    "  newsbell [КАЛЕНДАРЬ]                      окно программы\n"
-    "  newsbell --export ФАЙЛ [КАЛЕНДАРЬ]        таблица текущей недели в файл, без окна\n"
-    "  newsbell --due-at \"ГГГГ-ММ-ДД ЧЧ:ММ:СС\" [КАЛЕНДАРЬ] [ПРОХОД]   один проход оповещения "
-    "в этот момент, без окна: строка состояния и сообщения на стандартный вывод\n"
-    "  newsbell --weeks ПЕРВАЯ ПОСЛЕДНЯЯ --export ФАЙЛ [КАЛЕНДАРЬ]   склейка недель с "
-    "ПЕРВАЯ по ПОСЛЕДНЯЯ (ГГГГ-ММ-ДД) в один файл, без окна\n"
-    "\n"
-    "КАЛЕНДАРЬ (по умолчанию встроенный демонстрационный):\n"
-    "  --calendar-url URL           недельная страница календаря по этому адресу\n"
-    "  --calendar-feed ИСТОЧНИК     встроенный календарь на ленте XML или iCalendar (http, https "
-    "или файл)\n"
-    "  --time-zone ЗОНА             часовой пояс таблицы (по умолчанию пояс компьютера)\n"
-    "  --feed-time-zone ЗОНА        часовой пояс ленты XML (по умолчанию America/New_York)\n"
-    "\n"
-    "ПРОХОД (как поля окна; по умолчанию как в окне):\n"
-    "  --lead Ч:ММ                  за сколько до события оповещать (0:30)\n"
-    "  --after М                    сколько минут после события оповещать (10)\n"
-    "  --currencies СПИСОК          только эти валюты, через запятую (EUR,USD,CHF,JPY,GBP,AUD,"
-    "CAD,NZD)\n"
-    "  --importance СПИСОК          только эти уровни важности, через запятую (1,2,3)\n"
-    "\n"
-    "Прочее:\n"
-    "  --no-settings                не читать и не сохранять настройки окон\n"
-    "  --verbose                    показывать и сообщения Qt и браузера\n"
-    "  --help                       эта справка\n"
-    "  --version                    версия программы\n";
+std::string helpText();
+std::string versionText() {
+    return std::string("newsbell ") + NEWSBELL_VERSION + "\n";
+}
+
+// Where --help tells an option: the commands first, then the other options by what they set.
+enum class Group { command, calendar, pass, other };
+
+struct Option {
+    const char* name;                  // after "--"
+    const char* value;                 // what --help calls its value; none for a switch
+    Group group;                       // where --help tells it
+    const char* about;                 // what --help says of it
+    const char* usage = "";            // what follows a command's value in its usage line
+    int values = 1;                    // how many arguments follow, when it takes any
+    std::string (*answer)() = nullptr; // printed instead of starting, wherever it stands
+    char letter = 0;                   // a one-letter form, which --help does not tell
+};
+
+// --help and --version.
+constexpr Option answer(const char* name, char letter, const char* about, std::string (*text)()) {
+    Option option{name, "", Group::other, about};
+    option.answer = text;
+    option.letter = letter;
+    return option;
+}
+
+// Every option, in the order --help tells them.
+constexpr Option declared[] = {
+    {"export", "ФАЙЛ", Group::command, "таблица текущей недели в файл, без окна", "[КАЛЕНДАРЬ]"},
+    {"due-at", "\"ГГГГ-ММ-ДД ЧЧ:ММ:СС\"", Group::command,
+     "один проход оповещения в этот момент, без окна: строка состояния и сообщения на "
+     "стандартный вывод",
+     "[КАЛЕНДАРЬ] [ПРОХОД]"},
+    {"weeks", "ПЕРВАЯ ПОСЛЕДНЯЯ", Group::command,
+     "склейка недель с ПЕРВАЯ по ПОСЛЕДНЯЯ (ГГГГ-ММ-ДД) в один файл, без окна",
+     "--export ФАЙЛ [КАЛЕНДАРЬ]", 2},
+    {"calendar-url", "URL", Group::calendar, "недельная страница календаря по этому адресу"},
+    {"calendar-feed", "ИСТОЧНИК", Group::calendar,
+     "встроенный календарь на ленте XML или iCalendar (http, https или файл)"},
+    {"time-zone", "ЗОНА", Group::calendar, "часовой пояс таблицы (по умолчанию пояс компьютера)"},
+    {"feed-time-zone", "ЗОНА", Group::calendar,
+     "часовой пояс ленты XML (по умолчанию America/New_York)"},
+    {"lead", "Ч:ММ", Group::pass, "за сколько до события оповещать (0:30)"},
+    {"after", "М", Group::pass, "сколько минут после события оповещать (10)"},
+    {"currencies", "СПИСОК", Group::pass,
+     "только эти валюты, через запятую (EUR,USD,CHF,JPY,GBP,AUD,CAD,NZD)"},
+    {"importance", "СПИСОК", Group::pass, "только эти уровни важности, через запятую (1,2,3)"},
+    {"no-settings", "", Group::other, "не читать и не сохранять настройки окон"},
+    {"verbose", "", Group::other, "показывать и сообщения Qt и браузера"},
+    answer("help", 'h', "эта справка", helpText),
+    answer("version", 0, "версия программы", versionText),
+};
+
+// The parts of --help, each with the column at which its texts start.
+constexpr struct {
+    Group group; // where --help tells it
+    const char* heading;
+    qsizetype column;
+} helpParts[] = {
+    {Group::command, "Команды:", 44},
+    {Group::calendar, "КАЛЕНДАРЬ (по умолчанию встроенный демонстрационный):", 31},
+    {Group::pass, "ПРОХОД (как поля окна; по умолчанию как в окне):", 31},
+    {Group::other, "Прочее:", 31},
+};
+
+QString helpLine(const QString& usage, const char* about, qsizetype column) {
+    const QString start = QStringLiteral("  ") + usage;
+    // A usage too long for the column stands three blanks apart from its text.
+    return (start.size() + 2 <= column ? start.leftJustified(column)
+                                       : start + QStringLiteral("   ")) +
+           QString::fromUtf8(about) + u'\n';
+}
+
+QString usageOf(const Option& option) {
+    QString usage = QStringLiteral("--") + QLatin1String(option.name);
+    if (*option.value) usage += u' ' + QString::fromUtf8(option.value);
+    if (option.group == Group::command)
+        usage = QStringLiteral("newsbell ") + usage + u' ' + QString::fromUtf8(option.usage);
+    return usage;
+}
+
+std::string helpText() {
+    QString text = QString::fromUtf8(
+        "Newsbell: экономический календарь с оповещением и таблицами для торговых советников.\n");
+    for (const auto& part : helpParts) {
+        text += u'\n' + QString::fromUtf8(part.heading) + u'\n';
+        // The window is the command without an option.
+        if (part.group == Group::command)
+            text +=
+                helpLine(QString::fromUtf8("newsbell [КАЛЕНДАРЬ]"), "окно программы", part.column);
+        for (const Option& option : declared)
+            if (option.group == part.group)
+                text += helpLine(usageOf(option), option.about, part.column);
+    }
+    return text.toStdString();
+}
+
+// The answer to the first --help or --version, wherever it stands.
+std::optional<std::string> answerTo(const QStringList& arguments) {
+    for (qsizetype i = 1; i < arguments.size(); ++i)
+        for (const Option& option : declared)
+            if (option.answer &&
+                (arguments[i] == QStringLiteral("--") + QLatin1String(option.name) ||
+                 (option.letter &&
+                  arguments[i] == QStringLiteral("-") + QLatin1Char(option.letter))))
+                return option.answer();
+    return std::nullopt;
+}
+
+// Qt's own options (of Qt 6 on Linux), which the application object takes out of the command
+// line: switches, options with the next argument as their value, and those that also take
+// "=VALUE".
+constexpr const char* qtSwitches[] = {"-reverse", "-testability", "-widgetcount", "-nograb",
+                                      "-dograb",  "-qdevel",      "-qdebug"};
+constexpr const char* qtOptionsWithValue[] = {"-platform",        "-platformpluginpath",
+                                              "-platformtheme",   "-plugin",
+                                              "-qwindowgeometry", "-qwindowtitle",
+                                              "-qwindowicon",     "-geometry",
+                                              "-title",           "-icon",
+                                              "-display",         "-name",
+                                              "-visual",          "-session",
+                                              "-style",           "-stylesheet",
+                                              "-qmljsdebugger"};
+constexpr const char* qtOptionsAlsoJoined[] = {"-session", "-style", "-stylesheet",
+                                               "-qmljsdebugger"};
+
+bool among(const QString& argument, std::span<const char* const> names) {
+    return std::ranges::any_of(names,
+                               [&](const char* name) { return argument == QLatin1String(name); });
+}
+
+QStringList withoutQtOptions(const QStringList& arguments) {
+    QStringList left = arguments.mid(0, 1);
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (among(argument, qtOptionsWithValue))
+            ++i; // and its value
+        else if (!among(argument, qtSwitches) &&
+                 !among(argument.section(u'=', 0, 0), qtOptionsAlsoJoined))
+            left << argument;
+    }
+    return left;
+}
 
 [[noreturn]] void fail(const QString& problem) {
     throw Error(problem.toStdString() + "\nСправка: newsbell --help");
 }
-
-// The settings of a pass, each filling the window field or boxes of its name.
-constexpr const char* passSettings[] = {"lead", "after", "currencies", "importance"};
 
 std::optional<QString> valueOf(const QCommandLineParser& parser, const char* name) {
     const QString option = QString::fromLatin1(name);
@@ -60,12 +168,14 @@ std::optional<QString> valueOf(const QCommandLineParser& parser, const char* nam
     return parser.value(option);
 }
 
+// The pass at --due-at's moment; the pass options fill the window field or boxes of their name
+// and mean nothing without it.
 std::optional<DueAtRequest> readDueAt(const QCommandLineParser& parser) {
     if (!parser.isSet(QStringLiteral("due-at"))) {
-        for (const char* name : passSettings)
-            if (parser.isSet(QString::fromLatin1(name)))
+        for (const Option& option : declared)
+            if (option.group == Group::pass && parser.isSet(QString::fromLatin1(option.name)))
                 fail(QString::fromUtf8("--%1 задаётся только вместе с --due-at")
-                         .arg(QLatin1String(name)));
+                         .arg(QLatin1String(option.name)));
         return std::nullopt;
     }
     if (parser.isSet(QStringLiteral("export")))
@@ -121,96 +231,50 @@ void readFeedOptions(const QCommandLineParser& parser, StartOptions& options) {
 } // namespace
 
 StartOptions parseStartOptions(const QStringList& givenArguments) {
-    QStringList arguments = givenArguments;
-    const std::optional<StartOptions::WeekRange> weeks = takeWeekRange(arguments);
+    StartOptions options;
+    options.answer = answerTo(givenArguments);
+    if (options.answer) return options;
+    QStringList arguments = withoutQtOptions(givenArguments);
+    options.weeks = takeWeekRange(arguments);
     QCommandLineParser parser;
-    const QCommandLineOption exportOption(QStringLiteral("export"), {}, QStringLiteral("FILE"));
-    const QCommandLineOption urlOption(QStringLiteral("calendar-url"), {}, QStringLiteral("URL"));
-    parser.addOption(exportOption);
-    parser.addOption(urlOption);
-    parser.addOption({QStringLiteral("due-at"), {}, QStringLiteral("MOMENT")});
-    for (const char* name : passSettings)
-        parser.addOption({QString::fromLatin1(name), {}, QStringLiteral("VALUE")});
-    parser.addOption({QStringLiteral("calendar-feed"), {}, QStringLiteral("SOURCE")});
-    for (const char* name : {"time-zone", "feed-time-zone"})
-        parser.addOption({QString::fromLatin1(name), {}, QStringLiteral("ZONE")});
-    for (const char* name : {"no-settings", "verbose"})
-        parser.addOption(QCommandLineOption(QString::fromLatin1(name)));
+    // The parser knows the options of one value or none; the answers and the two-valued
+    // options are taken care of above.
+    for (const Option& option : declared)
+        if (!option.answer && option.values == 1)
+            parser.addOption(QCommandLineOption(QString::fromLatin1(option.name), {},
+                                                QString::fromUtf8(option.value)));
     if (!parser.parse(arguments)) fail(parser.errorText());
     if (!parser.positionalArguments().isEmpty())
         fail(QString::fromUtf8("лишний аргумент: ") + parser.positionalArguments().first());
 
-    StartOptions options;
-    if (parser.isSet(exportOption)) {
-        options.exportFile = parser.value(exportOption);
-        if (options.exportFile->isEmpty()) fail(QString::fromUtf8("--export требует имени файла"));
-    }
-    if (parser.isSet(urlOption)) {
-        const QUrl url = QUrl::fromUserInput(parser.value(urlOption));
+    options.exportFile = valueOf(parser, "export");
+    if (options.exportFile && options.exportFile->isEmpty())
+        fail(QString::fromUtf8("--export требует имени файла"));
+    if (const std::optional<QString> address = valueOf(parser, "calendar-url")) {
+        const QUrl url = QUrl::fromUserInput(*address);
         if (!url.isValid() || url.isEmpty())
-            fail(QString::fromUtf8("это не адрес страницы: ") + parser.value(urlOption));
+            fail(QString::fromUtf8("это не адрес страницы: ") + *address);
         options.calendarUrl = url;
     }
     options.noSettings = parser.isSet(QStringLiteral("no-settings"));
     options.verbose = parser.isSet(QStringLiteral("verbose"));
     readFeedOptions(parser, options);
     options.dueAt = readDueAt(parser);
-    options.weeks = weeks;
-    if (weeks && !options.exportFile)
+    if (options.weeks && !options.exportFile)
         fail(QString::fromUtf8("--weeks задаётся вместе с --export ФАЙЛ"));
     return options;
 }
 
-namespace {
-
-bool given(int argc, char** argv, std::initializer_list<const char*> options) {
-    for (int i = 1; i < argc; ++i)
-        for (const char* option : options) {
-            const size_t length = std::strlen(option);
-            if (std::strncmp(argv[i], option, length) == 0 &&
-                (argv[i][length] == '\0' || argv[i][length] == '='))
-                return true;
-        }
-    return false;
-}
-
-} // namespace
-
-bool runsWithoutWindow(int argc, char** argv) {
-    return given(argc, argv, {"--export", "--due-at"});
-}
-
-bool asksToBeVerbose(int argc, char** argv) {
-    return given(argc, argv, {"--verbose"});
-}
-
-std::optional<std::string> earlyOptionProblem(int argc, char** argv) {
-    // An application object without a display, so that Qt's own words come in Russian too.
-    QCoreApplication early(argc, argv);
+StartOptions readCommandLine(int argc, char** argv) {
+    // An application object without a display, only so that Qt's own words come in Russian too;
+    // it sees the program name alone, the real one later takes Qt's options.
+    int programNameOnly = 1;
+    QCoreApplication early(programNameOnly, argv);
     QTranslator qtTexts;
     installQtTranslations(qtTexts);
     QStringList arguments;
-    for (int i = 0; i < argc; ++i) {
-        const QString argument = QString::fromLocal8Bit(argv[i]);
-        if (i > 0 && argument.startsWith(u'-') && !argument.startsWith(QLatin1String("--")))
-            return std::nullopt;
-        arguments << argument;
-    }
-    try {
-        parseStartOptions(arguments);
-    } catch (const Error& problem) {
-        return problem.what();
-    }
-    return std::nullopt;
-}
-
-std::optional<std::string> answerWithoutStarting(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view argument = argv[i];
-        if (argument == "--help" || argument == "-h") return help;
-        if (argument == "--version") return std::string("newsbell ") + NEWSBELL_VERSION + "\n";
-    }
-    return std::nullopt;
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    return parseStartOptions(arguments);
 }
 
 } // namespace newsbell

@@ -11,15 +11,8 @@
 
 namespace newsbell {
 
-// What the command line asks for:
-//   newsbell [CALENDAR]                  the window on that calendar, else the demo calendar
-//   newsbell --export FILE [CALENDAR]    the week's table text file, without windows
-//   newsbell --due-at MOMENT [CALENDAR] [--lead H:MM] [--after M] [--currencies LIST]
-//            [--importance LIST]         one alert pass, its messages on standard output
-//   newsbell --weeks FIRST LAST --export FILE [CALENDAR]
-//                                        the weeks FIRST to LAST joined, without windows
-// where CALENDAR is --calendar-url URL (another page) or --calendar-feed SOURCE [--time-zone
-// ZONE] [--feed-time-zone ZONE] (the built-in calendar on a real feed).
+// What the command line asks for: a window, an export, a pass or a week join, on which calendar
+// (`newsbell --help` tells every option, from their declarations in StartOptions.cpp).
 struct StartOptions {
     struct WeekRange {
         QDate first;
@@ -34,28 +27,23 @@ struct StartOptions {
     std::optional<WeekRange> weeks;
     bool noSettings = false; // the window starts with its defaults and keeps nothing
     bool verbose = false;    // Qt's and the browser's own messages are shown
+    // The text of --help or --version, printed instead of starting anything.
+    std::optional<std::string> answer;
 
     // Whether the run needs no window (a week range also exports): problems go to standard
     // error.
     bool headless() const { return exportFile || dueAt; }
 };
 
-// Reads the arguments left after Qt took its own (the program name first). Fails with a
-// message that ends in where to find help.
+// Reads the command line as main() gets it, the program name first. Qt's own single-dash options
+// (-platform, -style, ...) are passed over: the application object takes them later. --help and
+// --version are answered wherever they stand, even beside mistakes. Fails with a message that
+// ends in where to find help.
 StartOptions parseStartOptions(const QStringList& arguments);
 
-// Whether the raw command line asks for a run without windows (an export or a pass); looked at
-// before the application object exists, because such a run needs no display.
-bool runsWithoutWindow(int argc, char** argv);
-// Whether the raw command line asks for Qt's and the browser's own messages.
-bool asksToBeVerbose(int argc, char** argv);
-
-// What is wrong with the raw command line, found before anything starts (so that a mistyped
-// command is told as such also where no display exists); nothing when it holds Qt's own
-// single-dash options, which only the application object takes away.
-std::optional<std::string> earlyOptionProblem(int argc, char** argv);
-
-// The text for --help or --version, which are answered before anything starts.
-std::optional<std::string> answerWithoutStarting(int argc, char** argv);
+// parseStartOptions() on main()'s arguments, before the application object exists, so that a
+// run without windows needs no display and a mistyped option is told as such everywhere; Qt's
+// own words in the message come in Russian too.
+StartOptions readCommandLine(int argc, char** argv);
 
 } // namespace newsbell

@@ -140,8 +140,7 @@ QUrl startPage(const CalendarServer& calendar, const StartOptions& options) {
     return QUrl(options.dueAt ? calendar.weekUrl(options.dueAt->today) : calendar.url());
 }
 
-int run(NewsbellApplication& application) {
-    const StartOptions options = parseStartOptions(application.arguments());
+int run(NewsbellApplication& application, const StartOptions& options) {
     SystemClock clock;
     CalendarServer demoCalendar(clock);
     std::unique_ptr<CalendarFeed> feed;
@@ -168,26 +167,29 @@ int run(NewsbellApplication& application) {
 } // namespace
 
 int runNewsbell(int argc, char** argv) {
-    // Answered before anything starts, so that they need neither a display nor a browser.
-    if (const std::optional<std::string> answer = answerWithoutStarting(argc, argv)) {
-        std::fputs(answer->c_str(), stdout);
-        return 0;
-    }
-    // Exports and passes run from scripts and cron, where no display may exist and standard
-    // error is for the program's own lines.
-    if (const std::optional<std::string> problem = earlyOptionProblem(argc, argv)) {
-        tellUser(QString::fromStdString(*problem));
+    // Read before the application object exists: exports and passes run from scripts and cron,
+    // where no display may exist and standard error is for the program's own lines.
+    StartOptions options;
+    try {
+        options = readCommandLine(argc, argv);
+    } catch (const std::exception& problem) {
+        tellUser(QString::fromUtf8(problem.what()));
         return 1;
     }
-    const bool windowless = runsWithoutWindow(argc, argv);
-    prepareWebEngineProcess(windowless && !asksToBeVerbose(argc, argv));
-    if (windowless && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    // Answered before anything starts, so that they need neither a display nor a browser.
+    if (options.answer) {
+        std::fputs(options.answer->c_str(), stdout);
+        return 0;
+    }
+    prepareWebEngineProcess(options.headless() && !options.verbose);
+    if (options.headless() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // It takes Qt's own options out of the command line, which the options above passed over.
     NewsbellApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Newsbell"));
     QApplication::setApplicationVersion(QStringLiteral(NEWSBELL_VERSION));
     try {
-        return run(application);
+        return run(application, options);
     } catch (const std::exception& failure) {
         tellUser(QString::fromUtf8(failure.what()));
         return 1;
