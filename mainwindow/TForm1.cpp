@@ -42,6 +42,13 @@ void makeBold(QPushButton* button) {
     button->setFont(font);
 }
 
+static_assert(qint64(longestAlertInterval) * 60000 <= std::numeric_limits<int>::max() &&
+              qint64(longestAlertInterval + 1) * 60000 > std::numeric_limits<int>::max());
+
+QString latin1(std::string_view text) {
+    return QString::fromLatin1(text.data(), qsizetype(text.size()));
+}
+
 } // namespace
 
 TForm1::~TForm1() = default;
@@ -137,22 +144,46 @@ void TForm1::Button4Click() {
     Button2Click();
     AlertNotifier1->AlertMessages().Clear();
     const QDateTime now = desktop_.clock.now();
-    runAlertPass(StringGrid1->table(), alertSettings(), now.date(), now.time(),
-                 [this](const DueAlert& alert) { raiseAlert(alert); });
+    newsbell::runAlertPass(StringGrid1->table(), alertSettings(), now.date(), now.time(),
+                           [this](const DueAlert& alert) { raiseAlert(alert); });
     emit alertPassDone();
 }
 
 void TForm1::setAlertInterval(int minutes) {
     // 0 (or less) stops the automatic passes; the count restarts only when the interval
-    // changes. A QTimer takes at most about 24 days.
-    const qint64 milliseconds = qint64(minutes) * 60000;
-    if (milliseconds <= 0) {
+    // changes.
+    if (minutes <= 0) {
         Timer1->stop();
         return;
     }
-    const int interval = int(std::min<qint64>(milliseconds, std::numeric_limits<int>::max()));
+    const int interval = std::min(minutes, longestAlertInterval) * 60000;
     if (Timer1->isActive() && Timer1->interval() == interval) return;
     Timer1->start(interval);
+}
+
+void TForm1::addMenuAction(QAction* action) {
+    N1->insertAction(N3, action);
+}
+
+void TForm1::runAlertPass() {
+    Button4->click();
+}
+
+void TForm1::showPage(const QUrl& page) {
+    WebBrowser1->navigate(page);
+}
+
+const EventTable& TForm1::table() const {
+    return StringGrid1->table();
+}
+
+std::array<QCheckBox*, alertCurrencies.size()> TForm1::currencyBoxes() const {
+    return {CheckBox4, CheckBox5, CheckBox6,  CheckBox7,
+            CheckBox8, CheckBox9, CheckBox10, CheckBox11};
+}
+
+std::array<QCheckBox*, alertImportances.size()> TForm1::importanceBoxes() const {
+    return {CheckBox1, CheckBox2, CheckBox3};
 }
 
 AlertSettings TForm1::alertSettings() const {
@@ -160,14 +191,29 @@ AlertSettings TForm1::alertSettings() const {
     settings.leadHours = toCp1251(Edit3->text());
     settings.leadMinutes = toCp1251(Edit1->text());
     settings.afterMinutes = toCp1251(Edit4->text());
-    const QCheckBox* currencies[] = {CheckBox4, CheckBox5, CheckBox6,  CheckBox7,
-                                     CheckBox8, CheckBox9, CheckBox10, CheckBox11};
     for (size_t i = 0; i < settings.currencies.size(); ++i)
-        settings.currencies[i] = currencies[i]->isChecked();
-    const QCheckBox* importances[] = {CheckBox1, CheckBox2, CheckBox3};
+        settings.currencies[i] = currencyBoxes()[i]->isChecked();
     for (size_t i = 0; i < settings.importances.size(); ++i)
-        settings.importances[i] = importances[i]->isChecked();
+        settings.importances[i] = importanceBoxes()[i]->isChecked();
     return settings;
+}
+
+std::vector<AlertField> TForm1::alertFields() {
+    std::vector<AlertField> fields{
+        {QStringLiteral("alert/leadHours"), *Edit3, leadHoursRule.highest},
+        {QStringLiteral("alert/leadMinutes"), *Edit1, leadMinutesRule.highest},
+        {QStringLiteral("alert/intervalMinutes"), *Edit2, longestAlertInterval},
+        {QStringLiteral("alert/afterMinutes"), *Edit4, afterMinutesRule.highest},
+    };
+    for (size_t i = 0; i < alertCurrencies.size(); ++i)
+        fields.emplace_back(QStringLiteral("alert/currencies/") + latin1(alertCurrencies[i]),
+                            *currencyBoxes()[i]);
+    for (size_t i = 0; i < alertImportances.size(); ++i)
+        fields.emplace_back(QStringLiteral("alert/importance/") + latin1(alertImportances[i]),
+                            *importanceBoxes()[i]);
+    fields.emplace_back(QStringLiteral("alert/popup"), *CheckBox12);
+    fields.emplace_back(QStringLiteral("alert/sound"), *CheckBox13);
+    return fields;
 }
 
 void TForm1::raiseAlert(const DueAlert& alert) {

@@ -4,11 +4,14 @@
 #include "browser/BrowserHost.h"
 #include "core/AlertPass.h"
 #include "core/EventTable.h"
+#include "mainwindow/AlertField.h"
 #include "widgets/Desktop.h"
 #include "widgets/ErrorReporter.h"
 
 #include <QMainWindow>
 #include <QUrl>
+#include <array>
+#include <vector>
 
 class QAction;
 class QCheckBox;
@@ -28,13 +31,17 @@ inline constexpr TColor headerColourBeforeLoad = 7697919; // red 255, green 117,
 inline constexpr TColor panelColour = 16702159;           // red 207, green 218, blue 254
 inline constexpr TColor saveStripColour = 9109445;        // red 197, green 255, blue 138
 
+// The longest interval between alert passes, in minutes: the most whose milliseconds a timer
+// still holds.
+inline constexpr int longestAlertInterval = 35791;
+
 // The publisher's site, named in the caption and opened by the two links.
 inline constexpr char publisherHost[] = "newsbell.example.net";
 inline constexpr char publisherAddress[] = "https://newsbell.example.net/";
 
 // The main window: the calendar page in the browser, the alert settings, the event table with
 // its commands, the menu and the links. Controls carry their names from the window definition
-// (also as object names); handlers are named after their control and event.
+// (also as object names) and stay private; handlers are named after their control and event.
 class TForm1 final : public QMainWindow {
     Q_OBJECT
 public:
@@ -62,6 +69,43 @@ public:
     void N3Click();
     void N4Click();
     void Label2Click();
+
+    // What the extras beside the window (tray, kept settings, calendar address) use; the
+    // controls themselves stay inside.
+
+    // Puts action into "Меню" before "Выход"; it leaves the menu when it is deleted.
+    void addMenuAction(QAction* action);
+    // One alert pass, as a press of "Включить оповещение событий": a failure is reported as
+    // the window reports it.
+    void runAlertPass();
+    // Sends the browser to page.
+    void showPage(const QUrl& page);
+    // The event table as the last extraction or the user left it.
+    const EventTable& table() const;
+    // The alert fields and boxes as the pass reads them.
+    AlertSettings alertSettings() const;
+    // The alert fields and boxes under their keys, in the order of the panel.
+    std::vector<AlertField> alertFields();
+
+signals:
+    // An alert pass went through to its end.
+    void alertPassDone();
+
+private:
+    void FormCreate(const QUrl& calendarPage);
+    void buildHeader(QWidget* upper);
+    QWidget* buildSettingsPanel();
+    QWidget* buildTableArea();
+    void buildMenu();
+    void buildTimers();
+    void connectHandlers();
+    void pageLoaded();
+    void checkField(QLineEdit* field, const FieldRule& rule);
+    void setAlertInterval(int minutes);
+    void raiseAlert(const DueAlert& alert);
+    // In the order of alertCurrencies and alertImportances.
+    std::array<QCheckBox*, alertCurrencies.size()> currencyBoxes() const;
+    std::array<QCheckBox*, alertImportances.size()> importanceBoxes() const;
 
     QWidget* Panel5 = nullptr;
     QLabel* Label1 = nullptr;
@@ -110,26 +154,6 @@ public:
     QTimer* Timer1 = nullptr;
     QTimer* Timer2 = nullptr;
     QTimer* Timer3 = nullptr;
-
-    // The alert fields and boxes as the pass reads them.
-    AlertSettings alertSettings() const;
-
-signals:
-    // An alert pass went through to its end.
-    void alertPassDone();
-
-private:
-    void FormCreate(const QUrl& calendarPage);
-    void buildHeader(QWidget* upper);
-    QWidget* buildSettingsPanel();
-    QWidget* buildTableArea();
-    void buildMenu();
-    void buildTimers();
-    void connectHandlers();
-    void pageLoaded();
-    void checkField(QLineEdit* field, const FieldRule& rule);
-    void setAlertInterval(int minutes);
-    void raiseAlert(const DueAlert& alert);
 
     Desktop desktop_;
     ErrorReporter& errors_;

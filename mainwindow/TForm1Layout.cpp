@@ -19,6 +19,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <iterator>
+#include <string>
 
 namespace newsbell {
 
@@ -149,12 +151,13 @@ QWidget* TForm1::buildSettingsPanel() {
     const QFont bold = styled(font(), true);
     QCheckBox** currencies[] = {&CheckBox4, &CheckBox5, &CheckBox6,  &CheckBox7,
                                 &CheckBox8, &CheckBox9, &CheckBox10, &CheckBox11};
-    const char* currencyNames[] = {"EUR", "USD", "CHF", "JPY", "GBP", "AUD", "CAD", "NZD"};
+    static_assert(std::size(currencies) == alertCurrencies.size());
     QHBoxLayout* currencyRow = row(column);
     currencyRow->addWidget(Label8);
-    for (int i = 0; i < 8; ++i) {
-        const QByteArray name = "CheckBox" + QByteArray::number(i + 4);
-        *currencies[i] = choice(name.constData(), currencyNames[i], bold);
+    for (size_t i = 0; i < alertCurrencies.size(); ++i) {
+        const QByteArray name = "CheckBox" + QByteArray::number(int(i) + 4);
+        const std::string code(alertCurrencies[i]);
+        *currencies[i] = choice(name.constData(), code.c_str(), bold);
         currencyRow->addWidget(*currencies[i]);
     }
     currencyRow->addStretch();

@@ -1,52 +1,46 @@
 #include "program/KeptSettings.h"
 
-#include "base/Convert.h"
-#include "base/Cp1251.h"
-#include "base/Error.h"
-#include "core/AlertPass.h"
+#include "mainwindow/TForm1.h"
 #include "program/CalendarAddressDialog.h"
 
-#include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QLineEdit>
 #include <QWidget>
-#include <array>
+#include <algorithm>
+#include <stdexcept>
 
 namespace newsbell {
 
 namespace {
 
-// The highest whole number each field of the main window takes: the window's own checks, and
-// for the interval the most minutes whose milliseconds its timer still holds.
-struct FieldRange {
-    const char* name;
-    int highest;
+// The keys of the versions that kept the alert fields and boxes under their control names.
+struct RenamedKey {
+    const char* old;
+    const char* now;
 };
 
-constexpr std::array fieldRanges{
-    FieldRange{"Edit1", leadMinutesRule.highest},
-    FieldRange{"Edit2", 35791},
-    FieldRange{"Edit3", leadHoursRule.highest},
-    FieldRange{"Edit4", afterMinutesRule.highest},
+constexpr RenamedKey renamedKeys[] = {
+    {"mainWindow/Edit3", "alert/leadHours"},
+    {"mainWindow/Edit1", "alert/leadMinutes"},
+    {"mainWindow/Edit2", "alert/intervalMinutes"},
+    {"mainWindow/Edit4", "alert/afterMinutes"},
+    {"mainWindow/CheckBox4", "alert/currencies/EUR"},
+    {"mainWindow/CheckBox5", "alert/currencies/USD"},
+    {"mainWindow/CheckBox6", "alert/currencies/CHF"},
+    {"mainWindow/CheckBox7", "alert/currencies/JPY"},
+    {"mainWindow/CheckBox8", "alert/currencies/GBP"},
+    {"mainWindow/CheckBox9", "alert/currencies/AUD"},
+    {"mainWindow/CheckBox10", "alert/currencies/CAD"},
+    {"mainWindow/CheckBox11", "alert/currencies/NZD"},
+    {"mainWindow/CheckBox1", "alert/importance/1"},
+    {"mainWindow/CheckBox2", "alert/importance/2"},
+    {"mainWindow/CheckBox3", "alert/importance/3"},
+    {"mainWindow/CheckBox12", "alert/popup"},
+    {"mainWindow/CheckBox13", "alert/sound"},
 };
 
 const QString addressKey = QStringLiteral("calendar/address");
-
-QString fieldKey(const QWidget& control) {
-    return QStringLiteral("mainWindow/") + control.objectName();
-}
-
-// Read as the window reads its fields; below 0 nothing is kept.
-bool inRange(const QString& text, const FieldRange& range) {
-    try {
-        const int value = strToInt(toCp1251(text));
-        return value >= 0 && value <= range.highest;
-    } catch (const Error&) {
-        return false;
-    }
-}
 
 } // namespace
 
@@ -71,9 +65,10 @@ void KeptSettings::warn(const char* utf8, const QString& key) {
     warn_(QString::fromUtf8(utf8).arg(key));
 }
 
-void KeptSettings::keepMainWindow(QWidget& window) {
-    keepFields(window);
-    keepCheckBoxes(window);
+void KeptSettings::keepMainWindow(TForm1& window) {
+    const std::vector<AlertField> fields = window.alertFields();
+    renameOldKeys(fields);
+    for (const AlertField& field : fields) keepField(field);
     keepGeometry(window, QStringLiteral("mainWindow/geometry"));
 }
 
@@ -81,39 +76,31 @@ void KeptSettings::keepWeekWindow(QWidget& window) {
     keepGeometry(window, QStringLiteral("weekWindow/geometry"));
 }
 
-void KeptSettings::keepFields(QWidget& window) {
-    for (const FieldRange& range : fieldRanges) {
-        auto* field = window.findChild<QLineEdit*>(QLatin1String(range.name));
-        if (!field) continue;
-        const QString key = fieldKey(*field);
-        if (store_->contains(key)) {
-            const QVariant kept = store_->value(key);
-            if (kept.canConvert<QString>() && inRange(kept.toString(), range))
-                field->setText(kept.toString());
-            else
-                warnUnusable(key, kept.toString(), field->text());
-        }
-        // Only whole numbers the window takes are kept; a field emptied while typing is not.
-        connect(field, &QLineEdit::textChanged, this, [this, key, range](const QString& text) {
-            if (inRange(text, range)) store_->setValue(key, text);
-        });
+void KeptSettings::renameOldKeys(const std::vector<AlertField>& fields) {
+    for (const RenamedKey& renamed : renamedKeys) {
+        const QString old = QLatin1String(renamed.old), now = QLatin1String(renamed.now);
+        if (std::ranges::none_of(fields,
+                                 [&](const AlertField& field) { return field.key() == now; }))
+            throw std::logic_error("the main window has no alert field " + now.toStdString());
+        if (!store_->contains(old)) continue;
+        if (!store_->contains(now)) store_->setValue(now, store_->value(old));
+        store_->remove(old);
     }
 }
 
-void KeptSettings::keepCheckBoxes(QWidget& window) {
-    for (QCheckBox* box : window.findChildren<QCheckBox*>()) {
-        if (box->objectName().isEmpty()) continue;
-        const QString key = fieldKey(*box);
-        if (store_->contains(key)) {
-            const QString kept = store_->value(key).toString();
-            if (kept == QLatin1String("true") || kept == QLatin1String("false"))
-                box->setChecked(kept == QLatin1String("true"));
-            else
-                warnUnusable(key, kept, QLatin1String(box->isChecked() ? "true" : "false"));
-        }
-        connect(box, &QCheckBox::toggled, this,
-                [this, key](bool checked) { store_->setValue(key, checked); });
+void KeptSettings::keepField(const AlertField& field) {
+    const QString key = field.key();
+    if (store_->contains(key)) {
+        const QVariant kept = store_->value(key);
+        if (kept.canConvert<QString>() && field.takes(kept.toString()))
+            field.setValue(kept.toString());
+        else
+            warnUnusable(key, kept.toString(), field.value());
     }
+    // Only values the window takes are kept; a field emptied while typing is not.
+    field.follow(this, [this, key, field](const QString& value) {
+        if (field.takes(value)) store_->setValue(key, value);
+    });
 }
 
 void KeptSettings::keepGeometry(QWidget& window, const QString& key) {

@@ -7,17 +7,33 @@
 #include <QUrl>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QWidget;
 
 namespace newsbell {
 
-// What the trader set in the windows, kept between runs in the user's configuration folder:
-// the alert fields and boxes of the main window, the calendar address, the folders files were
-// last saved in and where the windows stood. Values are read once, when a window is handed
-// over, and written as they change and when the program ends. A value that is missing, of the
-// wrong kind or out of the window's range leaves the window's own default, with one line for
-// the user; an unreadable file never stops the program.
+class AlertField;
+class TForm1;
+
+// What the trader set in the windows, kept between runs in the user's configuration folder.
+// The keys say what a value means, never which control holds it:
+//   alert/leadHours, alert/leadMinutes      the lead window before an event (hours, minutes)
+//   alert/afterMinutes                      the after window behind it
+//   alert/intervalMinutes                   the time between alert passes
+//   alert/currencies/EUR ... /NZD           the currency boxes ("true" or "false")
+//   alert/importance/1 ... /3               the importance boxes
+//   alert/popup, alert/sound                "Всплывающая подсказка", "Звуковое сопровождение"
+//   mainWindow/geometry, weekWindow/geometry  where the windows stood
+//   mainWindow/saveFolder, weekWindow/saveFolder  the folder each window last saved in
+//   calendar/address                        the weekly page typed by the user
+// The alert keys are the main window's own (TForm1::alertFields()). A file of the versions that
+// kept the alert fields and boxes under their control names (mainWindow/Edit1,
+// mainWindow/CheckBox4, ...) is read once under those and written anew under these keys.
+// Values are read once, when a window is handed over, and written as they change and when the
+// program ends. A value that is missing, of the wrong kind or out of the window's range leaves
+// the window's own default, with one line for the user; an unreadable file never stops the
+// program.
 class KeptSettings final : public QObject {
     Q_OBJECT
 public:
@@ -27,8 +43,9 @@ public:
     KeptSettings(std::unique_ptr<QSettings> store, Warn warn);
     ~KeptSettings() override;
 
-    // The main window's fields and check boxes (by their control names) and its place.
-    void keepMainWindow(QWidget& window);
+    // The main window's alert fields and boxes and its place. Throws std::logic_error when
+    // the window has no field for a key of the old files: a fault of the build, told at start.
+    void keepMainWindow(TForm1& window);
     // The week-range window's place.
     void keepWeekWindow(QWidget& window);
 
@@ -40,8 +57,8 @@ public:
     void setSaveFolder(const QString& window, const QString& folder);
 
 private:
-    void keepFields(QWidget& window);
-    void keepCheckBoxes(QWidget& window);
+    void renameOldKeys(const std::vector<AlertField>& fields);
+    void keepField(const AlertField& field);
     void keepGeometry(QWidget& window, const QString& key);
     void warnUnusable(const QString& key, const QString& value, const QString& fallback);
     void warn(const char* utf8, const QString& key);

@@ -6,9 +6,10 @@
 #include "headless/WeekExport.h"
 #include "headless/WeekJoin.h"
 #include "mainwindow/TForm1.h"
+#include "program/CalendarAddressItem.h"
 #include "program/CalendarFeed.h"
-#include "program/EverydayUse.h"
 #include "program/KeptSettings.h"
+#include "program/MainWindowTray.h"
 #include "program/NewsbellApplication.h"
 #include "program/StartOptions.h"
 #include "weekwindow/TForm2.h"
@@ -71,8 +72,8 @@ int showWindow(NewsbellApplication& application, const StartOptions& options,
     };
     const QUrl page = options.calendarUrl ? *options.calendarUrl : pageFor(feed ? QUrl() : address);
 
-    TForm1 form(new WebEngineBrowserHost, Desktop{messages, links, mainChooser, clock, sound},
-                errors, page);
+    auto* mainBrowser = new WebEngineBrowserHost; // the window's; the feed follows its pages
+    TForm1 form(mainBrowser, Desktop{messages, links, mainChooser, clock, sound}, errors, page);
     // Created hidden right after the main window, so that its page loads meanwhile.
     TForm2 weekWindow(new WebEngineBrowserHost, Desktop{messages, links, weekChooser, clock, sound},
                       errors, page, &form);
@@ -83,22 +84,22 @@ int showWindow(NewsbellApplication& application, const StartOptions& options,
     const auto followFeed = [&](const QUrl& shown) {
         refresher.reset();
         if (!feed || shown != QUrl(feed->server().url())) return;
-        refresher =
-            std::make_unique<FeedRefresher>(feed->calendar(), *form.WebBrowser1, errors, shown);
+        refresher = std::make_unique<FeedRefresher>(feed->calendar(), *mainBrowser, errors, shown);
     };
     followFeed(page);
     if (refresher) // told once the window is up
         QTimer::singleShot(0, refresher.get(), [&] { refresher->report(feed->firstRead()); });
 
-    EverydayUse::Options everydayOptions;
-    everydayOptions.settings = settings.get();
-    everydayOptions.pageFor = pageFor;
-    everydayOptions.pageChanged = followFeed;
-    everydayOptions.address = address;
-    everydayOptions.trayAvailable = QSystemTrayIcon::isSystemTrayAvailable();
-    EverydayUse everyday(
-        form, {weekWindow, *weekWindow.WebBrowser1, [&] { return weekWindow.ProcessRunning(); }},
-        std::move(everydayOptions), clock);
+    if (settings) {
+        settings->keepMainWindow(form);
+        settings->keepWeekWindow(weekWindow);
+    }
+    TrayIcon tray(form, trayCommands(form), QSystemTrayIcon::isSystemTrayAvailable());
+    NextEventTip nextEvent(form, tray, clock);
+    CalendarAddressItem addressItem(form,
+                                    {[&](const QUrl& shown) { weekWindow.showPage(shown); },
+                                     [&] { return weekWindow.ProcessRunning(); }},
+                                    {settings.get(), pageFor, followFeed, address});
 
     form.show();
     const int status = application.exec();

@@ -35,6 +35,10 @@ void TForm2::FormCreate(const QUrl& calendarPage) {
     MonthCalendar2->setSelectedDate(today);
 }
 
+void TForm2::showPage(const QUrl& page) {
+    WebBrowser1->navigate(page);
+}
+
 void TForm2::connectHandlers() {
     connect(WebBrowser1, &BrowserHost::downloadComplete, this,
             errors_.handler(this, &TForm2::WebBrowser1DownloadComplete));

@@ -47,6 +47,8 @@ public:
 
     bool ProcessRunning() const { return run_->running(); }
     const WeekRun& run() const { return *run_; }
+    // Sends the browser to page, for the extras beside the window; the browser stays inside.
+    void showPage(const QUrl& page);
 
     QLabel* Label9 = nullptr;
     QLabel* Label10 = nullptr;
@@ -56,7 +58,6 @@ public:
     QCalendarWidget* MonthCalendar2 = nullptr;
     QPushButton* Button1 = nullptr;
     QPushButton* Button2 = nullptr;
-    BrowserHost* WebBrowser1 = nullptr;
     QWidget* Panel5 = nullptr;
     EventGrid* StringGrid1 = nullptr;
     FileMemo* Memo1 = nullptr;
@@ -86,6 +87,7 @@ private:
     void busyChanged(bool busy) override;
     void runFinished() override;
 
+    BrowserHost* WebBrowser1 = nullptr;
     Desktop desktop_;
     ErrorReporter& errors_;
     QString saveDialogStart_; // SaveDialog1's initial directory: the program's own file

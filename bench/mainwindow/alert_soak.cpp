@@ -96,15 +96,16 @@ int main(int argc, char** argv) {
     UnattendedDesktop desktop;
     BellSound sound([] {});
     ErrorReporter errors(desktop);
-    TForm1 form(new WebEngineBrowserHost, Desktop{desktop, desktop, desktop, clock, sound}, errors,
-                page);
+    auto* browser = new WebEngineBrowserHost; // the window's
+    TForm1 form(browser, Desktop{desktop, desktop, desktop, clock, sound}, errors, page);
     form.show();
     int shows = 0;
-    QObject::connect(form.AlertNotifier1, &TAlertNotifier::showRequested, [&shows] { ++shows; });
+    QObject::connect(form.findChild<TAlertNotifier*>(QStringLiteral("AlertNotifier1")),
+                     &TAlertNotifier::showRequested, [&shows] { ++shows; });
 
     std::pair<long, long> early{}, last{};
     try {
-        loadCalendarPage(*form.WebBrowser1, page, loadWait);
+        loadCalendarPage(*browser, page, loadWait);
         for (int pass = 1; pass <= passes; ++pass) {
             errors.run([&form] { form.Button4Click(); });
             if (pass == firstMeasure || pass == passes) {
@@ -112,7 +113,7 @@ int main(int argc, char** argv) {
                 printMemory(pass, last);
                 if (pass == firstMeasure) early = last;
             }
-            if (pass % reloadEvery == 0) loadCalendarPage(*form.WebBrowser1, page, loadWait);
+            if (pass % reloadEvery == 0) loadCalendarPage(*browser, page, loadWait);
         }
     } catch (const std::exception& failure) {
         std::fprintf(stderr, "alert_soak: %s\n", failure.what());

@@ -2,6 +2,7 @@
 #include "alert/AlertNotifier.h"
 #include "base/Cp1251.h"
 #include "mainwindow/TForm1.h"
+#include "tests/support/Controls.h"
 #include "tests/support/GuiTestSupport.h"
 #include "widgets/EventGrid.h"
 
@@ -32,11 +33,11 @@ protected:
 
     void setNow(QTime time) { fake.clock.moment = QDateTime(wednesday, time); }
     // A tick of Timer1, without waiting for it.
-    void tick() { QMetaObject::invokeMethod(form.Timer1, "timeout", Qt::DirectConnection); }
+    void tick() { QMetaObject::invokeMethod(Timer1, "timeout", Qt::DirectConnection); }
 
     std::vector<std::string> alertTexts() {
         std::vector<std::string> texts;
-        TMsgCollection& list = form.AlertNotifier1->AlertMessages();
+        TMsgCollection& list = AlertNotifier1->AlertMessages();
         for (int i = 0; i < list.Count(); ++i)
             texts.push_back(cp1251ToUtf8(list.Items(i).Text().joined()));
         return texts;
@@ -46,20 +47,33 @@ protected:
     ErrorReporter errors{fake.messages};
     FakeBrowser* browser = new FakeBrowser;
     TForm1 form{browser, fake.desktop(), errors, QUrl("http://127.0.0.1:9/e_cal.php")};
-    QSignalSpy shows{form.AlertNotifier1, &TAlertNotifier::showRequested};
+    // The controls the tests press and read, found by their names.
+    QLineEdit* Edit2 = control<QLineEdit>(form, "Edit2");
+    QLineEdit* Edit4 = control<QLineEdit>(form, "Edit4");
+    QCheckBox* CheckBox5 = control<QCheckBox>(form, "CheckBox5");
+    QCheckBox* CheckBox3 = control<QCheckBox>(form, "CheckBox3");
+    QCheckBox* CheckBox12 = control<QCheckBox>(form, "CheckBox12");
+    QCheckBox* CheckBox13 = control<QCheckBox>(form, "CheckBox13");
+    QPushButton* Button4 = control<QPushButton>(form, "Button4");
+    QLabel* Label10 = control<QLabel>(form, "Label10");
+    QPushButton* Button2 = control<QPushButton>(form, "Button2");
+    EventGrid* StringGrid1 = control<EventGrid>(form, "StringGrid1");
+    TAlertNotifier* AlertNotifier1 = control<TAlertNotifier>(form, "AlertNotifier1");
+    QTimer* Timer1 = control<QTimer>(form, "Timer1");
+    QSignalSpy shows{AlertNotifier1, &TAlertNotifier::showRequested};
 };
 
 TEST_F(AlertWindowTest, a_pass_extracts_then_alerts_every_due_row_in_table_order) {
-    EXPECT_EQ(form.AlertNotifier1->DisplayTime(), 1000000);
-    form.Button4->click();
-    EXPECT_EQ(form.StringGrid1->table().rowCount(), 9);
+    EXPECT_EQ(AlertNotifier1->DisplayTime(), 1000000);
+    Button4->click();
+    EXPECT_EQ(StringGrid1->table().rowCount(), 9);
     EXPECT_EQ(alertTexts(),
               (std::vector<std::string>{
                   "<b>2010.05.26</b> 08:50 USD  <i> <b>Высокая важность </i></b> <br><b><q> Index "
                   "5</q></b><br>5.1 5.2 5.3 <br> Закончилось  <b>0:05:00 назад</b>",
                   "<b>2010.05.26</b> 09:00 USD  <i> <b>Низкая важность </i></b> <br><b><q> Index "
                   "6</q></b><br>6.1 6.2 6.3 <br> Начнется через <b>0:05:00 </b>"}));
-    EXPECT_EQ(form.Label10->text(), "2010.05.26 09:00 USD 1  Index 6 6.1 6.2 6.3 ");
+    EXPECT_EQ(Label10->text(), "2010.05.26 09:00 USD 1  Index 6 6.1 6.2 6.3 ");
     EXPECT_EQ(shows.count(), 2);
     EXPECT_EQ(fake.sound.plays, 2);
     EXPECT_TRUE(fake.messages.shown.isEmpty()) << fake.messages.shown.join("\n").toStdString();
@@ -69,71 +83,76 @@ TEST_F(AlertWindowTest, a_pass_extracts_then_alerts_every_due_row_in_table_order
     tick();
     EXPECT_EQ(alertTexts().size(), 1u);
     setNow(QTime(12, 0));
-    form.Button4->click();
+    Button4->click();
     EXPECT_TRUE(alertTexts().empty());
-    EXPECT_EQ(form.Label10->text(), "2010.05.26 09:00 USD 1  Index 6 6.1 6.2 6.3 ");
+    EXPECT_EQ(Label10->text(), "2010.05.26 09:00 USD 1  Index 6 6.1 6.2 6.3 ");
     EXPECT_EQ(shows.count(), 3);
 }
 
 TEST_F(AlertWindowTest, cleared_boxes_keep_the_messages_but_show_and_play_nothing) {
-    form.CheckBox12->setChecked(false);
-    form.CheckBox13->setChecked(false);
-    form.Button4->click();
+    CheckBox12->setChecked(false);
+    CheckBox13->setChecked(false);
+    Button4->click();
     EXPECT_EQ(alertTexts().size(), 2u);
     EXPECT_EQ(shows.count(), 0);
     EXPECT_EQ(fake.sound.plays, 0);
 
     // The currency and importance boxes filter: a cleared "Высокая важность" drops event 5.
-    form.CheckBox12->setChecked(true);
-    form.CheckBox3->setChecked(false);
-    form.Button4->click();
+    CheckBox12->setChecked(true);
+    CheckBox3->setChecked(false);
+    Button4->click();
     ASSERT_EQ(alertTexts().size(), 1u);
     EXPECT_NE(alertTexts()[0].find("Index 6"), std::string::npos);
-    form.CheckBox5->setChecked(false); // USD
-    form.Button4->click();
+    CheckBox5->setChecked(false); // USD
+    Button4->click();
     EXPECT_TRUE(alertTexts().empty());
     EXPECT_EQ(shows.count(), 1);
 }
 
 TEST_F(AlertWindowTest, the_interval_field_sets_timer1_and_zero_stops_it) {
-    form.Button4->click();
-    EXPECT_TRUE(form.Timer1->isActive());
-    EXPECT_EQ(form.Timer1->interval(), 60000);
+    Button4->click();
+    EXPECT_TRUE(Timer1->isActive());
+    EXPECT_EQ(Timer1->interval(), 60000);
     QTest::qWait(60);
-    form.Button4->click();
-    EXPECT_LE(form.Timer1->remainingTime(), 59950) << "same interval: the count goes on";
+    Button4->click();
+    EXPECT_LE(Timer1->remainingTime(), 59950) << "same interval: the count goes on";
 
-    form.Edit2->setText("2");
-    form.Button4->click();
-    EXPECT_EQ(form.Timer1->interval(), 120000);
-    EXPECT_GT(form.Timer1->remainingTime(), 119000) << "a new interval starts a new count";
+    Edit2->setText("2");
+    Button4->click();
+    EXPECT_EQ(Timer1->interval(), 120000);
+    EXPECT_GT(Timer1->remainingTime(), 119000) << "a new interval starts a new count";
 
-    form.Edit2->setText("0");
-    form.Button4->click();
-    EXPECT_FALSE(form.Timer1->isActive());
-    form.Button4->click();
+    Edit2->setText("0");
+    Button4->click();
+    EXPECT_FALSE(Timer1->isActive());
+    Button4->click();
     EXPECT_EQ(alertTexts().size(), 2u) << "Button4 still runs a pass";
-    form.Edit2->setText("1");
-    form.Button4->click();
-    EXPECT_TRUE(form.Timer1->isActive());
+    Edit2->setText("1");
+    Button4->click();
+    EXPECT_TRUE(Timer1->isActive());
+
+    // Longer than a timer holds: the longest it holds.
+    Edit2->setText("99999");
+    Button4->click();
+    EXPECT_EQ(Timer1->interval(), longestAlertInterval * 60000);
 }
 
 TEST_F(AlertWindowTest, failures_end_the_pass_where_they_happen) {
-    form.Button4->click();
+    Button4->click();
     ASSERT_EQ(alertTexts().size(), 2u);
 
     // A bad interval stops everything before the extraction.
-    form.Edit2->setText("x");
+    Edit2->setText("x");
     browser->page = legacyWeekPage(monday, 3);
-    form.Button4->click();
+    Button4->click();
     EXPECT_EQ(fake.messages.shown, QStringList{"'x' is not a valid integer value"});
-    EXPECT_EQ(form.StringGrid1->table().rowCount(), 9);
-    EXPECT_EQ(form.Timer1->interval(), 60000);
+    EXPECT_EQ(StringGrid1->table().rowCount(), 9);
+    EXPECT_EQ(Timer1->interval(), 60000);
 
     // A failed extraction leaves the last pass's messages.
-    form.Edit2->setText("1");
+    Edit2->setText("1");
     browser->failure = "no answer";
-    form.Button4->click();
+    Button4->click();
     EXPECT_EQ(fake.messages.shown.last(), "no answer");
     EXPECT_EQ(alertTexts().size(), 2u);
 
@@ -142,7 +161,7 @@ TEST_F(AlertWindowTest, failures_end_the_pass_where_they_happen) {
     browser->failure.clear();
     browser->page = legacyWeekPage(monday, 8);
     fake.messages.shown.clear();
-    form.Edit4->setText(""); // its own check complains first
+    Edit4->setText(""); // its own check complains first
     int ticksWhileShown = 0;
     fake.messages.whileShown = [&] {
         if (ticksWhileShown++ < 2) tick();
@@ -159,23 +178,23 @@ TEST_F(AlertWindowTest, no_pass_starts_inside_an_extraction) {
     int nested = 0;
     browser->onRead = [&] {
         if (nested++ > 0) return;
-        QTimer::singleShot(0, form.Button4, &QPushButton::click);
-        QTimer::singleShot(0, form.Timer1, [this] { tick(); });
+        QTimer::singleShot(0, Button4, &QPushButton::click);
+        QTimer::singleShot(0, Timer1, [this] { tick(); });
     };
-    form.Button4->click();
+    Button4->click();
     QCoreApplication::processEvents();
     EXPECT_EQ(nested, 1);
     EXPECT_EQ(alertTexts().size(), 2u);
     EXPECT_EQ(shows.count(), 2);
 
     nested = 0;
-    form.AlertNotifier1->AlertMessages().Clear();
-    form.Button2->click();
+    AlertNotifier1->AlertMessages().Clear();
+    Button2->click();
     QCoreApplication::processEvents();
     EXPECT_EQ(nested, 1);
     EXPECT_TRUE(alertTexts().empty());
 
-    form.Button4->click();
+    Button4->click();
     EXPECT_EQ(alertTexts().size(), 2u) << "the guards are released afterwards";
 }
 

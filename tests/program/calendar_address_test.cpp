@@ -1,13 +1,23 @@
+#include "mainwindow/TForm1.h"
 #include "program/CalendarAddressDialog.h"
+#include "program/CalendarAddressItem.h"
+#include "program/KeptSettings.h"
+#include "tests/support/Controls.h"
+#include "tests/support/GuiTestSupport.h"
 
+#include <QAction>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace newsbell {
 namespace {
+
+using namespace testing;
 
 TEST(CalendarAddress, takes_web_and_file_addresses_and_empty_for_the_built_in_calendar) {
     struct Case {
@@ -44,6 +54,50 @@ TEST(CalendarAddressDialog, offers_ok_only_while_the_address_will_do) {
     EXPECT_TRUE(ok->isEnabled());
     EXPECT_TRUE(dialog.problemLabel->text().isEmpty());
     EXPECT_EQ(dialog.address(), QUrl());
+}
+
+const QUrl demoPage("http://127.0.0.1:9/e_cal.php?duration=weekly&timezone_panel=show");
+
+struct CalendarAddressItemTest : ::testing::Test {
+    CalendarAddressItem::Options options(KeptSettings* settings) {
+        CalendarAddressItem::Options given;
+        given.settings = settings;
+        given.pageFor = [](const QUrl& address) { return address.isEmpty() ? demoPage : address; };
+        return given;
+    }
+    CalendarAddressItem::WeekWindow week() {
+        return {[this](const QUrl& page) { weekBrowser.navigate(page); },
+                [this] { return running; }};
+    }
+
+    FakeDesktop fake;
+    ErrorReporter errors{fake.messages};
+    FakeBrowser* browser = new FakeBrowser;
+    TForm1 form{browser, fake.desktop(), errors, demoPage};
+    FakeBrowser weekBrowser;
+    bool running = false;
+    QTemporaryDir folder;
+    KeptSettings settings{
+        std::make_unique<QSettings>(folder.filePath("newsbell.ini"), QSettings::IniFormat),
+        [](const QString&) {}};
+};
+
+TEST_F(CalendarAddressItemTest, the_address_goes_to_both_windows_unless_a_week_run_holds_its_page) {
+    QMenu* menu = control<QMenu>(form, "N1");
+    const QList<QAction*> ownItems = menu->actions();
+    {
+        CalendarAddressItem item(form, week(), options(&settings));
+        EXPECT_EQ(menu->actions(), (QList<QAction*>{ownItems[0], item.action, ownItems[1]}))
+            << "before \"Выход\"";
+        const QUrl other("https://calendar.example.org/week");
+        item.useCalendarAddress(other);
+        EXPECT_EQ(settings.calendarAddress(), other);
+        running = true;
+        item.useCalendarAddress({});
+        EXPECT_EQ(browser->visited, (std::vector<QUrl>{demoPage, other, demoPage}));
+        EXPECT_EQ(weekBrowser.visited, (std::vector<QUrl>{other}));
+    }
+    EXPECT_EQ(menu->actions(), ownItems) << "the item leaves the menu with its action";
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "calendar/CalendarWeek.h"
 #include "core/TableTextFile.h"
 #include "mainwindow/TForm1.h"
+#include "tests/support/Controls.h"
 #include "tests/support/GuiTestSupport.h"
 #include "widgets/EventGrid.h"
 
@@ -100,12 +101,12 @@ protected:
     }
 
     void extract() {
-        form->Button2->click();
+        control<QPushButton>(*form, "Button2")->click();
         ASSERT_TRUE(fake->messages.shown.isEmpty())
             << fake->messages.shown.join("\n").toStdString();
     }
 
-    static const EventTable& table() { return form->StringGrid1->table(); }
+    static const EventTable& table() { return control<EventGrid>(*form, "StringGrid1")->table(); }
 
     static inline std::unique_ptr<FixedClock> clock;
     static inline std::unique_ptr<CalendarServer> calendar;
@@ -118,8 +119,9 @@ protected:
 };
 
 TEST_F(EndToEnd, loaded_page_turns_the_header_blue_and_blinks_the_extraction_button) {
-    EXPECT_EQ(form->Panel5->palette().color(QPalette::Window), QColor(207, 218, 254));
-    EXPECT_TRUE(form->Timer2->isActive());
+    EXPECT_EQ(control<QWidget>(*form, "Panel5")->palette().color(QPalette::Window),
+              QColor(207, 218, 254));
+    EXPECT_TRUE(control<QTimer>(*form, "Timer2")->isActive());
 }
 
 TEST_F(EndToEnd, extraction_reads_the_demo_week_into_the_table) {
@@ -130,15 +132,15 @@ TEST_F(EndToEnd, extraction_reads_the_demo_week_into_the_table) {
     EXPECT_EQ(table().rowCount(), int(lines.size()) + 1);
     EXPECT_EQ(table().fixedRowCount(), 1);
     EXPECT_EQ(table().cell(0, int(lines.size())), std::to_string(lines.size()));
-    EXPECT_TRUE(form->Timer3->isActive());
+    EXPECT_TRUE(control<QTimer>(*form, "Timer3")->isActive());
 }
 
 TEST_F(EndToEnd, deleting_a_range_then_saving_writes_exactly_the_rows_left) {
     extract();
-    EventGrid* grid = form->StringGrid1;
+    EventGrid* grid = control<EventGrid>(*form, "StringGrid1");
     grid->setCurrentIndex(grid->model()->index(2, 3));
     for (int i = 0; i < 3; ++i) QTest::keyClick(grid->viewport(), Qt::Key_Down, Qt::ShiftModifier);
-    form->Button1->click();
+    control<QPushButton>(*form, "Button1")->click();
 
     std::vector<std::string> lines = expectedLines();
     lines.erase(lines.begin() + 1, lines.begin() + 5); // rows 2 to 5
@@ -149,9 +151,9 @@ TEST_F(EndToEnd, deleting_a_range_then_saving_writes_exactly_the_rows_left) {
     QTemporaryDir folder;
     const QString file = folder.filePath("week");
     fake->files.answers = {file};
-    form->Button3->click();
+    control<QPushButton>(*form, "Button3")->click();
     EXPECT_EQ(readFileBytes(file), joined(lines));
-    EXPECT_FALSE(form->Timer3->isActive());
+    EXPECT_FALSE(control<QTimer>(*form, "Timer3")->isActive());
 }
 
 TEST_F(EndToEnd, export_mode_writes_the_week_without_windows) {
@@ -188,19 +190,20 @@ TEST_F(EndToEnd, export_mode_fails_with_a_message_and_no_file_when_there_is_no_c
 // The demo calendar's week holds events minutes after the service starts, so a pass right
 // after the start has alerts at once.
 TEST_F(EndToEnd, alert_pass_right_after_the_start_alerts_the_events_minutes_away) {
-    QSignalSpy shows(form->AlertNotifier1, &TAlertNotifier::showRequested);
+    QSignalSpy shows(control<TAlertNotifier>(*form, "AlertNotifier1"),
+                     &TAlertNotifier::showRequested);
     fake->sound.plays = 0;
-    form->Button4->click();
+    control<QPushButton>(*form, "Button4")->click();
     ASSERT_TRUE(fake->messages.shown.isEmpty()) << fake->messages.shown.join("\n").toStdString();
 
     const std::vector<CalendarEvent> due = dueEvents(demoNow.time());
     ASSERT_GE(due.size(), 3u) << "the three events a few minutes after the start";
-    TMsgCollection& alerts = form->AlertNotifier1->AlertMessages();
+    TMsgCollection& alerts = control<TAlertNotifier>(*form, "AlertNotifier1")->AlertMessages();
     ASSERT_EQ(alerts.Count(), int(due.size()));
     for (int i = 0; i < alerts.Count(); ++i)
         EXPECT_EQ(fromCp1251(alerts.Items(i).Text().joined()),
                   alertOf(due[size_t(i)], demoNow.time()));
-    EXPECT_EQ(form->Label10->text(), statusOf(due.back()));
+    EXPECT_EQ(control<QLabel>(*form, "Label10")->text(), statusOf(due.back()));
     EXPECT_EQ(shows.count(), int(due.size()));
     EXPECT_EQ(fake->sound.plays, int(due.size()));
 }

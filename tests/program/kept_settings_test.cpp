@@ -1,4 +1,6 @@
+#include "mainwindow/TForm1.h"
 #include "program/KeptSettings.h"
+#include "tests/support/Controls.h"
 #include "tests/support/GuiTestSupport.h"
 
 #include <QCheckBox>
@@ -12,89 +14,133 @@ namespace {
 
 using namespace testing;
 
-// The controls the settings look for, named as in the main window, with its defaults.
-struct AlertFields : QWidget {
-    AlertFields() {
-        for (auto [name, initial] :
-             {std::pair{"Edit1", "30"}, {"Edit2", "1"}, {"Edit3", "00"}, {"Edit4", "10"}}) {
-            auto* field = new QLineEdit(QString::fromLatin1(initial), this);
-            field->setObjectName(QString::fromLatin1(name));
-        }
-        for (const char* name : {"CheckBox4", "CheckBox12"}) {
-            auto* box = new QCheckBox(this);
-            box->setObjectName(QString::fromLatin1(name));
-            box->setChecked(true);
-        }
-    }
-    QLineEdit* field(const char* name) { return findChild<QLineEdit*>(QString::fromLatin1(name)); }
-    QCheckBox* box(const char* name) { return findChild<QCheckBox*>(QString::fromLatin1(name)); }
-};
-
 class KeptSettingsTest : public ::testing::Test {
 protected:
     std::unique_ptr<KeptSettings> open() {
-        auto store =
-            std::make_unique<QSettings>(folder.filePath("newsbell.ini"), QSettings::IniFormat);
-        return std::make_unique<KeptSettings>(std::move(store),
-                                              [this](const QString& line) { lines << line; });
+        return std::make_unique<KeptSettings>(
+            std::make_unique<QSettings>(file, QSettings::IniFormat),
+            [this](const QString& line) { lines << line; });
     }
     void writeRaw(const QByteArray& ini) {
-        QFile file(folder.filePath("newsbell.ini"));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(ini);
+        QFile out(file);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(ini);
+    }
+    // A main window as it opens at the next start.
+    std::unique_ptr<TForm1> window() {
+        return std::make_unique<TForm1>(new FakeBrowser, fake.desktop(), errors,
+                                        QUrl("http://127.0.0.1:9/e_cal.php"));
+    }
+    static QLineEdit* field(TForm1& form, const char* name) {
+        return control<QLineEdit>(form, name);
+    }
+    static QCheckBox* box(TForm1& form, const char* name) { return control<QCheckBox>(form, name); }
+    // Every key of the file with its value, as read now.
+    QMap<QString, QVariant> fileNow() const {
+        const QSettings store(file, QSettings::IniFormat);
+        QMap<QString, QVariant> values;
+        for (const QString& key : store.allKeys()) values.insert(key, store.value(key));
+        return values;
     }
 
     QTemporaryDir folder;
+    QString file = folder.filePath("newsbell.ini");
     QStringList lines;
+    FakeDesktop fake;
+    ErrorReporter errors{fake.messages};
 };
 
 TEST_F(KeptSettingsTest, what_the_trader_set_comes_back_at_the_next_start) {
     {
         auto settings = open();
-        AlertFields window;
-        settings->keepMainWindow(window);
-        window.field("Edit3")->setText("1");
-        window.field("Edit1")->setText("15");
-        window.field("Edit4")->setText(""); // emptied while typing: not kept
-        window.box("CheckBox4")->setChecked(false);
+        auto form = window();
+        settings->keepMainWindow(*form);
+        field(*form, "Edit3")->setText("1");
+        field(*form, "Edit1")->setText("15");
+        field(*form, "Edit4")->setText(""); // emptied while typing: not kept
+        box(*form, "CheckBox4")->setChecked(false);
         settings->setCalendarAddress(QUrl("http://127.0.0.1:8080/e_cal.php"));
         settings->setSaveFolder("mainWindow", folder.path());
     }
     auto settings = open();
-    AlertFields window;
-    settings->keepMainWindow(window);
-    EXPECT_EQ(window.field("Edit3")->text(), "1");
-    EXPECT_EQ(window.field("Edit1")->text(), "15");
-    EXPECT_EQ(window.field("Edit4")->text(), "10");
-    EXPECT_FALSE(window.box("CheckBox4")->isChecked());
-    EXPECT_TRUE(window.box("CheckBox12")->isChecked());
+    auto form = window();
+    settings->keepMainWindow(*form);
+    EXPECT_EQ(field(*form, "Edit3")->text(), "1");
+    EXPECT_EQ(field(*form, "Edit1")->text(), "15");
+    EXPECT_EQ(field(*form, "Edit4")->text(), "10");
+    EXPECT_FALSE(box(*form, "CheckBox4")->isChecked());
+    EXPECT_TRUE(box(*form, "CheckBox12")->isChecked());
     EXPECT_EQ(settings->calendarAddress(), QUrl("http://127.0.0.1:8080/e_cal.php"));
     EXPECT_EQ(settings->saveFolder("mainWindow"), folder.path());
     EXPECT_TRUE(lines.isEmpty()) << lines.join('\n').toStdString();
 }
 
 TEST_F(KeptSettingsTest, an_unusable_value_leaves_the_default_with_one_line_each) {
-    writeRaw("[mainWindow]\nEdit1=75\nEdit2=-1\nEdit3=abc\nEdit4=30\nCheckBox4=maybe\n"
-             "geometry=@ByteArray(nonsense)\n[calendar]\naddress=ftp://old.example/\n");
+    writeRaw("[alert]\nleadMinutes=75\nintervalMinutes=-1\nleadHours=abc\nafterMinutes=30\n"
+             "currencies\\EUR=maybe\n[mainWindow]\ngeometry=@ByteArray(nonsense)\n"
+             "[calendar]\naddress=ftp://old.example/\n");
     auto settings = open();
-    AlertFields window;
-    settings->keepMainWindow(window);
-    EXPECT_EQ(window.field("Edit1")->text(), "30");
-    EXPECT_EQ(window.field("Edit2")->text(), "1");
-    EXPECT_EQ(window.field("Edit3")->text(), "00");
-    EXPECT_EQ(window.field("Edit4")->text(), "30");
-    EXPECT_TRUE(window.box("CheckBox4")->isChecked());
+    auto form = window();
+    settings->keepMainWindow(*form);
+    EXPECT_EQ(field(*form, "Edit1")->text(), "30");
+    EXPECT_EQ(field(*form, "Edit2")->text(), "1");
+    EXPECT_EQ(field(*form, "Edit3")->text(), "00");
+    EXPECT_EQ(field(*form, "Edit4")->text(), "30");
+    EXPECT_TRUE(box(*form, "CheckBox4")->isChecked());
     EXPECT_EQ(settings->calendarAddress(), QUrl());
     EXPECT_EQ(lines.size(), 6) << lines.join('\n').toStdString();
 }
 
 TEST_F(KeptSettingsTest, an_unreadable_file_gives_the_defaults_and_one_line) {
-    writeRaw("[mainWindow\nEdit1=\"15\n\xff\xfe");
+    writeRaw("[alert\nleadMinutes=\"15\n\xff\xfe");
     auto settings = open();
-    AlertFields window;
-    settings->keepMainWindow(window);
-    EXPECT_EQ(window.field("Edit1")->text(), "30");
+    auto form = window();
+    settings->keepMainWindow(*form);
+    EXPECT_EQ(field(*form, "Edit1")->text(), "30");
     EXPECT_EQ(lines.size(), 1) << lines.join('\n').toStdString();
+}
+
+// The file below was written by the versions that kept the alert fields and boxes under their
+// control names, with every one of them changed; nobody may lose a setting in the upgrade.
+TEST_F(KeptSettingsTest, a_file_of_control_name_keys_keeps_every_value_under_readable_keys) {
+    ASSERT_TRUE(QFile::copy(SETTINGS_FIXTURES "/control-name-keys.ini", file));
+    ASSERT_TRUE(QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner));
+    const QMap<QString, QVariant> before = fileNow();
+    const std::pair<const char*, const char*> renamed[] = {
+        {"Edit3", "alert/leadHours"},           {"Edit1", "alert/leadMinutes"},
+        {"Edit2", "alert/intervalMinutes"},     {"Edit4", "alert/afterMinutes"},
+        {"CheckBox4", "alert/currencies/EUR"},  {"CheckBox5", "alert/currencies/USD"},
+        {"CheckBox6", "alert/currencies/CHF"},  {"CheckBox7", "alert/currencies/JPY"},
+        {"CheckBox8", "alert/currencies/GBP"},  {"CheckBox9", "alert/currencies/AUD"},
+        {"CheckBox10", "alert/currencies/CAD"}, {"CheckBox11", "alert/currencies/NZD"},
+        {"CheckBox1", "alert/importance/1"},    {"CheckBox2", "alert/importance/2"},
+        {"CheckBox3", "alert/importance/3"},    {"CheckBox12", "alert/popup"},
+        {"CheckBox13", "alert/sound"}};
+    const char* kept[] = {"mainWindow/geometry", "mainWindow/saveFolder", "weekWindow/geometry",
+                          "weekWindow/saveFolder", "calendar/address"};
+    ASSERT_EQ(before.size(), int(std::size(renamed) + std::size(kept)));
+
+    auto form = window();
+    QWidget weekWindow;
+    {
+        auto settings = open();
+        settings->keepMainWindow(*form);
+        settings->keepWeekWindow(weekWindow);
+    }
+    const QMap<QString, QVariant> after = fileNow();
+    for (const auto& [name, key] : renamed) {
+        const QString old = QStringLiteral("mainWindow/") + name;
+        const QString value = before.value(old).toString();
+        EXPECT_EQ(after.value(key).toString(), value) << key;
+        EXPECT_FALSE(after.contains(old)) << name;
+        const QString shown = QString(name).startsWith("Edit")
+                                  ? field(*form, name)->text()
+                                  : (box(*form, name)->isChecked() ? "true" : "false");
+        EXPECT_EQ(shown, value) << name;
+    }
+    for (const char* key : kept) EXPECT_EQ(after.value(key), before.value(key)) << key;
+    EXPECT_EQ(after.size(), before.size());
+    EXPECT_TRUE(lines.isEmpty()) << lines.join('\n').toStdString();
 }
 
 TEST_F(KeptSettingsTest, each_window_saves_where_it_saved_last) {

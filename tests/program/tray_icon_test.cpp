@@ -1,4 +1,7 @@
+#include "mainwindow/TForm1.h"
+#include "program/MainWindowTray.h"
 #include "program/TrayIcon.h"
+#include "tests/support/GuiTestSupport.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -7,6 +10,8 @@
 
 namespace newsbell {
 namespace {
+
+using namespace testing;
 
 struct TrayCase : ::testing::Test {
     QWidget window;
@@ -45,6 +50,23 @@ TEST_F(TrayCase, tooltip_names_the_next_event_or_the_program) {
     EXPECT_EQ(tray.toolTip(), QApplication::applicationName());
     tray.setNextEvent(QString::fromUtf8("Далее: 14:30 USD Nonfarm Payrolls"));
     EXPECT_EQ(tray.toolTip(), QString::fromUtf8("Далее: 14:30 USD Nonfarm Payrolls"));
+}
+
+TEST(NextEventTip, the_tray_names_the_next_event_after_each_pass) {
+    FakeDesktop fake;
+    ErrorReporter errors{fake.messages};
+    auto* browser = new FakeBrowser;
+    TForm1 form{browser, fake.desktop(), errors, QUrl("http://127.0.0.1:9/e_cal.php")};
+    const TrayIcon::Commands commands = trayCommands(form);
+    TrayIcon tray(form, commands, false);
+    NextEventTip tip(form, tray, fake.clock);
+    browser->page = legacyWeekPage(QDate(2010, 5, 24), 10); // Wednesday: 08:50 and 09:00
+    fake.clock.moment.setTime(QTime(8, 25));
+    commands.alertPass();
+    EXPECT_EQ(tray.toolTip(), QString::fromUtf8("Далее: 09:00 USD Index 6"));
+    fake.clock.moment.setTime(QTime(23, 59));
+    commands.alertPass();
+    EXPECT_FALSE(tray.toolTip().startsWith(QString::fromUtf8("Далее: ")));
 }
 
 } // namespace
