@@ -106,10 +106,15 @@ Output outputOf(const QString& fileName) {
 void replaceFile(const QString& fileName, const QString& path, std::string_view bytes) {
     QSaveFile file(path);
     const auto fail = [&] { failOutput(fileName, file.errorString()); };
-    if (!file.open(QIODevice::WriteOnly)) fail();
-    if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
-        static_cast<qint64>(bytes.size()))
-        fail();
+    // Unbuffered: a write that fails while the buffer is flushed at commit (a full disk) goes
+    // unnoticed, and the commit puts the cut-off file in place of the old one.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) fail();
+    // A write cut short says why only when the rest is tried again.
+    for (std::string_view rest = bytes; !rest.empty();) {
+        const qint64 written = file.write(rest.data(), static_cast<qint64>(rest.size()));
+        if (written <= 0) fail();
+        rest.remove_prefix(static_cast<size_t>(written));
+    }
     if (!file.commit()) fail();
 }
 

@@ -5,9 +5,11 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <csignal>
 #include <fcntl.h>
 #include <functional>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -62,6 +64,27 @@ TEST_F(TableTextFile, a_failed_save_names_the_file_and_leaves_the_old_one_whole)
     if (directoryIsReadOnly) {
         EXPECT_EQ(newsbell::testing::readFileBytes(path("news.txt")), "old;;;;;;;;\r\n");
     }
+}
+
+TEST_F(TableTextFile, a_disk_that_fills_up_fails_the_save_and_leaves_the_old_file_whole) {
+    WriteTableTextFile(tableWith({{"1", "old"}}), path("news.txt"));
+    // A file size limit stands in for a full disk: a write past it is cut short, then fails.
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{};
+    ::getrlimit(RLIMIT_FSIZE, &limit);
+    const rlimit previousLimit = limit;
+    limit.rlim_cur = 100;
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    try {
+        writeFileAtomically(path("news.txt"), std::string(5000, 'x'));
+        ADD_FAILURE() << "a save the disk did not take was reported as done";
+    } catch (const Error& e) {
+        EXPECT_NE(std::string(e.what()).find("news.txt"), std::string::npos) << e.what();
+    }
+    ::setrlimit(RLIMIT_FSIZE, &previousLimit);
+    std::signal(SIGXFSZ, previousHandler);
+    EXPECT_EQ(newsbell::testing::readFileBytes(path("news.txt")), "old;;;;;;;;\r\n");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("news.txt")});
 }
 
 // What stands at a path, links not followed.
