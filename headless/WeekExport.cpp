@@ -43,6 +43,7 @@ EventTable loadWeekTable(BrowserHost& browser, const QUrl& page, std::chrono::mi
 
 void exportWeek(BrowserHost& browser, const QUrl& page, const QString& fileName,
                 std::chrono::milliseconds loadWait, int currentYear) {
+    checkOutputFile(fileName);
     WriteTableTextFile(loadWeekTable(browser, page, loadWait, currentYear), fileName);
 }
 

@@ -18,8 +18,9 @@ void loadCalendarPage(BrowserHost& browser, const QUrl& page, std::chrono::milli
 EventTable loadWeekTable(BrowserHost& browser, const QUrl& page, std::chrono::milliseconds loadWait,
                          int currentYear);
 
-// Loads the week as loadWeekTable() does and replaces fileName with its table text file. When
-// the page fails, the file is untouched.
+// Loads the week as loadWeekTable() does and writes its table text file to fileName as
+// writeFileAtomically() does ("-" is standard output). A folder, or a name whose folder does
+// not exist, is refused before the page is loaded; when the page fails, the file is untouched.
 void exportWeek(BrowserHost& browser, const QUrl& page, const QString& fileName,
                 std::chrono::milliseconds loadWait, int currentYear);
 

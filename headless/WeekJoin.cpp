@@ -32,7 +32,7 @@ public:
     }
 
     void join() {
-        writeFileAtomically(options_.fileName, {});
+        checkOutputFile(options_.fileName); // before any page loads, touching nothing
         loadCalendarPage(browser_, options_.page, options_.loadWait);
         run_.documentComplete();
         QObject::connect(&browser_, &BrowserHost::downloadComplete, &loop_, [this] { loaded(); });

@@ -23,8 +23,10 @@ struct WeekJoinOptions {
 // browser. The page is opened and set up as the window does; the run then requests the weeks
 // through the page's script functions, from the first Monday on. progress hears "week k of N"
 // as each week is requested. Throws Error when something fails, a page does not load within
-// loadWait included; the file then holds exactly the weeks completed before. The file is
-// emptied first, so that it never holds anything else.
+// loadWait included; the file then holds exactly the weeks completed before, or, when none was,
+// what it held before the join (no file when there was none). An output that cannot be
+// rewritten as the weeks come (standard output "-", a FIFO, a device) gets the whole join once,
+// at its end, and nothing when it fails.
 void joinWeeks(BrowserHost& browser, const WeekJoinOptions& options, const Clock& clock,
                const std::function<void(const QString&)>& progress);
 

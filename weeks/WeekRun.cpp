@@ -41,6 +41,7 @@ void WeekRun::start(QDate first, QDate last, const QString& fileName) {
     last_ = mondayOf(last);
     if (first_ > last_) std::swap(first_, last_);
     fileName_ = fileName;
+    streamed_ = isStreamOutput(fileName);
     listener_.rangeSet();
     running_ = true;
     table_.resetToTitleRow();
@@ -81,8 +82,9 @@ bool WeekRun::processWeek() {
     options.currentYear = currentYear();
     options.processEvents = processEvents_;
     const QDate loaded = extractEvents(pageText, table_, options); // fixes the title row too
-    writeFile();
-    if (loaded == last_ || requested_ == last_) {
+    const bool lastWeek = loaded == last_ || requested_ == last_;
+    writeFile(lastWeek);
+    if (lastWeek) {
         running_ = false;
         return true;
     }
@@ -90,7 +92,7 @@ bool WeekRun::processWeek() {
     return false;
 }
 
-void WeekRun::writeFile() {
+void WeekRun::writeFile(bool lastWeek) {
     const bool whole = fileStale_;
     const size_t kept = whole ? 0 : fileBytes_.size();
     if (whole)
@@ -98,7 +100,8 @@ void WeekRun::writeFile() {
     else
         appendTableText(table_, rowsInFile_, fileBytes_);
     try {
-        writeFileAtomically(fileName_, fileBytes_);
+        // An output that cannot be rewritten takes the join once, whole.
+        if (!streamed_ || lastWeek) writeFileAtomically(fileName_, fileBytes_);
     } catch (...) {
         // The rows stay in the table and go into the file with the next week that is written.
         if (!whole) fileBytes_.resize(kept);

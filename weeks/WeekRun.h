@@ -32,7 +32,8 @@ public:
     virtual void rangeSet() = 0;
     // The page is about to be asked for the week of monday.
     virtual void weekRequested(QDate monday) = 0;
-    // The file now holds file; its first unchanged bytes are those it held before.
+    // The file now holds file; its first unchanged bytes are those it held before. An output
+    // that cannot be rewritten (standard output, a FIFO, a device) gets it when the run ends.
     virtual void fileWritten(std::string_view file, size_t unchanged) = 0;
     // A week is being processed (true) or done with (false); a new start waits meanwhile.
     virtual void busyChanged(bool busy) = 0;
@@ -64,7 +65,9 @@ public:
     void documentComplete();
     // Starts a run from the Monday of first's week to that of last's (swapped when later),
     // written to fileName, and requests the first week. The file is first written when that
-    // week has loaded. Ignored while a week is processed.
+    // week has loaded, and not touched before; an output that cannot be rewritten (standard
+    // output "-", a FIFO, a device) is written once, when the last week has loaded. Ignored
+    // while a week is processed.
     void start(QDate first, QDate last, const QString& fileName);
     // Ends the run; a week being processed is finished, and the next one still requested.
     void stop() { running_ = false; }
@@ -92,7 +95,7 @@ private:
     void processWeeks();
     // Reads, appends and writes the loaded week; true when it was the last.
     bool processWeek();
-    void writeFile();
+    void writeFile(bool lastWeek);
     void requestWeek(QDate monday);
     int currentYear() const { return clock_.now().date().year(); }
 
@@ -109,6 +112,7 @@ private:
     QDate first_, last_, requested_;
 
     QString fileName_;
+    bool streamed_ = false; // fileName_ is written once, at the end
     std::string fileBytes_; // what the file holds, kept so that earlier weeks are not redone
     int rowsInFile_ = 1;    // table rows up to here are in fileBytes_
     bool fileStale_ = false;

@@ -4,9 +4,13 @@
 #include "headless/WeekJoin.h"
 #include "tests/support/GuiTestSupport.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace newsbell {
 namespace {
@@ -17,50 +21,111 @@ using namespace testing;
 const QUrl page("http://127.0.0.1:9/e_cal.php?duration=weekly&timezone_panel=show");
 const QDate mar8(2010, 3, 8), mar15(2010, 3, 15), mar22(2010, 3, 22);
 
+// Sets browser up to serve the week a script asks for with three events, except that the week
+// failing does what fault says.
+void serveWeeks(FakeBrowser& browser, QDate failing, std::function<void(FakeBrowser&)> fault) {
+    browser.page = legacyWeekPage(QDate(2026, 3, 2), 2); // the page opened first
+    browser.onScript = [&browser, failing, fault](const QString& code) {
+        const QDate monday = askedWeek(code);
+        if (!monday.isValid()) return;
+        if (monday == failing) return fault(browser);
+        browser.page = legacyWeekPage(monday, 3);
+        QTimer::singleShot(0, &browser, &FakeBrowser::finishLoad);
+    };
+    QTimer::singleShot(0, &browser, &FakeBrowser::finishLoad);
+}
+
+// Joins the weeks from 8 to 22 March 2010 into file; the failure's message, empty when none.
+QString join(FakeBrowser& browser, const QString& file, QStringList* progress = nullptr) {
+    try {
+        joinWeeks(browser, {page, mar8, mar22, file, 200ms}, SystemClock(),
+                  [&](const QString& line) {
+                      if (progress) *progress << line;
+                  });
+        return {};
+    } catch (const Error& failure) {
+        return QString::fromUtf8(failure.what());
+    }
+}
+
 TEST(WeekJoin, a_week_that_does_not_come_ends_the_join_with_the_weeks_before_it_in_the_file) {
+    const auto never = [](FakeBrowser&) {};
+    const auto errorPage = [](FakeBrowser& browser) {
+        browser.loaded = false;
+        QTimer::singleShot(0, &browser, &FakeBrowser::finishLoad);
+    };
     struct Case {
         const char* name;
-        std::function<void(FakeBrowser&)> secondWeek; // what the browser does when it is asked
+        QDate failing;
+        std::function<void(FakeBrowser&)> fault;
+        bool oldFile;
         const char* message;
+        std::string file;
     };
+    const std::string old = "a file of some earlier run";
     for (const Case& c : {
-             Case{"never loads", [](FakeBrowser&) {},
-                  "Страница календаря не загрузила неделю 15.3.2010 за 0.2 с"},
-             Case{"ends on the browser's error page",
-                  [](FakeBrowser& browser) {
-                      browser.loaded = false;
-                      QTimer::singleShot(0, &browser, &FakeBrowser::finishLoad);
-                  },
-                  "Неделя 15.3.2010: страница не открылась"},
+             Case{"the second week never loads", mar15, never, true,
+                  "Страница календаря не загрузила неделю 15.3.2010 за 0.2 с",
+                  expectedWeekText(mar8, 3)},
+             Case{"the second week ends on the browser's error page", mar15, errorPage, true,
+                  "Неделя 15.3.2010: страница не открылась", expectedWeekText(mar8, 3)},
+             // Nothing better than the old file came: it stays as it was, or stays away.
+             Case{"the first week never loads", mar8, never, true,
+                  "Страница календаря не загрузила неделю 8.3.2010 за 0.2 с", old},
+             Case{"the first week ends on the browser's error page, no file before", mar8,
+                  errorPage, false, "Неделя 8.3.2010: страница не открылась", "<missing>"},
          }) {
         SCOPED_TRACE(c.name);
         FakeBrowser browser;
-        browser.page = legacyWeekPage(QDate(2026, 3, 2), 2); // the page opened first
-        browser.onScript = [&](const QString& code) {
-            const QDate monday = askedWeek(code);
-            if (monday == mar15) return c.secondWeek(browser);
-            if (!monday.isValid()) return;
-            browser.page = legacyWeekPage(monday, 3);
-            QTimer::singleShot(0, &browser, &FakeBrowser::finishLoad);
-        };
-        QTimer::singleShot(0, &browser, &FakeBrowser::finishLoad);
+        serveWeeks(browser, c.failing, c.fault);
         QTemporaryDir folder;
-        const QString file = folder.filePath("joined.txt");
-        QFile old(file);
-        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-        old.write("a file of some earlier run");
-        old.close();
-        QStringList progress;
-        try {
-            joinWeeks(browser, {page, mar8, mar22, file, 200ms}, SystemClock(),
-                      [&](const QString& line) { progress << line; });
-            ADD_FAILURE() << "the join went through";
-        } catch (const Error& failure) {
-            EXPECT_EQ(QString::fromUtf8(failure.what()), QString::fromUtf8(c.message));
+        const QString file = folder.filePath(QStringLiteral("joined.txt"));
+        if (c.oldFile) {
+            QFile earlier(file);
+            ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+            earlier.write(old.data(), qint64(old.size()));
         }
-        EXPECT_EQ(readFileBytes(file), expectedWeekText(mar8, 3));
-        EXPECT_EQ(progress, QStringList({"week 1 of 3 (2010-03-08)", "week 2 of 3 (2010-03-15)"}));
+        QStringList progress;
+        EXPECT_EQ(join(browser, file, &progress), QString::fromUtf8(c.message));
+        EXPECT_EQ(readFileBytes(file), c.file);
+        EXPECT_EQ(progress.size(), c.failing == mar8 ? 1 : 2);
+        EXPECT_EQ(progress.last(), QStringLiteral("week %1 of 3 (%2)")
+                                       .arg(progress.size())
+                                       .arg(c.failing.toString(Qt::ISODate)));
         EXPECT_EQ(browser.visited, std::vector<QUrl>{page});
+        EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files),
+                  QStringList(c.oldFile ? 1 : 0, QStringLiteral("joined.txt")));
+    }
+}
+
+// A FIFO cannot be rewritten week after week: the reader gets the whole join, or nothing.
+TEST(WeekJoin, a_fifo_gets_the_whole_join_once_or_nothing) {
+    for (const bool fails : {false, true}) {
+        SCOPED_TRACE(fails ? "the last week fails" : "all weeks load");
+        FakeBrowser browser;
+        serveWeeks(browser, fails ? mar22 : QDate(), [](FakeBrowser&) {});
+        QTemporaryDir folder;
+        const QString fifo = folder.filePath(QStringLiteral("robot.fifo"));
+        ASSERT_EQ(::mkfifo(QFile::encodeName(fifo), 0600), 0);
+        const int reader = ::open(QFile::encodeName(fifo), O_RDONLY | O_NONBLOCK);
+        ASSERT_GE(reader, 0);
+        EXPECT_EQ(join(browser, fifo).isEmpty(), !fails);
+        EXPECT_EQ(readWaiting(reader), fails ? ""
+                                             : expectedWeekText(mar8, 3) +
+                                                   expectedWeekText(mar15, 3) +
+                                                   expectedWeekText(mar22, 3));
+        ::close(reader);
+    }
+}
+
+TEST(WeekJoin, an_output_no_write_can_reach_is_refused_before_any_page_loads) {
+    QTemporaryDir folder;
+    for (const QString& output :
+         {folder.path(), folder.filePath(QStringLiteral("no/joined.txt"))}) {
+        FakeBrowser browser;
+        EXPECT_TRUE(
+            join(browser, output).startsWith(QString::fromUtf8("Не удалось сохранить файл")));
+        EXPECT_TRUE(browser.visited.empty());
     }
 }
 

@@ -4,6 +4,7 @@
 #include <QString>
 #include <filesystem>
 #include <string>
+#include <unistd.h>
 
 namespace newsbell::testing {
 
@@ -17,6 +18,14 @@ inline std::string readFileBytes(const QString& fileName) {
 
 inline std::string readFileBytes(const std::filesystem::path& path) {
     return readFileBytes(QString::fromStdString(path.string()));
+}
+
+// What waits in a pipe or FIFO opened without blocking (up to 64 KiB).
+inline std::string readWaiting(int descriptor) {
+    std::string bytes(size_t{1} << 16, '\0');
+    const ssize_t got = ::read(descriptor, bytes.data(), bytes.size());
+    bytes.resize(got > 0 ? static_cast<size_t>(got) : 0);
+    return bytes;
 }
 
 } // namespace newsbell::testing

@@ -260,6 +260,17 @@ TEST_F(WeekRunTest, a_failure_stalls_the_run_with_the_weeks_before_it_in_the_fil
     EXPECT_EQ(file(), expectedWeekText(mar8, 3) + expectedWeekText(mar15, 3));
 }
 
+TEST_F(WeekRunTest, a_first_week_that_fails_leaves_the_file_of_an_earlier_run_as_it_was) {
+    QFile earlier(recorder.fileName);
+    ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+    earlier.write("an earlier join");
+    earlier.close();
+    start(mar8, mar22);
+    page.page = "<P>no date here</P>";
+    EXPECT_THROW(run.downloadComplete(), Error);
+    EXPECT_EQ(file(), "an earlier join");
+}
+
 TEST_F(WeekRunTest, a_file_that_cannot_be_written_loses_no_rows_for_the_next_write) {
     recorder.fileName = folder.filePath("missing-folder/joined.txt");
     start(mar8, mar15);

@@ -1,4 +1,4 @@
-// The week window and the headless join on the real browser, against calendars on loopback.
+// The week window and the headless runs on the real browser, against calendars on loopback.
 #include "browser/WebEngineBrowserHost.h"
 #include "calendar/CalendarServer.h"
 #include "calendar/WeekPage.h"
@@ -9,15 +9,24 @@
 #include "widgets/EventGrid.h"
 
 #include <QCalendarWidget>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cstdio>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <httplib.h>
+#include <map>
 #include <mutex>
+#include <optional>
+#include <random>
+#include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 
 namespace newsbell {
 namespace {
@@ -129,6 +138,121 @@ TEST(WeekJoinCommand, joins_what_it_asks_for_and_keeps_the_weeks_before_an_error
         const QString progress = QString("week %1 of %2").arg(c.asked.size()).arg(c.weeks);
         EXPECT_TRUE(errors.contains(progress)) << errors.toStdString();
         EXPECT_TRUE(errors.contains(QString::fromUtf8(c.message))) << errors.toStdString();
+    }
+}
+
+// The words of a command on calendar, "FILE" standing for file.
+QStringList commandLine(std::initializer_list<const char*> words, const QString& file,
+                        const FaultyCalendar& calendar) {
+    QStringList line;
+    for (const char* word : words)
+        line << (std::string_view(word) == "FILE" ? file : QString::fromUtf8(word));
+    return line << QStringLiteral("--calendar-url") << calendar.url();
+}
+
+// A trader's joined file survives a join killed at any moment: it holds what it held before, or
+// whole weeks, never less. Killed at 20 moments spread over a whole join's length.
+TEST(WeekJoinCommand, a_join_killed_at_any_moment_leaves_the_old_file_or_whole_weeks) {
+    FaultyCalendar calendar({});
+    const std::string old = "the join of an earlier run\r\n";
+    std::vector<QDate> mondays;
+    std::map<std::string, int> weeksIn{{old, 0}}; // what the file may hold: how many weeks
+    for (QDate monday(2010, 3, 8); mondays.size() < 6; monday = monday.addDays(7)) {
+        mondays.push_back(monday);
+        weeksIn.emplace(demoWeeks(mondays), int(mondays.size()));
+    }
+    QTemporaryDir folder;
+    const QString file = folder.filePath(QStringLiteral("joined.txt"));
+    // Returns the weeks the file holds once the join has ended or been killed after killAfter.
+    const auto joinKilled = [&](std::optional<std::chrono::milliseconds> killAfter) {
+        QFile earlier(file);
+        EXPECT_TRUE(earlier.open(QIODevice::WriteOnly));
+        earlier.write(old.data(), qint64(old.size()));
+        earlier.close();
+        QProcess program;
+        program.start(QStringLiteral(NEWSBELL_EXECUTABLE),
+                      commandLine({"--weeks", "2010-03-08", "2010-04-12", "--export", "FILE"}, file,
+                                  calendar));
+        if (!program.waitForFinished(killAfter ? int(killAfter->count()) : 3 * loadWait)) {
+            program.kill();
+            EXPECT_TRUE(program.waitForFinished(loadWait));
+        }
+        const auto found = weeksIn.find(readFileBytes(file));
+        return found == weeksIn.end() ? -1 : found->second;
+    };
+    QElapsedTimer whole;
+    whole.start();
+    ASSERT_EQ(joinKilled(std::nullopt), 6);
+    const auto length = std::chrono::milliseconds(whole.elapsed());
+
+    std::mt19937 random(std::random_device{}());
+    std::uniform_real_distribution<double> within(0.0, 1.0);
+    QStringList outcomes; // "after ms: weeks" for each kill
+    for (int kill = 0; kill < 20; ++kill) {
+        const auto after = std::chrono::milliseconds(
+            qint64(double(length.count()) * (kill + within(random)) / 20));
+        const int weeks = joinKilled(after);
+        outcomes << QStringLiteral("%1 ms: %2").arg(after.count()).arg(weeks);
+        EXPECT_GE(weeks, 0) << "killed after " << after.count() << " ms, the file holds "
+                            << readFileBytes(file).size() << " bytes that are no whole weeks";
+    }
+    std::printf("a join of %lld ms killed after %s weeks\n", qint64(length.count()),
+                qPrintable(outcomes.join(QStringLiteral(", "))));
+}
+
+// Outputs that are not regular files: written in place, or refused clearly, never replaced.
+TEST(ExportCommand, standard_output_and_fifos_get_the_table_in_place) {
+    FaultyCalendar calendar({});
+    const QDate shown = mondayOf(demoNow.date());
+    QTemporaryDir folder;
+    const QString fifo = folder.filePath(QStringLiteral("robot.fifo"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo), 0600), 0);
+    struct Case {
+        const char* name;
+        std::initializer_list<const char*> words; // "FILE" stands for the FIFO
+        bool fifoRead;                            // a reader holds the FIFO open
+        int status;
+        std::string output; // on standard output, or through the FIFO
+        const char* message;
+    };
+    // clang-format off
+    for (const Case& c : {
+             Case{"the week to standard output", {"--export", "-"}, false, 0, demoWeeks({shown}), ""},
+             Case{"the week into a fifo", {"--export", "FILE"}, true, 0, demoWeeks({shown}), ""},
+             Case{"a join into a fifo, once",
+                  {"--weeks", "2010-03-08", "2010-03-15", "--export", "FILE"}, true, 0,
+                  demoWeeks({QDate(2010, 3, 8), QDate(2010, 3, 15)}), ""},
+             Case{"a join to standard output",
+                  {"--weeks", "2010-03-08", "2010-03-15", "--export", "-"}, false, 0,
+                  demoWeeks({QDate(2010, 3, 8), QDate(2010, 3, 15)}), ""},
+             Case{"a fifo nobody reads", {"--export", "FILE"}, false, 1, "",
+                  "newsbell: Не удалось сохранить файл «%1»: канал никто не читает\n"},
+         }) {
+        // clang-format on
+        SCOPED_TRACE(c.name);
+        const int reader = c.fifoRead ? ::open(QFile::encodeName(fifo), O_RDONLY | O_NONBLOCK) : -1;
+        QProcess program;
+        program.setWorkingDirectory(folder.path());
+        program.start(QStringLiteral(NEWSBELL_EXECUTABLE), commandLine(c.words, fifo, calendar));
+        ASSERT_TRUE(program.waitForFinished(3 * loadWait));
+        EXPECT_EQ(program.exitCode(), c.status);
+        const std::string output =
+            reader >= 0 ? readWaiting(reader) : program.readAllStandardOutput().toStdString();
+        if (reader >= 0) ::close(reader);
+        EXPECT_EQ(output, c.output);
+        const QString errors = QString::fromUtf8(program.readAllStandardError());
+        if (c.status == 0) {
+            EXPECT_FALSE(errors.contains(QStringLiteral("newsbell:"))) << errors.toStdString();
+        } else {
+            EXPECT_TRUE(errors.endsWith(QString::fromUtf8(c.message).arg(fifo)))
+                << errors.toStdString();
+        }
+        EXPECT_EQ(
+            QDir(folder.path()).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot),
+            QStringList{QStringLiteral("robot.fifo")})
+            << "nothing created, the fifo still there";
+        struct stat status {};
+        EXPECT_TRUE(::stat(QFile::encodeName(fifo), &status) == 0 && S_ISFIFO(status.st_mode));
     }
 }
 
