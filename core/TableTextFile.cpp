@@ -1,8 +1,8 @@
 #include "core/TableTextFile.h"
 
 #include "base/Error.h"
+#include "base/ReplaceFile.h"
 
-#include <QSaveFile>
 #include <algorithm>
 
 namespace newsbell {
@@ -39,15 +39,11 @@ std::string gridText(const EventTable& table) {
 }
 
 void writeFileAtomically(const QString& fileName, std::string_view bytes) {
-    QSaveFile file(fileName);
-    auto fail = [&] {
+    const QString failure = replaceFile(fileName, bytes);
+    if (!failure.isEmpty())
         throw Error(QStringLiteral("Не удалось сохранить файл «%1»: %2")
-                        .arg(fileName, file.errorString())
+                        .arg(fileName, failure)
                         .toStdString());
-    };
-    if (!file.open(QIODevice::WriteOnly)) fail();
-    if (file.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size())) fail();
-    if (!file.commit()) fail();
 }
 
 void WriteTableTextFile(const EventTable& table, const QString& fileName) {
