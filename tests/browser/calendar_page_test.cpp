@@ -8,12 +8,12 @@
 
 #include <gtest/gtest.h>
 
-namespace newsbell::test {
+namespace newsbell::testing {
 namespace {
 
 const QDateTime wednesdayNoon(QDate(2026, 12, 9), QTime(12, 0));
 
-class CalendarPage : public testing::Test {
+class CalendarPage : public ::testing::Test {
 protected:
     void SetUp() override {
         server.start();
@@ -56,7 +56,7 @@ protected:
         }
     }
 
-    FixedClock clock{wednesdayNoon};
+    TestClock clock{wednesdayNoon};
     CalendarServer server{clock};
     WebEngineBrowserHost host;
 };
@@ -116,4 +116,4 @@ TEST_F(CalendarPage, set_up_script_with_an_empty_date_does_not_reload) {
 }
 
 } // namespace
-} // namespace newsbell::test
+} // namespace newsbell::testing

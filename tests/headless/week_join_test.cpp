@@ -2,7 +2,10 @@
 // cannot be made to do on demand.
 #include "base/Error.h"
 #include "headless/WeekJoin.h"
-#include "tests/support/GuiTestSupport.h"
+#include "tests/support/FakeBrowser.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/TestClock.h"
+#include "tests/support/WeekPages.h"
 
 #include <QTemporaryDir>
 #include <QTimer>
@@ -52,7 +55,8 @@ TEST(WeekJoin, a_week_that_does_not_come_ends_the_join_with_the_weeks_before_it_
         old.close();
         QStringList progress;
         try {
-            joinWeeks(browser, {page, mar8, mar22, file, 200ms}, SystemClock(),
+            joinWeeks(browser, {page, mar8, mar22, file, 200ms},
+                      TestClock(QDateTime(mar8, QTime(12, 0))),
                       [&](const QString& line) { progress << line; });
             ADD_FAILURE() << "the join went through";
         } catch (const Error& failure) {

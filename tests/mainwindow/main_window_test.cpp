@@ -1,6 +1,10 @@
 #include "core/TableTextFile.h"
 #include "mainwindow/TForm1.h"
-#include "tests/support/GuiTestSupport.h"
+#include "tests/support/CalendarRows.h"
+#include "tests/support/FakeBrowser.h"
+#include "tests/support/FakeDesktop.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/WeekPages.h"
 #include "widgets/EventGrid.h"
 #include "widgets/LinkLabel.h"
 

@@ -1,7 +1,9 @@
 #include "mainwindow/TForm1.h"
 #include "program/EverydayUse.h"
 #include "program/KeptSettings.h"
-#include "tests/support/GuiTestSupport.h"
+#include "tests/support/FakeBrowser.h"
+#include "tests/support/FakeDesktop.h"
+#include "tests/support/WeekPages.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -52,10 +54,10 @@ TEST_F(EverydayUseTest, the_address_goes_to_both_windows_unless_a_week_run_holds
 TEST_F(EverydayUseTest, the_tray_names_the_next_event_after_each_pass) {
     EverydayUse everyday(form, week(), options(), fake.clock);
     browser->page = legacyWeekPage(QDate(2010, 5, 24), 10); // Wednesday: 08:50 and 09:00
-    fake.clock.moment.setTime(QTime(8, 25));
+    fake.clock.setTimeOfDay(QTime(8, 25));
     form.Button4->click();
     EXPECT_EQ(everyday.tray().toolTip(), QString::fromUtf8("Далее: 09:00 USD Index 6"));
-    fake.clock.moment.setTime(QTime(23, 59));
+    fake.clock.setTimeOfDay(QTime(23, 59));
     form.Button4->click();
     EXPECT_FALSE(everyday.tray().toolTip().startsWith(QString::fromUtf8("Далее: ")));
 }

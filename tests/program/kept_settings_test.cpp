@@ -1,5 +1,5 @@
 #include "program/KeptSettings.h"
-#include "tests/support/GuiTestSupport.h"
+#include "tests/support/FakeDesktop.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
