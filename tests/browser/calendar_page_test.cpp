@@ -32,9 +32,7 @@ protected:
     // The loaded page extracts into one row per generated event of that week, holidays aside.
     void expectRowsOfWeek(QDate monday) {
         EventTable table;
-        ExtractionOptions options;
-        options.currentYear = 2026;
-        EXPECT_EQ(extractEvents(host.bodyHtml(), table, options), monday);
+        EXPECT_EQ(extractEvents(host.bodyHtml(), table, ExtractionOptions(2026)), monday);
         std::vector<CalendarEvent> expected;
         for (const auto& event : weekEvents(monday, wednesdayNoon, eventsSoonAfter(wednesdayNoon)))
             if (!event.holiday) expected.push_back(event);

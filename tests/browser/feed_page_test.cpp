@@ -63,9 +63,7 @@ protected:
         if (!load(host, QUrl(server.weekUrl(day)))) return "<not loaded>";
         EventTable table;
         table.writeTitles();
-        ExtractionOptions options;
-        options.currentYear = 2024;
-        extractEvents(host.bodyHtml(), table, options);
+        extractEvents(host.bodyHtml(), table, ExtractionOptions(2024));
         return tableText(table);
     }
 
@@ -118,9 +116,7 @@ TEST(FeedWeeks, both_formats_give_the_same_weeks_across_both_switches) {
             ASSERT_TRUE(load(host, QUrl(server.weekUrl(monday))));
             EventTable table;
             table.writeTitles();
-            ExtractionOptions options;
-            options.currentYear = 2024;
-            EXPECT_EQ(extractEvents(host.bodyHtml(), table, options), monday);
+            EXPECT_EQ(extractEvents(host.bodyHtml(), table, ExtractionOptions(2024)), monday);
             joined += tableText(table);
         }
         EXPECT_EQ(joined, expected);
