@@ -49,6 +49,11 @@ TAlertNotifier::TAlertNotifier(QWidget* owner) : QObject(owner), messages_(this)
     ApplyColorScheme(0);
     displayTimer_.setInterval(10);
     connect(&displayTimer_, &QTimer::timeout, this, &TAlertNotifier::displayTimerTick);
+    // Made here, so that the fade threads only emit into a connection that stands: a call
+    // built on a fade's thread would be read here across Qt's queue, which the thread checker
+    // cannot see through.
+    connect(this, &TAlertNotifier::fadeReportsWaiting, this, &TAlertNotifier::deliverFadeReports,
+            Qt::QueuedConnection);
 }
 
 TAlertNotifier::~TAlertNotifier() {

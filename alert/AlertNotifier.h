@@ -1,5 +1,9 @@
 #pragma once
 
+// The component publishes every setting of its popup as a property, many of which this program
+// never sets. The whole surface is kept on purpose: the popup is a reusable component, and
+// alert-render and the tests drive the rest.
+
 #include "alert/AlertPopup.h"
 #include "alert/FadeThread.h"
 #include "alert/MsgCollection.h"
@@ -192,6 +196,8 @@ public:
 signals:
     // Every call of Show(), before it does anything.
     void showRequested();
+    // A fade has reports waiting; emitted on its thread, delivered on this one.
+    void fadeReportsWaiting(QPrivateSignal);
 
 private:
     struct Fade {
@@ -233,7 +239,7 @@ private:
     void startDisplayCount();
     int startFade(bool fadeIn);
     void report(const FadeReport& report);
-    Q_INVOKABLE void deliverFadeReports();
+    void deliverFadeReports();
     void fadeStep(int fade, int alpha);
     void fadeEnded(int fade);
 

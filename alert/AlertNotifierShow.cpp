@@ -1,7 +1,6 @@
 // Show and what follows it: placement, the fades and the display time.
 #include "alert/AlertNotifier.h"
 
-#include <QMetaObject>
 #include <algorithm>
 
 namespace newsbell {
@@ -115,15 +114,14 @@ int TAlertNotifier::startFade(bool fadeIn) {
     return id;
 }
 
-// Runs on a fade's thread. The queued call carries no data: the reports travel under the
-// mutex. The call is posted with the mutex held, so the delivery, which takes the mutex first,
-// also comes after everything the posting did; Qt's own locks are invisible to the thread
-// checker.
+// Runs on a fade's thread. The queued signal carries no data: the reports travel under the
+// mutex. The signal is emitted with the mutex held, so the delivery, which takes the mutex
+// first, also comes after everything the emitting did; Qt's own locks are invisible to the
+// thread checker.
 void TAlertNotifier::report(const FadeReport& report) {
     const std::lock_guard lock(reportsMutex_);
     reports_.push_back(report);
-    if (reports_.size() == 1)
-        QMetaObject::invokeMethod(this, "deliverFadeReports", Qt::QueuedConnection);
+    if (reports_.size() == 1) emit fadeReportsWaiting(QPrivateSignal());
 }
 
 void TAlertNotifier::deliverFadeReports() {

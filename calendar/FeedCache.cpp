@@ -1,13 +1,13 @@
 #include "calendar/FeedCache.h"
 
 #include "base/Error.h"
+#include "base/ReplaceFile.h"
 
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace newsbell {
@@ -18,11 +18,12 @@ QString checksum(const QByteArray& bytes) {
     return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
 }
 
-void replaceFile(const QString& fileName, const QByteArray& bytes) {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+void keepFile(const QString& fileName, const QByteArray& bytes) {
+    const QString failure =
+        replaceFile(fileName, std::string_view(bytes.data(), size_t(bytes.size())));
+    if (!failure.isEmpty())
         throw Error(QStringLiteral("Копия календаря не сохранена в %1: %2")
-                        .arg(QDir::toNativeSeparators(fileName), file.errorString())
+                        .arg(QDir::toNativeSeparators(fileName), failure)
                         .toStdString());
 }
 
@@ -73,8 +74,8 @@ void FeedCache::store(const QString& source, const FeedCopy& copy) const {
         oldNote.open(QIODevice::ReadOnly) &&
         QJsonDocument::fromJson(oldNote.readAll()).object().value("sha256").toString() == sum &&
         QFile::exists(fileName(source, ".feed"));
-    if (!sameBody) replaceFile(fileName(source, ".feed"), copy.body);
-    replaceFile(fileName(source, ".json"), QJsonDocument(note).toJson());
+    if (!sameBody) keepFile(fileName(source, ".feed"), copy.body);
+    keepFile(fileName(source, ".json"), QJsonDocument(note).toJson());
 }
 
 } // namespace newsbell

@@ -15,9 +15,12 @@ enum class ExtractionMode {
 };
 
 struct ExtractionOptions {
+    // The caller says the year, from its clock: the core never reads the wall clock.
+    explicit ExtractionOptions(int currentYear) : currentYear(currentYear) {}
+
     ExtractionMode mode = ExtractionMode::FreshTable;
     // The year two-digit years are placed around (the page date is read with one).
-    int currentYear = QDate::currentDate().year();
+    int currentYear;
     // Called once per event, after each search for the next row, so that a window stays
     // responsive; the table may be read there.
     std::function<void()> processEvents;

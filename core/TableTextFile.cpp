@@ -1,9 +1,9 @@
 #include "core/TableTextFile.h"
 
 #include "base/Error.h"
+#include "base/ReplaceFile.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QScopeGuard>
 #include <algorithm>
 #include <cerrno>
@@ -103,21 +103,6 @@ Output outputOf(const QString& fileName) {
     return {false, false, path};
 }
 
-void replaceFile(const QString& fileName, const QString& path, std::string_view bytes) {
-    QSaveFile file(path);
-    const auto fail = [&] { failOutput(fileName, file.errorString()); };
-    // Unbuffered: a write that fails while the buffer is flushed at commit (a full disk) goes
-    // unnoticed, and the commit puts the cut-off file in place of the old one.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) fail();
-    // A write cut short says why only when the rest is tried again.
-    for (std::string_view rest = bytes; !rest.empty();) {
-        const qint64 written = file.write(rest.data(), static_cast<qint64>(rest.size()));
-        if (written <= 0) fail();
-        rest.remove_prefix(static_cast<size_t>(written));
-    }
-    if (!file.commit()) fail();
-}
-
 // Holds SIGPIPE back on this thread while it lives, so that a reader that went away fails the
 // write with EPIPE instead of ending the program; a SIGPIPE raised meanwhile is dropped.
 class PipeSignalHeld {
@@ -209,10 +194,12 @@ void checkOutputFile(const QString& fileName) {
 
 void writeFileAtomically(const QString& fileName, std::string_view bytes) {
     const Output output = outputOf(fileName);
-    if (output.inPlace)
+    if (output.inPlace) {
         writeInPlace(fileName, output, bytes);
-    else
-        replaceFile(fileName, output.path, bytes);
+        return;
+    }
+    const QString failure = replaceFile(output.path, bytes);
+    if (!failure.isEmpty()) failOutput(fileName, failure);
 }
 
 void WriteTableTextFile(const EventTable& table, const QString& fileName) {

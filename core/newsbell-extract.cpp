@@ -1,6 +1,7 @@
 // newsbell-extract PAGE... -o FILE [--grid FILE]
 // Reads saved calendar page texts (cp1251) into one event table, the first page fresh and the
 // others appended as a week run does, and writes the table text file.
+#include "base/Clock.h"
 #include "base/Error.h"
 #include "core/Extraction.h"
 #include "core/TableTextFile.h"
@@ -54,7 +55,8 @@ std::string readPage(const QString& fileName) {
 void run(const Arguments& args) {
     EventTable table;
     table.writeTitles();
-    ExtractionOptions options;
+    // The command line's own clock is the wall clock.
+    ExtractionOptions options(SystemClock().now().date().year());
     for (const QString& page : args.pages) {
         extractEvents(readPage(page), table, options);
         options.mode = ExtractionMode::AppendWeek;

@@ -35,9 +35,7 @@ EventTable loadWeekTable(BrowserHost& browser, const QUrl& page, std::chrono::mi
     loadCalendarPage(browser, page, loadWait);
     EventTable table;
     table.writeTitles();
-    ExtractionOptions options;
-    options.currentYear = currentYear;
-    extractEvents(browser.bodyHtml(), table, options);
+    extractEvents(browser.bodyHtml(), table, ExtractionOptions(currentYear));
     return table;
 }
 

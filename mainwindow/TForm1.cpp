@@ -108,9 +108,8 @@ void TForm1::Button2Click() {
     // The page is read before the table is touched: when the browser fails, the table keeps
     // its rows instead of being left with emptied ones.
     const std::string pageText = WebBrowser1->bodyHtml();
-    ExtractionOptions options;
+    ExtractionOptions options(desktop_.clock.now().date().year());
     options.mode = ExtractionMode::FreshTable;
-    options.currentYear = desktop_.clock.now().date().year();
     options.processEvents = [] { QCoreApplication::processEvents(); };
     extractEvents(pageText, StringGrid1->table(), options);
     Timer2->stop();

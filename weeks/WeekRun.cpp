@@ -77,9 +77,8 @@ void WeekRun::processWeeks() {
 
 bool WeekRun::processWeek() {
     const std::string pageText = page_.bodyHtml();
-    ExtractionOptions options;
+    ExtractionOptions options(currentYear());
     options.mode = ExtractionMode::AppendWeek;
-    options.currentYear = currentYear();
     options.processEvents = processEvents_;
     const QDate loaded = extractEvents(pageText, table_, options); // fixes the title row too
     const bool lastWeek = loaded == last_ || requested_ == last_;

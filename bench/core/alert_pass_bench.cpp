@@ -26,7 +26,7 @@ const EventTable& table() {
     static const EventTable extracted = [] {
         EventTable t;
         t.writeTitles();
-        extractEvents(page(), t, {});
+        extractEvents(page(), t, ExtractionOptions(generatedPageYear));
         return t;
     }();
     return extracted;
@@ -35,7 +35,7 @@ const EventTable& table() {
 void BM_Extraction(benchmark::State& state) {
     EventTable t;
     t.writeTitles();
-    ExtractionOptions options;
+    ExtractionOptions options(generatedPageYear);
     options.processEvents = [] {}; // the window's per-event yield, as a call that does nothing
     for (auto _ : state) {
         extractEvents(page(), t, options);

@@ -27,7 +27,7 @@ void BM_Extraction(benchmark::State& state) {
     const std::string& text = page(int(state.range(0)));
     EventTable table;
     table.writeTitles();
-    ExtractionOptions options;
+    ExtractionOptions options(generatedPageYear);
     options.processEvents = [] {}; // the window's per-event yield, as a call that does nothing
     for (auto _ : state) {
         extractEvents(text, table, options);

@@ -6,7 +6,8 @@
 //   week_join_bench [joins]
 #include "bench/core/GeneratedPage.h"
 #include "core/TableTextFile.h"
-#include "tests/support/GuiTestSupport.h"
+#include "tests/support/FakeBrowser.h"
+#include "tests/support/FakeDesktop.h"
 #include "weekwindow/TForm2.h"
 #include "widgets/EventGrid.h"
 

@@ -60,8 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view page(reinterpret_cast<const char*>(data), size);
     EventTable table;
     table.writeTitles();
-    ExtractionOptions options;
-    options.currentYear = 2026;
+    ExtractionOptions options(2026);
     for (ExtractionMode mode : {ExtractionMode::FreshTable, ExtractionMode::AppendWeek}) {
         options.mode = mode;
         try {

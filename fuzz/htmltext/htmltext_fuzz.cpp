@@ -4,9 +4,9 @@
 
 #include "htmltext/FixedMetricsSurface.h"
 #include "htmltext/HTMLPictureCache.h"
-#include "htmltext/ImageList.h"
 #include "htmltext/PictureContainer.h"
 #include "htmltext/RenderHtmlText.h"
+#include "tests/support/FakeImageList.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -16,18 +16,6 @@
 using namespace newsbell;
 
 namespace {
-
-class TwoImages final : public ImageList {
-public:
-    int count() const override { return 2; }
-    int width() const override { return 16; }
-    int height() const override { return 12; }
-    QImage image(int) const override {
-        QImage image(16, 12, QImage::Format_RGB32);
-        image.fill(Qt::red);
-        return image;
-    }
-};
 
 // A container with one picture under the name "DOT"; BMP decodes without image plugins.
 TPictureContainer& container() {
@@ -60,7 +48,7 @@ void render(std::string_view markup, HtmlRenderInput input) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view markup(reinterpret_cast<const char*>(data), size);
-    static const TwoImages images;
+    static const testing::FakeImageList images(2, QSize(16, 12));
     THTMLPictureCache cache; // fresh per input, so inputs do not depend on each other
     HtmlRenderInput input;
     input.Rect = TRect{0, 0, 300, 200};

@@ -1,7 +1,7 @@
 #include "AlertTestSupport.h"
 #include "base/Error.h"
-#include "htmltext/ImageList.h"
 #include "htmltext/PictureContainer.h"
+#include "tests/support/FakeImageList.h"
 
 #include <QMenu>
 
@@ -187,16 +187,8 @@ TEST_F(MirrorFixture, a_link_click_brings_its_message_and_the_popup_button_a_men
     EXPECT_EQ(alert->PopupMenu(), nullptr);
 }
 
-class OneImage final : public ImageList {
-public:
-    int count() const override { return 1; }
-    int width() const override { return 16; }
-    int height() const override { return 16; }
-    QImage image(int) const override { return QImage(16, 16, QImage::Format_ARGB32); }
-};
-
 TEST_F(AlertFixture, references_are_cleared_in_the_component_and_its_popup_when_they_go) {
-    auto images = std::make_unique<OneImage>();
+    auto images = std::make_unique<testing::FakeImageList>(1, QSize(16, 16));
     auto pictures = std::make_unique<TPictureContainer>();
     alert->SetImages(images.get());
     alert->SetPictureContainer(pictures.get());
@@ -209,7 +201,7 @@ TEST_F(AlertFixture, references_are_cleared_in_the_component_and_its_popup_when_
                          popup->settings.PictureContainer),
               std::tuple(nullptr, nullptr, nullptr, nullptr));
 
-    OneImage kept; // outlives the component that watched it
+    testing::FakeImageList kept(1, QSize(16, 16)); // outlives the component that watched it
     alert->SetImages(&kept);
     delete alert;
 }

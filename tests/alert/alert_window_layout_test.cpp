@@ -1,19 +1,11 @@
 #include "alert/AlertWindowLayout.h"
 #include "alert_window_support.h"
-#include "htmltext/ImageList.h"
+#include "tests/support/FakeImageList.h"
 
 #include <gtest/gtest.h>
 
 namespace newsbell {
 namespace {
-
-class SixteenSquare final : public ImageList {
-public:
-    int count() const override { return 1; }
-    int width() const override { return 16; }
-    int height() const override { return 16; }
-    QImage image(int) const override { return QImage(16, 16, QImage::Format_RGB32); }
-};
 
 struct GeometryCase {
     const char* what;
@@ -25,7 +17,7 @@ struct GeometryCase {
 };
 
 TEST(AlertWindowGeometry, parts_lie_where_the_window_size_margins_and_navigator_put_them) {
-    const SixteenSquare images;
+    const testing::FakeImageList images(1, QSize(16, 16));
     const GeometryCase cases[] = {
         {"one message",
          300,

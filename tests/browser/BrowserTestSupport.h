@@ -1,21 +1,12 @@
 #pragma once
 
-#include "base/Clock.h"
 #include "browser/WebEngineBrowserHost.h"
+#include "tests/support/TestClock.h"
 
 #include <QSignalSpy>
 #include <QUrl>
 
-namespace newsbell::test {
-
-class FixedClock final : public Clock {
-public:
-    explicit FixedClock(QDateTime at) : at_(std::move(at)) {}
-    QDateTime now() const override { return at_; }
-
-private:
-    QDateTime at_;
-};
+namespace newsbell::testing {
 
 // A page given inline, so each case shows the markup it is about.
 inline QUrl htmlPage(const QString& html) {
@@ -30,4 +21,4 @@ inline bool load(BrowserHost& host, const QUrl& url) {
     return documents.wait(20000);
 }
 
-} // namespace newsbell::test
+} // namespace newsbell::testing

@@ -6,7 +6,7 @@
 #include <QTcpServer>
 #include <gtest/gtest.h>
 
-namespace newsbell::test {
+namespace newsbell::testing {
 namespace {
 
 using namespace std::chrono_literals;
@@ -115,4 +115,4 @@ TEST(ChromiumFlags, are_added_once_and_keep_what_the_user_gave) {
 }
 
 } // namespace
-} // namespace newsbell::test
+} // namespace newsbell::testing

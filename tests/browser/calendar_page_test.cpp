@@ -8,12 +8,12 @@
 
 #include <gtest/gtest.h>
 
-namespace newsbell::test {
+namespace newsbell::testing {
 namespace {
 
 const QDateTime wednesdayNoon(QDate(2026, 12, 9), QTime(12, 0));
 
-class CalendarPage : public testing::Test {
+class CalendarPage : public ::testing::Test {
 protected:
     void SetUp() override {
         server.start();
@@ -32,9 +32,7 @@ protected:
     // The loaded page extracts into one row per generated event of that week, holidays aside.
     void expectRowsOfWeek(QDate monday) {
         EventTable table;
-        ExtractionOptions options;
-        options.currentYear = 2026;
-        EXPECT_EQ(extractEvents(host.bodyHtml(), table, options), monday);
+        EXPECT_EQ(extractEvents(host.bodyHtml(), table, ExtractionOptions(2026)), monday);
         std::vector<CalendarEvent> expected;
         for (const auto& event : weekEvents(monday, wednesdayNoon, eventsSoonAfter(wednesdayNoon)))
             if (!event.holiday) expected.push_back(event);
@@ -56,7 +54,7 @@ protected:
         }
     }
 
-    FixedClock clock{wednesdayNoon};
+    TestClock clock{wednesdayNoon};
     CalendarServer server{clock};
     WebEngineBrowserHost host;
 };
@@ -116,4 +114,4 @@ TEST_F(CalendarPage, set_up_script_with_an_empty_date_does_not_reload) {
 }
 
 } // namespace
-} // namespace newsbell::test
+} // namespace newsbell::testing

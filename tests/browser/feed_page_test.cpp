@@ -7,12 +7,13 @@
 #include "calendar/FeedCalendar.h"
 #include "core/Extraction.h"
 #include "core/TableTextFile.h"
-#include "tests/calendar/FeedTestSupport.h"
+#include "tests/support/CalendarRows.h"
+#include "tests/support/TestClock.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-namespace newsbell::test {
+namespace newsbell::testing {
 namespace {
 
 const QDate march11(2024, 3, 11);
@@ -62,16 +63,14 @@ protected:
         if (!load(host, QUrl(server.weekUrl(day)))) return "<not loaded>";
         EventTable table;
         table.writeTitles();
-        ExtractionOptions options;
-        options.currentYear = 2024;
-        extractEvents(host.bodyHtml(), table, options);
+        extractEvents(host.bodyHtml(), table, ExtractionOptions(2024));
         return tableText(table);
     }
 
     QTemporaryDir folder;
-    FixedClock clock{QDateTime(QDate(2024, 3, 13), QTime(12, 0), Qt::UTC)};
+    TestClock clock{QDateTime(QDate(2024, 3, 13), QTime(12, 0), Qt::UTC)};
     FeedCalendar calendar{
-        {folder.filePath("feed.xml"), testing::newYorkInBerlin(), folder.filePath("cache")}, clock};
+        {folder.filePath("feed.xml"), newYorkInBerlin(), folder.filePath("cache")}, clock};
     CalendarServer server{clock, calendar};
     WebEngineBrowserHost host;
 };
@@ -81,7 +80,7 @@ TEST_F(FeedPage, extraction_gives_back_exactly_the_cells_of_the_feed) {
     EXPECT_EQ(week, toCp1251(QString::fromUtf8(expectedWeek)));
     // The same rows the feed maps to, for any week.
     for (QDate monday : {march11, march11.addDays(7), march11.addDays(-7)})
-        EXPECT_EQ(extractedWeek(monday), testing::tableFile(calendar.week(monday)));
+        EXPECT_EQ(extractedWeek(monday), tableFile(calendar.week(monday)));
 }
 
 TEST_F(FeedPage, serves_the_current_local_week_with_a_banner_naming_the_source) {
@@ -105,10 +104,9 @@ TEST(FeedWeeks, both_formats_give_the_same_weeks_across_both_switches) {
     for (const char* name : {"switches.xml", "switches.ics"}) {
         SCOPED_TRACE(name);
         QTemporaryDir folder;
-        FixedClock clock{QDateTime(QDate(2024, 3, 13), QTime(12, 0), Qt::UTC)};
+        TestClock clock{QDateTime(QDate(2024, 3, 13), QTime(12, 0), Qt::UTC)};
         FeedCalendar calendar{
-            {QStringLiteral(FEED_FIXTURES "/") + name, testing::newYorkInBerlin(), folder.path()},
-            clock};
+            {QStringLiteral(FEED_FIXTURES "/") + name, newYorkInBerlin(), folder.path()}, clock};
         ASSERT_EQ(calendar.read().error, "");
         CalendarServer server{clock, calendar};
         server.start();
@@ -118,9 +116,7 @@ TEST(FeedWeeks, both_formats_give_the_same_weeks_across_both_switches) {
             ASSERT_TRUE(load(host, QUrl(server.weekUrl(monday))));
             EventTable table;
             table.writeTitles();
-            ExtractionOptions options;
-            options.currentYear = 2024;
-            EXPECT_EQ(extractEvents(host.bodyHtml(), table, options), monday);
+            EXPECT_EQ(extractEvents(host.bodyHtml(), table, ExtractionOptions(2024)), monday);
             joined += tableText(table);
         }
         EXPECT_EQ(joined, expected);
@@ -128,4 +124,4 @@ TEST(FeedWeeks, both_formats_give_the_same_weeks_across_both_switches) {
 }
 
 } // namespace
-} // namespace newsbell::test
+} // namespace newsbell::testing

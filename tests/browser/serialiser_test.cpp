@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace newsbell::test {
+namespace newsbell::testing {
 namespace {
 
 // The body of an inline page as the host gives it.
@@ -64,4 +64,4 @@ TEST(LegacySerialiser, converts_to_cp1251_with_question_marks_for_the_rest) {
 }
 
 } // namespace
-} // namespace newsbell::test
+} // namespace newsbell::testing

@@ -1,16 +1,12 @@
 #include "base/Error.h"
 #include "calendar/CalendarServer.h"
+#include "tests/support/TestClock.h"
 
 #include <gtest/gtest.h>
 #include <httplib.h>
 
 namespace newsbell {
 namespace {
-
-class FixedClock final : public Clock {
-public:
-    QDateTime now() const override { return QDateTime(QDate(2026, 12, 9), QTime(12, 0)); }
-};
 
 // The body of a GET of path, or the status text when it is not 200.
 std::string get(const CalendarServer& server, const std::string& path) {
@@ -21,9 +17,9 @@ std::string get(const CalendarServer& server, const std::string& path) {
     return result->body;
 }
 
-class CalendarServerTest : public testing::Test {
+class CalendarServerTest : public ::testing::Test {
 protected:
-    FixedClock clock;
+    testing::TestClock clock{QDateTime(QDate(2026, 12, 9), QTime(12, 0))};
     CalendarServer server{clock};
 };
 

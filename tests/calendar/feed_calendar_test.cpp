@@ -1,6 +1,7 @@
 // The built-in calendar on a feed: reads over HTTP and from files, the kept copy, the banner.
 #include "calendar/FeedCalendar.h"
-#include "tests/calendar/FeedTestSupport.h"
+#include "tests/support/CalendarRows.h"
+#include "tests/support/TestClock.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -12,11 +13,7 @@
 namespace newsbell {
 namespace {
 
-class SettableClock final : public Clock {
-public:
-    QDateTime now() const override { return moment; }
-    QDateTime moment{QDate(2024, 3, 12), QTime(10, 0), Qt::UTC}; // 11:00 in Berlin
-};
+using namespace std::chrono_literals;
 
 const QDate march11(2024, 3, 11);
 
@@ -95,7 +92,8 @@ protected:
     QString page(const FeedCalendar& calendar) { return QString::fromUtf8(calendar.page(march11)); }
 
     QTemporaryDir folder;
-    SettableClock clock;
+    testing::TestClock clock{
+        QDateTime(QDate(2024, 3, 12), QTime(10, 0), Qt::UTC)}; // 11:00 in Berlin
     FeedServer server;
 };
 
@@ -108,7 +106,7 @@ TEST_F(FeedCalendarTest, reads_conditionally_and_keeps_every_good_read) {
     EXPECT_TRUE(
         page(calendar).contains("Календарь из " + server.url() + ", прочитан 12.03.2024 11:00."));
 
-    clock.moment = clock.moment.addSecs(300);
+    clock.advance(5min);
     const FeedRead again = calendar.read();
     EXPECT_EQ(again.error, "");
     EXPECT_FALSE(again.changed);
@@ -135,7 +133,7 @@ TEST_F(FeedCalendarTest, a_failed_read_serves_the_last_good_copy_and_says_since_
 
     // A document that does not parse and an HTTP error leave the copy in service and on disk.
     server.set("<weeklyevents><event>", "\"broken\"");
-    clock.moment = clock.moment.addSecs(600);
+    clock.advance(10min);
     FeedRead broken = calendar.read();
     EXPECT_TRUE(broken.error.startsWith("Календарь " + server.url() + " не прочитан: " +
                                         server.url() + ", строка 1: XML не читается"))

@@ -1,6 +1,6 @@
 // Feeds read into the rows of a week: both formats, time zones, the mapping of every cell.
 #include "base/Error.h"
-#include "tests/calendar/FeedTestSupport.h"
+#include "tests/support/CalendarRows.h"
 
 #include <gtest/gtest.h>
 

@@ -21,9 +21,8 @@ EventTable titledTable() {
 }
 
 ExtractionOptions options(ExtractionMode mode = ExtractionMode::FreshTable) {
-    ExtractionOptions o;
+    ExtractionOptions o(2026);
     o.mode = mode;
-    o.currentYear = 2026;
     return o;
 }
 

@@ -44,8 +44,7 @@ TEST_P(GoldenPage, gives_the_expected_file_or_error) {
     const fs::path folder = fs::path(PAGES_DIR) / GetParam();
     EventTable table;
     table.writeTitles();
-    ExtractionOptions options;
-    options.currentYear = 2026;
+    ExtractionOptions options(2026);
     std::string error;
     try {
         for (const fs::path& page : pagesOf(folder)) {

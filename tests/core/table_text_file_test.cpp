@@ -4,8 +4,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <csignal>
+#include <cstring>
 #include <fcntl.h>
 #include <functional>
 #include <gtest/gtest.h>
@@ -41,6 +44,46 @@ class TableTextFile : public ::testing::Test {
 protected:
     QTemporaryDir dir;
     QString path(const char* name) const { return dir.filePath(QString::fromUtf8(name)); }
+
+    void saveOld() { WriteTableTextFile(tableWith({{"1", "old"}}), path("news.txt")); }
+
+    // Saving table over the old save fails with an error that names the file and the reason,
+    // and leaves the old save byte for byte and no file beside it.
+    void expectFailedSave(const EventTable& table, const std::string& reason) {
+        try {
+            WriteTableTextFile(table, path("news.txt"));
+            ADD_FAILURE() << "the failed save reported success";
+        } catch (const Error& e) {
+            const std::string message = e.what();
+            EXPECT_NE(message.find(path("news.txt").toStdString()), std::string::npos) << message;
+            EXPECT_NE(message.find(reason), std::string::npos) << message;
+        }
+        EXPECT_EQ(newsbell::testing::readFileBytes(path("news.txt")), "old;;;;;;;;\r\n");
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"news.txt"});
+    }
+};
+
+// Files of this process may grow to bytes, no further, while it stands: past that a write
+// fails with "File too large", for root too, as it would on a full disk. The signal the
+// kernel would send with it is ignored meanwhile.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) : signalBefore_(std::signal(SIGXFSZ, SIG_IGN)) {
+        getrlimit(RLIMIT_FSIZE, &before_);
+        rlimit lowered = before_;
+        lowered.rlim_cur = std::min(bytes, before_.rlim_max);
+        set_ = setrlimit(RLIMIT_FSIZE, &lowered) == 0;
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &before_);
+        std::signal(SIGXFSZ, signalBefore_);
+    }
+    bool set() const { return set_; }
+
+private:
+    void (*signalBefore_)(int);
+    rlimit before_{};
+    bool set_ = false;
 };
 
 TEST_F(TableTextFile, saving_again_replaces_the_whole_file) {
@@ -50,41 +93,45 @@ TEST_F(TableTextFile, saving_again_replaces_the_whole_file) {
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"news.txt"});
 }
 
-TEST_F(TableTextFile, a_failed_save_names_the_file_and_leaves_the_old_one_whole) {
-    WriteTableTextFile(tableWith({{"1", "old"}}), path("news.txt"));
-    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
-    const bool directoryIsReadOnly = !QFile(path("probe")).open(QIODevice::WriteOnly);
-    try {
-        WriteTableTextFile(tableWith({{"1", "new"}}), path("news.txt"));
-        EXPECT_FALSE(directoryIsReadOnly) << "a save into a read-only folder reported success";
-    } catch (const Error& e) {
-        EXPECT_NE(std::string(e.what()).find("news.txt"), std::string::npos) << e.what();
-    }
-    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    if (directoryIsReadOnly) {
-        EXPECT_EQ(newsbell::testing::readFileBytes(path("news.txt")), "old;;;;;;;;\r\n");
+TEST_F(TableTextFile, a_save_into_a_read_only_folder_fails_and_leaves_the_old_file_whole) {
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root writes into a read-only folder; the full disk case below runs as "
+                        "root";
+    const auto writable = qScopeGuard([this] {
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    });
+    saveOld();
+    ASSERT_TRUE(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
+    expectFailedSave(tableWith({{"1", "new"}}), std::strerror(EACCES));
+}
+
+TEST_F(TableTextFile, a_disk_that_fills_while_saving_fails_and_leaves_the_old_file_whole) {
+    const std::string tooLarge = std::strerror(EFBIG);
+    const struct {
+        rlim_t limit;
+        size_t bytes;
+    } cases[] = {
+        {0, 20},         // not a byte goes in
+        {8, 20},         // the first write goes in part of the way
+        {20000, 100000}, // a long file, cut in the middle
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.limit);
+        saveOld();
+        const EventTable table = tableWith({{"1", std::string(c.bytes, 'n')}});
+        const FileSizeLimit limit(c.limit);
+        ASSERT_TRUE(limit.set());
+        expectFailedSave(table, tooLarge);
     }
 }
 
-TEST_F(TableTextFile, a_disk_that_fills_up_fails_the_save_and_leaves_the_old_file_whole) {
-    WriteTableTextFile(tableWith({{"1", "old"}}), path("news.txt"));
-    // A file size limit stands in for a full disk: a write past it is cut short, then fails.
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit{};
-    ::getrlimit(RLIMIT_FSIZE, &limit);
-    const rlimit previousLimit = limit;
-    limit.rlim_cur = 100;
-    ::setrlimit(RLIMIT_FSIZE, &limit);
+TEST_F(TableTextFile, a_save_into_a_missing_folder_fails_with_the_reason) {
     try {
-        writeFileAtomically(path("news.txt"), std::string(5000, 'x'));
-        ADD_FAILURE() << "a save the disk did not take was reported as done";
+        WriteTableTextFile(tableWith({{"1", "x"}}), path("no/such/folder/news.txt"));
+        FAIL() << "no error";
     } catch (const Error& e) {
-        EXPECT_NE(std::string(e.what()).find("news.txt"), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find("no/such/folder/news.txt"), std::string::npos);
     }
-    ::setrlimit(RLIMIT_FSIZE, &previousLimit);
-    std::signal(SIGXFSZ, previousHandler);
-    EXPECT_EQ(newsbell::testing::readFileBytes(path("news.txt")), "old;;;;;;;;\r\n");
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("news.txt")});
 }
 
 // What stands at a path, links not followed.

@@ -1,6 +1,8 @@
 #include "headless/DueAtRun.h"
 #include "headless/WeekExport.h"
-#include "tests/support/GuiTestSupport.h"
+#include "tests/support/FakeBrowser.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/WeekPages.h"
 
 #include <QTemporaryDir>
 #include <QTimer>

@@ -2,7 +2,10 @@
 // cannot be made to do on demand.
 #include "base/Error.h"
 #include "headless/WeekJoin.h"
-#include "tests/support/GuiTestSupport.h"
+#include "tests/support/FakeBrowser.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/TestClock.h"
+#include "tests/support/WeekPages.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -38,7 +41,7 @@ void serveWeeks(FakeBrowser& browser, QDate failing, std::function<void(FakeBrow
 // Joins the weeks from 8 to 22 March 2010 into file; the failure's message, empty when none.
 QString join(FakeBrowser& browser, const QString& file, QStringList* progress = nullptr) {
     try {
-        joinWeeks(browser, {page, mar8, mar22, file, 200ms}, SystemClock(),
+        joinWeeks(browser, {page, mar8, mar22, file, 200ms}, TestClock(QDateTime(mar8, QTime(12, 0))),
                   [&](const QString& line) {
                       if (progress) *progress << line;
                   });

@@ -1,5 +1,5 @@
-#include "htmltext/ImageList.h"
 #include "render_support.h"
+#include "tests/support/FakeImageList.h"
 
 #include <gtest/gtest.h>
 
@@ -117,16 +117,8 @@ TEST(RenderAnchors, a_focused_anchor_over_two_lines_is_framed_on_each) {
     EXPECT_EQ(frames[1].rect, (TRect{1, 16, 18, 32}));
 }
 
-class TallImages final : public ImageList {
-public:
-    int count() const override { return 1; }
-    int width() const override { return 10; }
-    int height() const override { return 40; }
-    QImage image(int) const override { return QImage(10, 40, QImage::Format_RGB32); }
-};
-
 TEST(RenderAnchors, beside_a_tall_picture_only_the_text_band_of_the_line_hits) {
-    TallImages images;
+    const FakeImageList images(1, QSize(10, 40));
     const char* text = "<a href=\"x\">ab<img src=\"idx:0\"></a>";
     auto hitAt = [&](int x, int y) {
         Rendered r;

@@ -1,8 +1,8 @@
 #include "htmltext/HTMLPictureCache.h"
-#include "htmltext/ImageList.h"
 #include "htmltext/PictureContainer.h"
 #include "picture_testdata.h"
 #include "render_support.h"
+#include "tests/support/FakeImageList.h"
 
 #include <gtest/gtest.h>
 
@@ -105,16 +105,8 @@ TEST_F(PictureRender, body_background_tiles_a_picture_over_the_rectangle) {
     EXPECT_EQ(result.drawn(Kind::Unclip).size(), 1u);
 }
 
-class ThreeImages final : public ImageList {
-public:
-    int count() const override { return 3; }
-    int width() const override { return 16; }
-    int height() const override { return 20; }
-    QImage image(int) const override { return QImage(16, 20, QImage::Format_RGB32); }
-};
-
 TEST(RenderImageList, idx_pictures_come_from_the_image_list_and_print_stretched) {
-    ThreeImages images;
+    const FakeImageList images(3, QSize(16, 20));
     Rendered r;
     HtmlRenderInput input =
         inputFor("<img src=\"idx:2\">a<img src=\"IDX:3\">b<img src=\"idx:-1\">c");

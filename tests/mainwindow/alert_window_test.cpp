@@ -3,7 +3,9 @@
 #include "base/Cp1251.h"
 #include "mainwindow/TForm1.h"
 #include "tests/support/Controls.h"
-#include "tests/support/GuiTestSupport.h"
+#include "tests/support/FakeBrowser.h"
+#include "tests/support/FakeDesktop.h"
+#include "tests/support/WeekPages.h"
 #include "widgets/EventGrid.h"
 
 #include <QCheckBox>
@@ -31,7 +33,7 @@ protected:
         setNow(QTime(8, 55));
     }
 
-    void setNow(QTime time) { fake.clock.moment = QDateTime(wednesday, time); }
+    void setNow(QTime time) { fake.clock.set(QDateTime(wednesday, time)); }
     // A tick of Timer1, without waiting for it.
     void tick() { QMetaObject::invokeMethod(Timer1, "timeout", Qt::DirectConnection); }
 

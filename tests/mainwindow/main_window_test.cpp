@@ -1,7 +1,11 @@
 #include "core/TableTextFile.h"
 #include "mainwindow/TForm1.h"
+#include "tests/support/CalendarRows.h"
 #include "tests/support/Controls.h"
-#include "tests/support/GuiTestSupport.h"
+#include "tests/support/FakeBrowser.h"
+#include "tests/support/FakeDesktop.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/WeekPages.h"
 #include "widgets/EventGrid.h"
 #include "widgets/LinkLabel.h"
 

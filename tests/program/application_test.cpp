@@ -1,6 +1,6 @@
 #include "base/Error.h"
 #include "program/NewsbellApplication.h"
-#include "tests/support/GuiTestSupport.h"
+#include "tests/support/FakeDesktop.h"
 
 #include <QApplication>
 #include <QCoreApplication>

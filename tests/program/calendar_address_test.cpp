@@ -3,7 +3,9 @@
 #include "program/CalendarAddressItem.h"
 #include "program/KeptSettings.h"
 #include "tests/support/Controls.h"
-#include "tests/support/GuiTestSupport.h"
+#include "tests/support/FakeBrowser.h"
+#include "tests/support/FakeDesktop.h"
+#include "tests/support/WeekPages.h"
 
 #include <QAction>
 #include <QDialogButtonBox>

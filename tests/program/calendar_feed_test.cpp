@@ -1,6 +1,8 @@
 #include "base/Error.h"
 #include "program/CalendarFeed.h"
-#include "tests/support/GuiTestSupport.h"
+#include "tests/support/FakeBrowser.h"
+#include "tests/support/FakeDesktop.h"
+#include "tests/support/TestClock.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -56,7 +58,7 @@ protected:
     }
 
     QTemporaryDir folder;
-    testing::FixedClock clock{QDateTime(QDate(2024, 3, 12), QTime(10, 0))};
+    testing::TestClock clock{QDateTime(QDate(2024, 3, 12), QTime(10, 0))};
     FeedCalendar calendar{{folder.filePath("feed.xml"),
                            {QTimeZone("Europe/Berlin"), QTimeZone("America/New_York")},
                            folder.filePath("cache")},

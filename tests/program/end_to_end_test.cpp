@@ -6,8 +6,11 @@
 #include "calendar/CalendarWeek.h"
 #include "core/TableTextFile.h"
 #include "mainwindow/TForm1.h"
+#include "tests/support/CalendarRows.h"
 #include "tests/support/Controls.h"
-#include "tests/support/GuiTestSupport.h"
+#include "tests/support/FakeDesktop.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/TestClock.h"
 #include "widgets/EventGrid.h"
 
 #include <QLabel>
@@ -73,11 +76,11 @@ QString statusOf(const CalendarEvent& event) {
 class EndToEnd : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        clock = std::make_unique<FixedClock>(demoNow);
+        clock = std::make_unique<TestClock>(demoNow);
         calendar = std::make_unique<CalendarServer>(*clock);
         calendar->start();
         fake = std::make_unique<FakeDesktop>();
-        fake->clock.moment = demoNow;
+        fake->clock.set(demoNow);
         errors = std::make_unique<ErrorReporter>(fake->messages);
         browser = new WebEngineBrowserHost;
         loads = std::make_unique<QSignalSpy>(browser, &BrowserHost::documentComplete);
@@ -108,7 +111,7 @@ protected:
 
     static const EventTable& table() { return control<EventGrid>(*form, "StringGrid1")->table(); }
 
-    static inline std::unique_ptr<FixedClock> clock;
+    static inline std::unique_ptr<TestClock> clock;
     static inline std::unique_ptr<CalendarServer> calendar;
     static inline std::unique_ptr<FakeDesktop> fake;
     static inline std::unique_ptr<ErrorReporter> errors;

@@ -1,7 +1,8 @@
 #include "mainwindow/TForm1.h"
 #include "program/KeptSettings.h"
 #include "tests/support/Controls.h"
-#include "tests/support/GuiTestSupport.h"
+#include "tests/support/FakeBrowser.h"
+#include "tests/support/FakeDesktop.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

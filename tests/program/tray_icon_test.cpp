@@ -1,7 +1,9 @@
 #include "mainwindow/TForm1.h"
 #include "program/MainWindowTray.h"
 #include "program/TrayIcon.h"
-#include "tests/support/GuiTestSupport.h"
+#include "tests/support/FakeBrowser.h"
+#include "tests/support/FakeDesktop.h"
+#include "tests/support/WeekPages.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -61,10 +63,10 @@ TEST(NextEventTip, the_tray_names_the_next_event_after_each_pass) {
     TrayIcon tray(form, commands, false);
     NextEventTip tip(form, tray, fake.clock);
     browser->page = legacyWeekPage(QDate(2010, 5, 24), 10); // Wednesday: 08:50 and 09:00
-    fake.clock.moment.setTime(QTime(8, 25));
+    fake.clock.setTimeOfDay(QTime(8, 25));
     commands.alertPass();
     EXPECT_EQ(tray.toolTip(), QString::fromUtf8("Далее: 09:00 USD Index 6"));
-    fake.clock.moment.setTime(QTime(23, 59));
+    fake.clock.setTimeOfDay(QTime(23, 59));
     commands.alertPass();
     EXPECT_FALSE(tray.toolTip().startsWith(QString::fromUtf8("Далее: ")));
 }

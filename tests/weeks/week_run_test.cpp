@@ -1,6 +1,7 @@
 // The week run below the widgets, on a calendar page that loads whatever week a script asks for.
 #include "base/Error.h"
 #include "tests/support/FileBytes.h"
+#include "tests/support/TestClock.h"
 #include "tests/support/WeekPages.h"
 #include "weeks/WeekRun.h"
 #include "weeks/WeekScripts.h"
@@ -91,7 +92,7 @@ protected:
     EventTable table;
     ScriptedPage page;
     Recorder recorder;
-    SystemClock clock;
+    TestClock clock{QDateTime(QDate(2010, 3, 10), QTime(12, 0))};
     WeekRun run{page, table, recorder, clock};
 };
 

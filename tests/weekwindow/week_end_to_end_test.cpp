@@ -3,7 +3,10 @@
 #include "calendar/CalendarServer.h"
 #include "calendar/WeekPage.h"
 #include "core/TableTextFile.h"
-#include "tests/support/GuiTestSupport.h"
+#include "tests/support/CalendarRows.h"
+#include "tests/support/FakeDesktop.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/TestClock.h"
 #include "weekwindow/FileMemo.h"
 #include "weekwindow/TForm2.h"
 #include "widgets/EventGrid.h"
@@ -257,11 +260,11 @@ TEST(ExportCommand, standard_output_and_fifos_get_the_table_in_place) {
 }
 
 TEST(WeekWindow, joins_three_weeks_of_the_demo_calendar_in_the_real_browser) {
-    FixedClock clock(demoNow);
+    TestClock clock(demoNow);
     CalendarServer calendar(clock);
     calendar.start();
     FakeDesktop fake;
-    fake.clock.moment = demoNow;
+    fake.clock.set(demoNow);
     ErrorReporter errors(fake.messages);
     TForm2 form(new WebEngineBrowserHost, fake.desktop(), errors, QUrl(calendar.url()));
     ASSERT_TRUE(QTest::qWaitFor([&] { return form.Button1->isEnabled(); }, loadWait));

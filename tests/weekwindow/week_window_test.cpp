@@ -2,7 +2,11 @@
 #include "base/Cp1251.h"
 #include "base/DateText.h"
 #include "core/TableTextFile.h"
-#include "tests/support/GuiTestSupport.h"
+#include "tests/support/CalendarRows.h"
+#include "tests/support/FakeBrowser.h"
+#include "tests/support/FakeDesktop.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/WeekPages.h"
 #include "weeks/WeekScripts.h"
 #include "weekwindow/FileMemo.h"
 #include "weekwindow/TForm2.h"
@@ -99,7 +103,7 @@ TEST_F(WeekWindowTest, starts_hidden_as_the_window_definition_says_and_waits_for
     EXPECT_EQ(form.StringGrid1->columnWidth(6), 400);
     EXPECT_EQ(table().row(0), columnTitles());
     for (QCalendarWidget* calendar : {form.MonthCalendar1, form.MonthCalendar2}) {
-        EXPECT_EQ(calendar->selectedDate(), fake.clock.moment.date());
+        EXPECT_EQ(calendar->selectedDate(), fake.clock.now().date());
         EXPECT_EQ(calendar->firstDayOfWeek(), Qt::Monday);
         EXPECT_EQ(calendar->verticalHeaderFormat(), QCalendarWidget::ISOWeekNumbers);
     }

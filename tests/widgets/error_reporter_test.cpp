@@ -1,5 +1,5 @@
 #include "base/Error.h"
-#include "tests/support/GuiTestSupport.h"
+#include "tests/support/FakeDesktop.h"
 #include "widgets/ErrorReporter.h"
 
 #include <gtest/gtest.h>

@@ -1,0 +1,25 @@
+#include "tests/support/FakeBrowser.h"
+
+#include "base/Error.h"
+
+namespace newsbell::testing {
+
+std::string FakeBrowser::bodyHtml() {
+    if (onRead) onRead();
+    if (!failure.empty()) throw Error(failure);
+    if (page.empty()) throw Error("no page");
+    return page;
+}
+
+void FakeBrowser::runScript(const QString& code, const QString& language) {
+    if (language != "JavaScript") throw Error("not JavaScript");
+    scripts.push_back(code);
+    if (onScript) onScript(code);
+}
+
+void FakeBrowser::finishLoad() {
+    emit downloadComplete();
+    emit documentComplete();
+}
+
+} // namespace newsbell::testing
