@@ -26,8 +26,8 @@ struct EventTime {
 // of an instance. RECURRENCE-ID and EXDATE name instances by it.
 qint64 instanceKey(const EventTime& time, const QTimeZone& local);
 
-// A rule without COUNT, worked out for each week asked for.
-struct OpenRule {
+// A rule, worked out for each week asked for.
+struct EventRule {
     icalrecurrencetype rule{};
     std::optional<qint64> lastMoment; // a UTC UNTIL of a rule on another clock
 };
@@ -37,8 +37,8 @@ struct ExpandedEvent {
     FeedEntry cells;
     EventTime start;
     qint64 days = 1;           // whole-day events: days each instance covers
-    std::vector<qint64> known; // sorted instance keys: DTSTART, RDATE, rules with COUNT
-    std::vector<OpenRule> rules;
+    std::vector<qint64> known; // sorted instance keys: DTSTART, RDATE
+    std::vector<EventRule> rules;
     std::vector<qint64> excluded; // sorted instance keys: EXDATE, changed and cancelled instances
 };
 
@@ -47,6 +47,7 @@ public:
     ExpandedEvents(std::vector<ExpandedEvent> events, QTimeZone local)
         : events_(std::move(events)), local_(std::move(local)) {}
     void addEntries(QDate first, QDate last, std::vector<FeedEntry>& out) const override;
+    bool isEmpty() const override { return events_.empty(); }
 
 private:
     // The local days asked for, and the moments they span.
@@ -68,11 +69,15 @@ void addTimedEntry(const FeedEntry& cells, qint64 moment, const QTimeZone& local
 void addDayEntries(const FeedEntry& cells, QDate start, qint64 days, QDate first, QDate last,
                    std::vector<FeedEntry>& out);
 
-// Calls visit(wall) for the instances of rule from start (plainSeconds of DTSTART) whose wall
-// time lies in [from, to), in order, while it returns true. Daily and longer rules jump to from;
-// at most maxSteps instances are looked at. Returns false when the steps ran out first.
-bool forEachInstance(icalrecurrencetype rule, qint64 start, bool days, qint64 from, qint64 to,
-                     int maxSteps, const std::function<bool(qint64)>& visit);
+// Whether the instances of rule from start (plainSeconds of DTSTART) can be worked out.
+bool ruleUnderstood(const icalrecurrencetype& rule, qint64 start, bool days);
+
+// Calls visit(wall) for the instances of rule from start whose wall time lies in [from, to), in
+// order, while it returns true. The work is bounded by the window, not by where the rule starts
+// or how often it repeats: a rule jumps to from where its steps allow (COUNT less the steps
+// skipped), and a rule within the day is found day by day.
+void forEachInstance(const icalrecurrencetype& rule, qint64 start, bool days, qint64 from,
+                     qint64 to, const std::function<bool(qint64)>& visit);
 
 // A week shows no more instances of one event: an event every five minutes fills the week.
 inline constexpr int mostInstancesPerWeek = 2016;
