@@ -97,12 +97,11 @@ void FeedCache::store(const QString& source, const FeedCopy& copy) const {
     const QString body = bodyName(source, sum);
     if (fileBytes(path(body)) != copy.body) replaceFile(path(body), copy.body);
     // The note names the source without a password that its address may hold.
-    const QJsonObject note{
-        {QLatin1String("source"), sourceName(source)},
-        {QLatin1String("etag"), copy.validators.etag},
-        {QLatin1String("lastModified"), copy.validators.lastModified},
-        {QLatin1String("readAt"), copy.readAt.toUTC().toString(Qt::ISODate)},
-        {QLatin1String("sha256"), sum}};
+    const QJsonObject note{{QLatin1String("source"), sourceName(source)},
+                           {QLatin1String("etag"), copy.validators.etag},
+                           {QLatin1String("lastModified"), copy.validators.lastModified},
+                           {QLatin1String("readAt"), copy.readAt.toUTC().toString(Qt::ISODate)},
+                           {QLatin1String("sha256"), sum}};
     replaceFile(path(noteName(source)), QJsonDocument(note).toJson());
     removeOthers(source, body);
 }
@@ -111,9 +110,10 @@ void FeedCache::removeOthers(const QString& source, const QString& body) const {
     // Older bodies, and what a write cut short left behind; not the body that the note names
     // now, which another run may have written meanwhile.
     const std::optional<QByteArray> note = fileBytes(path(noteName(source)));
-    const QString named = bodyName(
-        source,
-        QJsonDocument::fromJson(note.value_or(QByteArray())).object().value(QLatin1String("sha256")).toString());
+    const QString named = bodyName(source, QJsonDocument::fromJson(note.value_or(QByteArray()))
+                                               .object()
+                                               .value(QLatin1String("sha256"))
+                                               .toString());
     QDir folder(folder_);
     for (const QString& name :
          folder.entryList({prefix(source) + u'*'}, QDir::Files | QDir::Hidden | QDir::System))

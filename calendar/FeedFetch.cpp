@@ -44,7 +44,8 @@ FetchedFeed readFile(const QString& source) {
     const QUrl url(source);
     const QString path = url.isLocalFile() ? url.toLocalFile() : source;
     // Opened without waiting, or a FIFO would wait for a writer for ever.
-    const int handle = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int handle =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (handle < 0) return failure(systemProblem(QStringLiteral("файл не открывается")));
     QFile file;
     if (!file.open(handle, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
@@ -52,7 +53,8 @@ FetchedFeed readFile(const QString& source) {
         return failure(QStringLiteral("файл не открывается: ") + file.errorString());
     }
     struct stat status {};
-    if (::fstat(handle, &status) != 0) return failure(systemProblem(QStringLiteral("файл не читается")));
+    if (::fstat(handle, &status) != 0)
+        return failure(systemProblem(QStringLiteral("файл не читается")));
     // A device or a FIFO may never end, and a folder is no document.
     if (!S_ISREG(status.st_mode))
         return failure(QStringLiteral("это не обычный файл, а канал, устройство или папка"));
@@ -169,8 +171,8 @@ Answer get(const QUrl& url, const FeedValidators& validators, const ReadBounds& 
 
     httplib::Client client(origin.toStdString());
     // A connection under way cannot be stopped from outside: it ends by the deadline itself.
-    const auto left = std::chrono::duration_cast<std::chrono::microseconds>(
-        bounds.deadline - SteadyClock::now());
+    const auto left =
+        std::chrono::duration_cast<std::chrono::microseconds>(bounds.deadline - SteadyClock::now());
     const auto connecting = std::clamp<std::chrono::microseconds>(left, {}, connectTime);
     client.set_connection_timeout(connecting);
     client.set_read_timeout(readSeconds);

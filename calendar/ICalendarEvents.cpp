@@ -99,8 +99,8 @@ public:
         const auto hours = values(rule.by_hour), minutes = values(rule.by_minute),
                    seconds = values(rule.by_second);
         for (qint64 t = 0; t < secondsPerDay; ++t)
-            times_[size_t(t)] = allows(hours, int(t / 3600)) &&
-                                allows(minutes, int(t / 60 % 60)) && allows(seconds, int(t % 60));
+            times_[size_t(t)] = allows(hours, int(t / 3600)) && allows(minutes, int(t / 60 % 60)) &&
+                                allows(seconds, int(t % 60));
         // Each step is a set of one time: a position other than the first or last leaves none.
         const auto positions = values(rule.by_set_pos);
         none_ = !positions.empty() && !allows(positions, 1) && !allows(positions, -1);
@@ -305,6 +305,13 @@ void addDayEntries(const FeedEntry& cells, QDate start, qint64 days, QDate first
     }
 }
 
+qint64 ExpandedEvents::wallOf(const EventClock& clock, qint64 moment) const {
+    if (clock.kind == EventClock::Utc) return moment;
+    const WallClock wall =
+        wallClockAt(clock.kind == EventClock::Zone ? clock.zone : local_, moment);
+    return plainSeconds(wall.date, wall.time);
+}
+
 void ExpandedEvents::addEntries(QDate first, QDate last, std::vector<FeedEntry>& out) const {
     // The same for every timed event, so worked out once.
     const Window asked{first, last, momentOfWallClock(local_, dayStart(first)),
@@ -333,9 +340,11 @@ void ExpandedEvents::addEvent(const ExpandedEvent& event, const Window& asked,
     for (auto it = std::lower_bound(event.known.begin(), event.known.end(), from);
          it != event.known.end() && *it < to; ++it)
         if (!add(*it)) return;
-    // Wall clocks differ from the local one by less than two days.
-    const qint64 wallFrom = days ? from : dayStart(first) - 2 * secondsPerDay;
-    const qint64 wallTo = days ? to : dayStart(last.addDays(1)) + 2 * secondsPerDay;
+    // The event's wall times around the moments asked for: a switch of its clock shifts them
+    // by an hour or two, and a rule every second gives an instance for each.
+    constexpr qint64 margin = 3 * 3600;
+    const qint64 wallFrom = days ? from : wallOf(event.start.clock, asked.start) - margin;
+    const qint64 wallTo = days ? to : wallOf(event.start.clock, asked.end) + margin;
     for (const EventRule& rule : event.rules) {
         if (seen.size() >= size_t(mostInstancesPerWeek)) return;
         forEachInstance(rule.rule, event.start.wall, days, wallFrom, wallTo, [&](qint64 wall) {

@@ -57,6 +57,8 @@ private:
     };
     void addEvent(const ExpandedEvent& event, const Window& asked,
                   std::vector<FeedEntry>& out) const;
+    // The time a clock of an event shows at moment, as plainSeconds().
+    qint64 wallOf(const EventClock& clock, qint64 moment) const;
 
     std::vector<ExpandedEvent> events_;
     QTimeZone local_;

@@ -263,7 +263,10 @@ TEST_F(FeedCalendarTest, every_read_ends_within_its_bounds_and_keeps_the_copy) {
         const char* reason;
     } cases[] = {
         {"FIFO",
-         [&] { return pointTo(folder.filePath("fifo")) && ::mkfifo(qPrintable(folder.filePath("fifo")), 0600) == 0; },
+         [&] {
+             return pointTo(folder.filePath("fifo")) &&
+                    ::mkfifo(qPrintable(folder.filePath("fifo")), 0600) == 0;
+         },
          link, "это не обычный файл"},
         {"/dev/zero", [&] { return pointTo(QStringLiteral("/dev/zero")); }, link,
          "это не обычный файл"},
@@ -403,7 +406,8 @@ TEST(FeedCache, a_kill_while_keeping_a_copy_loses_neither) {
     const QDateTime readAt(QDate(2024, 3, 12), QTime(10, 0), Qt::UTC);
     const auto copyOf = [&](int version) {
         return FeedCopy{QByteArray(200000 + version, char('a' + version % 2)),
-                        {QString::number(version), {}}, readAt};
+                        {QString::number(version), {}},
+                        readAt};
     };
     cache.store(source, copyOf(0));
     for (int kill = 0; kill < 20; ++kill) {
