@@ -260,6 +260,11 @@ std::optional<qint64> wallOfFields(const icaltimetype& fields) {
     return plainSeconds(date, fields.is_date ? QTime(0, 0) : time);
 }
 
+bool repeatsWithinTheDay(const icalrecurrencetype& rule) {
+    return stepWithinTheDay(rule) > 0 || values(rule.by_hour).size() > 1 ||
+           values(rule.by_minute).size() > 1 || values(rule.by_second).size() > 1;
+}
+
 bool ruleUnderstood(const icalrecurrencetype& rule, qint64 start, bool days) {
     if (stepWithinTheDay(rule) > 0) return StepsWithinTheDay::understood(rule);
     icalrecur_iterator* test = icalrecur_iterator_new(rule, icalFields(start, days));
@@ -316,10 +321,11 @@ void ExpandedEvents::addEntries(QDate first, QDate last, std::vector<FeedEntry>&
     // The same for every timed event, so worked out once.
     const Window asked{first, last, momentOfWallClock(local_, dayStart(first)),
                        momentOfWallClock(local_, dayStart(last.addDays(1)))};
-    for (const ExpandedEvent& event : events_) addEvent(event, asked, out);
+    int frequentLeft = mostFrequentRowsPerWeek;
+    for (const ExpandedEvent& event : events_) addEvent(event, asked, frequentLeft, out);
 }
 
-void ExpandedEvents::addEvent(const ExpandedEvent& event, const Window& asked,
+void ExpandedEvents::addEvent(const ExpandedEvent& event, const Window& asked, int& frequentLeft,
                               std::vector<FeedEntry>& out) const {
     const bool days = event.start.clock.kind == EventClock::Days;
     const QDate first = asked.first, last = asked.last;
@@ -347,9 +353,15 @@ void ExpandedEvents::addEvent(const ExpandedEvent& event, const Window& asked,
     const qint64 wallTo = days ? to : wallOf(event.start.clock, asked.end) + margin;
     for (const EventRule& rule : event.rules) {
         if (seen.size() >= size_t(mostInstancesPerWeek)) return;
+        const bool frequent = repeatsWithinTheDay(rule.rule);
         forEachInstance(rule.rule, event.start.wall, days, wallFrom, wallTo, [&](qint64 wall) {
+            if (frequent && frequentLeft == 0) return false;
             const qint64 key = instanceKey({event.start.clock, wall}, local_);
-            return rule.lastMoment && key > *rule.lastMoment ? true : add(key);
+            if (rule.lastMoment && key > *rule.lastMoment) return true;
+            const size_t before = seen.size();
+            const bool more = add(key);
+            if (frequent && seen.size() > before) --frequentLeft;
+            return more;
         });
     }
 }

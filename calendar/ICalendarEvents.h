@@ -55,7 +55,8 @@ private:
         QDate first, last;
         qint64 start, end;
     };
-    void addEvent(const ExpandedEvent& event, const Window& asked,
+    // frequentLeft: rows that rules repeating within the day may still add to the week.
+    void addEvent(const ExpandedEvent& event, const Window& asked, int& frequentLeft,
                   std::vector<FeedEntry>& out) const;
     // The time a clock of an event shows at moment, as plainSeconds().
     qint64 wallOf(const EventClock& clock, qint64 moment) const;
@@ -83,6 +84,13 @@ void forEachInstance(const icalrecurrencetype& rule, qint64 start, bool days, qi
 
 // A week shows no more instances of one event: an event every five minutes fills the week.
 inline constexpr int mostInstancesPerWeek = 2016;
+
+// Whether a rule gives more than one instance a day: it repeats within the day, or names
+// several hours, minutes or seconds.
+bool repeatsWithinTheDay(const icalrecurrencetype& rule);
+// A week shows no more rows of such rules, all events together: one an hour fills the week, and
+// each row costs the page that shows it (rules every second would give a page no browser loads).
+inline constexpr int mostFrequentRowsPerWeek = 168;
 
 // libical's fields of a plainSeconds() value, and back (nothing for fields that are no date).
 icaltimetype icalFields(qint64 wall, bool days);

@@ -246,10 +246,10 @@ private:
                      QStringLiteral("правило RRULE не понято, показано только DTSTART"));
                 continue;
             }
-            if (rule.freq == ICAL_SECONDLY_RECURRENCE || rule.freq == ICAL_MINUTELY_RECURRENCE)
-                warn(event.line, QStringLiteral("повторение чаще раза в час: неделя покажет не "
-                                                "больше %1 повторений")
-                                     .arg(mostInstancesPerWeek));
+            if (repeatsWithinTheDay(rule))
+                warn(event.line, QStringLiteral("повторение чаще раза в день: неделя покажет не "
+                                                "больше %1 таких повторений всех событий")
+                                     .arg(mostFrequentRowsPerWeek));
             EventRule kept{rule, std::nullopt};
             // libical would hold a UTC UNTIL against wall times; the moments are compared.
             const bool wallClock = expanded.start.clock.kind == EventClock::Zone ||

@@ -240,7 +240,8 @@ TEST(FeedReading, icalendar_rules_for_currency_importance_title_and_times) {
 }
 
 // Rules that repeat every second, start long ago or never fit cost only the week asked for:
-// worked out from their start, or by libical, each would take seconds to minutes.
+// worked out from their start, or by libical, each would take seconds to minutes. Rules within
+// the day give the week no more than an hour's worth of rows, all events together.
 TEST(FeedReading, recurrences_are_worked_out_for_the_week_asked_for_only) {
     struct Case {
         const char* start;
@@ -249,18 +250,19 @@ TEST(FeedReading, recurrences_are_worked_out_for_the_week_asked_for_only) {
         size_t rows;
         const char* first;
     } cases[] = {
-        {"20240304T000000Z", "FREQ=SECONDLY;COUNT=2147483647", march11, mostInstancesPerWeek,
+        {"20240304T000000Z", "FREQ=SECONDLY;COUNT=2147483647", march11, mostFrequentRowsPerWeek,
          "2024.03.11;1;00:00"},
         {"20240304T000000Z", "FREQ=SECONDLY;COUNT=2147483647", QDate(2029, 3, 12),
-         mostInstancesPerWeek, "2029.03.12;1;00:00"},
-        {"20240304T000000Z", "FREQ=SECONDLY;BYHOUR=9;BYMINUTE=30;BYSECOND=0", march11, 7,
+         mostFrequentRowsPerWeek, "2029.03.12;1;00:00"},
+        {"20240304T000000Z", "FREQ=SECONDLY;BYHOUR=9;BYMINUTE=30;BYSECOND=0", march11, 20 * 7,
          "2024.03.11;1;10:30"},
         {"20240304T000000Z", "FREQ=SECONDLY;BYMONTH=2;BYMONTHDAY=30", march11, 0, ""},
         {"20240304T000000Z", "FREQ=DAILY;BYMONTH=2;BYMONTHDAY=30;COUNT=5", march11, 0, ""},
-        {"20240304T000000Z", "FREQ=HOURLY;BYDAY=MO;COUNT=30", march11, 6, "2024.03.11;1;01:00"},
-        {"19000101T120000Z", "FREQ=DAILY;COUNT=2147483647", march11, 7, "2024.03.11;1;13:00"},
+        {"20240304T000000Z", "FREQ=HOURLY;BYDAY=MO;COUNT=30", march11, 20 * 6,
+         "2024.03.11;1;01:00"},
+        {"19000101T120000Z", "FREQ=DAILY;COUNT=2147483647", march11, 20 * 7, "2024.03.11;1;13:00"},
         {"20240101T120000Z", "FREQ=WEEKLY;COUNT=10", march11, 0, ""},
-        {"20240101T120000Z", "FREQ=WEEKLY;COUNT=11", march11, 1, "2024.03.11;1;13:00"},
+        {"20240101T120000Z", "FREQ=WEEKLY;COUNT=11", march11, 20 * 1, "2024.03.11;1;13:00"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.rule);
@@ -270,7 +272,7 @@ TEST(FeedReading, recurrences_are_worked_out_for_the_week_asked_for_only) {
             events += QByteArray("BEGIN:VEVENT\nDTSTART:") + c.start + "\nRRULE:" + c.rule +
                       "\nSUMMARY:x\nEND:VEVENT\n";
         const std::vector<CalendarEvent> rows = read(calendar(events)).week(c.monday);
-        EXPECT_EQ(rows.size(), 20 * c.rows);
+        EXPECT_EQ(rows.size(), c.rows);
         if (!rows.empty()) EXPECT_EQ(tableLines({rows[0]}).substr(0, 18), c.first);
     }
 }
