@@ -1,6 +1,7 @@
 #include "calendar/FeedFetch.h"
 
 #include "calendar/FeedDocument.h"
+#include "calendar/SocketBytes.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -69,17 +70,23 @@ FetchedFeed readFile(const QString& source) {
     return fetched;
 }
 
-// Stops the request of a client from another thread once the read's deadline has passed or
-// cancel is set: the library's time-outs bound each wait for a byte, not the whole, so a server
-// that trickles would hold the read for ever. The stop is repeated until the request is over,
-// since one that comes while connecting does nothing.
+// Headers that no feed needs; a server that keeps sending them would fill the memory.
+constexpr quint64 largestHeaders = 1024 * 1024;
+
+// Stops the request of a client from another thread once the read's deadline has passed, cancel
+// is set, or more has come than a document and its headers may take: the library's time-outs
+// bound each wait for a byte, not the whole, and it keeps every header line it gets. The stop is
+// repeated until the request is over, since one that comes while connecting does nothing.
 class Watchdog {
 public:
-    enum Stop { None, Late, Cancelled };
+    enum Stop { None, Late, Cancelled, LongHeaders, TooLarge };
 
     Watchdog(httplib::Client& client, SteadyClock::time_point deadline,
              const std::atomic<bool>* cancel)
-        : client_(client), deadline_(deadline), cancel_(cancel), thread_([this] { watch(); }) {}
+        : client_(client), deadline_(deadline), cancel_(cancel) {
+        client_.set_socket_options([this](socket_t socket) { socket_ = socket; });
+        thread_ = std::thread([this] { watch(); });
+    }
     ~Watchdog() {
         {
             const std::lock_guard lock(mutex_);
@@ -91,18 +98,31 @@ public:
     Watchdog(const Watchdog&) = delete;
     Watchdog& operator=(const Watchdog&) = delete;
 
+    // From the first byte of the body on, the bound is the document's.
+    void bodyStarted() { bodyStarted_ = true; }
+
     Stop stopped() const {
         const std::lock_guard lock(mutex_);
         return stopped_;
     }
 
 private:
+    // Whether more has come than the headers, or the headers and a document, may take.
+    Stop overflow() const {
+        const int socket = socket_;
+        const std::optional<quint64> received = socket < 0 ? std::nullopt : bytesReceived(socket);
+        if (!received) return None;
+        if (!bodyStarted_) return *received > largestHeaders ? LongHeaders : None;
+        return *received > largestHeaders + quint64(largestFeedDocument) ? TooLarge : None;
+    }
+
     void watch() {
         constexpr std::chrono::milliseconds tick{50};
         std::unique_lock lock(mutex_);
         while (!over_) {
             if (stopped_ == None && cancel_ && *cancel_) stopped_ = Cancelled;
             if (stopped_ == None && SteadyClock::now() >= deadline_) stopped_ = Late;
+            if (stopped_ == None) stopped_ = overflow();
             if (stopped_ != None) {
                 lock.unlock();
                 client_.stop();
@@ -115,11 +135,13 @@ private:
     httplib::Client& client_;
     const SteadyClock::time_point deadline_;
     const std::atomic<bool>* const cancel_;
+    std::atomic<int> socket_{-1};
+    std::atomic<bool> bodyStarted_{false};
     mutable std::mutex mutex_;
     std::condition_variable woken_;
     bool over_ = false;
     Stop stopped_ = None;
-    std::thread thread_; // last: it runs watch() on the members above
+    std::thread thread_;
 };
 
 QString connectionProblem(httplib::Error error) {
@@ -191,6 +213,7 @@ Answer get(const QUrl& url, const FeedValidators& validators, const ReadBounds& 
     fetched.body.clear();
     Watchdog watchdog(client, bounds.deadline, bounds.cancel);
     const auto result = client.Get(path, headers, [&](const char* data, size_t length) {
+        watchdog.bodyStarted();
         if (fetched.body.size() + qsizetype(length) > largestFeedDocument) {
             answer.error = tooLarge();
             return false;
@@ -204,6 +227,12 @@ Answer get(const QUrl& url, const FeedValidators& validators, const ReadBounds& 
         return answer;
     case Watchdog::Cancelled:
         answer.error = QStringLiteral("чтение прервано");
+        return answer;
+    case Watchdog::LongHeaders:
+        answer.error = QStringLiteral("заголовки ответа больше %1 МБ").arg(largestHeaders >> 20);
+        return answer;
+    case Watchdog::TooLarge:
+        answer.error = tooLarge();
         return answer;
     case Watchdog::None:
         break;

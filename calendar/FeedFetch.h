@@ -32,8 +32,9 @@ QString sourceName(const QString& source);
 inline constexpr std::chrono::milliseconds feedDeadline = std::chrono::seconds(30);
 
 // Reads source once: an http or https address with a conditional GET (the validators) within
-// deadline; or a regular file (a FIFO, a device or a folder is refused at once). Neither is read
-// past the bound on a document's size. cancel, set from another thread, ends a download early.
+// deadline, its headers within 1 MiB; or a regular file (a FIFO, a device or a folder is refused
+// at once). Neither is read past the bound on a document's size. cancel, set from another thread,
+// ends a download early.
 FetchedFeed fetchFeed(const QString& source, const FeedValidators& validators,
                       std::chrono::milliseconds deadline = feedDeadline,
                       const std::atomic<bool>* cancel = nullptr);

@@ -94,11 +94,11 @@ private:
     int status = 200;
 };
 
-// A server on loopback that answers whole, or a byte at a time (its headers or its body) for as
-// long as the client listens, up to 20 s.
+// A server on loopback that answers whole, or a byte at a time (its headers or its body), or
+// with header lines without end, for as long as the client listens, up to 20 s.
 class TricklingServer {
 public:
-    enum Mode { Whole, Headers, Body };
+    enum Mode { Whole, Headers, Body, Flood };
 
     TricklingServer() {
         listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
@@ -128,6 +128,9 @@ private:
             pollfd waiting{listener_, POLLIN, 0};
             if (::poll(&waiting, 1, 50) <= 0) continue;
             const int connection = ::accept(listener_, nullptr, nullptr);
+            // A client that stops reading must not hold the server when the test ends.
+            const timeval wait{0, 100000};
+            ::setsockopt(connection, SOL_SOCKET, SO_SNDTIMEO, &wait, sizeof wait);
             char request[4096];
             [[maybe_unused]] const ssize_t ignored = ::recv(connection, request, sizeof request, 0);
             answer(connection);
@@ -141,10 +144,19 @@ private:
                                 "Content-Length: " +
                                 QByteArray::number(body.size()) + "\r\n\r\n";
         const QByteArray whole = head + body;
-        const qsizetype slowFrom = mode == Whole ? whole.size() : mode == Headers ? 0 : head.size();
-        if (::send(connection, whole.constData(), size_t(slowFrom), MSG_NOSIGNAL) < 0) return;
         QElapsedTimer time;
         time.start();
+        if (mode == Flood) {
+            const QByteArray lines =
+                "HTTP/1.1 200 OK\r\n" + QByteArray("X-A: b\r\n").repeated(8192);
+            while (!stopping_ && time.elapsed() < 20000)
+                if (::send(connection, lines.constData(), size_t(lines.size()), MSG_NOSIGNAL) < 0 &&
+                    errno != EAGAIN)
+                    return;
+            return;
+        }
+        const qsizetype slowFrom = mode == Whole ? whole.size() : mode == Headers ? 0 : head.size();
+        if (::send(connection, whole.constData(), size_t(slowFrom), MSG_NOSIGNAL) < 0) return;
         for (qsizetype i = slowFrom; i < whole.size() && !stopping_ && time.elapsed() < 20000;
              ++i) {
             if (::send(connection, whole.constData() + i, 1, MSG_NOSIGNAL) < 0) return;
@@ -285,6 +297,12 @@ TEST_F(FeedCalendarTest, every_read_ends_within_its_bounds_and_keeps_the_copy) {
              return true;
          },
          trickling.url(), "документ не пришёл за 1 с"},
+        {"header lines without end",
+         [&] {
+             trickling.mode = TricklingServer::Flood;
+             return true;
+         },
+         trickling.url(), "заголовки ответа больше 1 МБ"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
