@@ -9,6 +9,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QStandardPaths>
+#include <algorithm>
 
 namespace newsbell {
 
@@ -16,6 +17,12 @@ namespace {
 
 QString checksum(const QByteArray& bytes) {
     return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
+}
+
+bool isChecksum(const QString& text) {
+    return text.size() == 64 && std::ranges::all_of(text, [](QChar c) {
+               return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f');
+           });
 }
 
 void keepFile(const QString& fileName, const QByteArray& bytes) {
@@ -27,6 +34,14 @@ void keepFile(const QString& fileName, const QByteArray& bytes) {
                         .toStdString());
 }
 
+std::optional<QByteArray> fileBytes(const QString& fileName) {
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) return std::nullopt;
+    return bytes;
+}
+
 } // namespace
 
 FeedCache::FeedCache(QString folder) : folder_(std::move(folder)) {}
@@ -36,23 +51,40 @@ QString FeedCache::defaultFolder() {
            QStringLiteral("/feeds");
 }
 
-QString FeedCache::fileName(const QString& source, const char* suffix) const {
+QString FeedCache::prefix(const QString& source) const {
     const QByteArray key = QCryptographicHash::hash(source.toUtf8(), QCryptographicHash::Sha1);
-    return folder_ + u'/' + QString::fromLatin1(key.toHex()) + QLatin1String(suffix);
+    return QString::fromLatin1(key.toHex()) + u'.';
+}
+
+QString FeedCache::noteName(const QString& source) const {
+    return prefix(source) + QStringLiteral("json");
+}
+
+QString FeedCache::bodyName(const QString& source, const QString& sum) const {
+    return prefix(source) + sum + QStringLiteral(".feed");
+}
+
+QString FeedCache::path(const QString& name) const {
+    return folder_ + u'/' + name;
 }
 
 std::optional<FeedCopy> FeedCache::load(const QString& source) const {
-    QFile noteFile(fileName(source, ".json")), bodyFile(fileName(source, ".feed"));
-    if (!noteFile.open(QIODevice::ReadOnly) || !bodyFile.open(QIODevice::ReadOnly))
+    const std::optional<QByteArray> noteBytes = fileBytes(path(noteName(source)));
+    if (!noteBytes) return std::nullopt;
+    const QJsonObject note = QJsonDocument::fromJson(*noteBytes).object();
+    const QString sum = note.value(QLatin1String("sha256")).toString();
+    if (note.value(QLatin1String("source")).toString() != sourceName(source) || !isChecksum(sum))
         return std::nullopt;
-    const QJsonObject note = QJsonDocument::fromJson(noteFile.readAll()).object();
+    // Copies kept before the note named its body have it beside the note.
+    std::optional<QByteArray> body = fileBytes(path(bodyName(source, sum)));
+    if (!body) body = fileBytes(path(prefix(source) + QStringLiteral("feed")));
+    if (!body || checksum(*body) != sum) return std::nullopt;
     FeedCopy copy;
-    copy.body = bodyFile.readAll();
-    if (note.value("source").toString() != sourceName(source) ||
-        note.value("sha256").toString() != checksum(copy.body))
-        return std::nullopt;
-    copy.validators = {note.value("etag").toString(), note.value("lastModified").toString()};
-    copy.readAt = QDateTime::fromString(note.value("readAt").toString(), Qt::ISODate);
+    copy.body = std::move(*body);
+    copy.validators = {note.value(QLatin1String("etag")).toString(),
+                       note.value(QLatin1String("lastModified")).toString()};
+    copy.readAt =
+        QDateTime::fromString(note.value(QLatin1String("readAt")).toString(), Qt::ISODate);
     return copy;
 }
 
@@ -62,20 +94,32 @@ void FeedCache::store(const QString& source, const FeedCopy& copy) const {
                         .arg(QDir::toNativeSeparators(folder_))
                         .toStdString());
     const QString sum = checksum(copy.body);
+    // The body is written first under a name of its own; the note, renamed over the old one,
+    // then makes it the copy. Until then the old note names the old body, still whole.
+    const QString body = bodyName(source, sum);
+    if (fileBytes(path(body)) != copy.body) keepFile(path(body), copy.body);
     // The note names the source without a password that its address may hold.
-    const QJsonObject note{{"source", sourceName(source)},
-                           {"etag", copy.validators.etag},
-                           {"lastModified", copy.validators.lastModified},
-                           {"readAt", copy.readAt.toUTC().toString(Qt::ISODate)},
-                           {"sha256", sum}};
-    // An unchanged feed only gets its note renewed.
-    QFile oldNote(fileName(source, ".json"));
-    const bool sameBody =
-        oldNote.open(QIODevice::ReadOnly) &&
-        QJsonDocument::fromJson(oldNote.readAll()).object().value("sha256").toString() == sum &&
-        QFile::exists(fileName(source, ".feed"));
-    if (!sameBody) keepFile(fileName(source, ".feed"), copy.body);
-    keepFile(fileName(source, ".json"), QJsonDocument(note).toJson());
+    const QJsonObject note{{QLatin1String("source"), sourceName(source)},
+                           {QLatin1String("etag"), copy.validators.etag},
+                           {QLatin1String("lastModified"), copy.validators.lastModified},
+                           {QLatin1String("readAt"), copy.readAt.toUTC().toString(Qt::ISODate)},
+                           {QLatin1String("sha256"), sum}};
+    keepFile(path(noteName(source)), QJsonDocument(note).toJson());
+    removeOthers(source, body);
+}
+
+void FeedCache::removeOthers(const QString& source, const QString& body) const {
+    // Older bodies, and what a write cut short left behind; not the body that the note names
+    // now, which another run may have written meanwhile.
+    const std::optional<QByteArray> note = fileBytes(path(noteName(source)));
+    const QString named = bodyName(source, QJsonDocument::fromJson(note.value_or(QByteArray()))
+                                               .object()
+                                               .value(QLatin1String("sha256"))
+                                               .toString());
+    QDir folder(folder_);
+    for (const QString& name :
+         folder.entryList({prefix(source) + u'*'}, QDir::Files | QDir::Hidden | QDir::System))
+        if (name != noteName(source) && name != body && name != named) folder.remove(name);
 }
 
 } // namespace newsbell

@@ -14,9 +14,11 @@ struct FeedCopy {
     QDateTime readAt;
 };
 
-// Copies of feeds kept between runs, one pair of files per source in folder: the bytes, and a
-// note of the source, validators, time and a checksum, so that a copy half written is never
-// taken for a good one.
+// Copies of feeds kept between runs in folder, two files per source: the bytes, named by their
+// checksum, and a note of the source, validators, time and that checksum. The note is replaced
+// last, so a copy is replaced as one: a run stopped at any point leaves the old copy or the new
+// one, never a half written one, and a body that does not match its note counts as no copy.
+// File names start with a hash of the source.
 class FeedCache {
 public:
     explicit FeedCache(QString folder);
@@ -25,12 +27,16 @@ public:
     static QString defaultFolder();
 
     std::optional<FeedCopy> load(const QString& source) const;
-    // Replaces the copy of source, each file written beside the old one and renamed over it.
-    // Throws Error naming the file when that fails.
+    // Replaces the copy of source, each file written beside the old one and renamed over it,
+    // and removes the source's other files. Throws Error naming the file when that fails.
     void store(const QString& source, const FeedCopy& copy) const;
 
 private:
-    QString fileName(const QString& source, const char* suffix) const;
+    QString prefix(const QString& source) const;
+    QString noteName(const QString& source) const;
+    QString bodyName(const QString& source, const QString& sum) const;
+    QString path(const QString& name) const;
+    void removeOthers(const QString& source, const QString& body) const;
 
     QString folder_;
 };

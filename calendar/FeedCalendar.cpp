@@ -25,6 +25,11 @@ bool FeedCalendar::hasCopy() const {
     return state_.document != nullptr;
 }
 
+bool FeedCalendar::wasRead() const {
+    const std::lock_guard lock(mutex_);
+    return state_.tried;
+}
+
 std::shared_ptr<const FeedDocument> FeedCalendar::parse(const QByteArray& body,
                                                         QString& problem) const {
     try {
@@ -64,8 +69,12 @@ FeedRead FeedCalendar::read(const std::atomic<bool>* cancel) {
         const std::lock_guard lock(mutex_);
         validators = state_.validators;
     }
-    const FetchedFeed fetched = fetchFeed(settings_.source, validators, cancel);
+    const FetchedFeed fetched = fetchFeed(settings_.source, validators, settings_.deadline, cancel);
     const QDateTime now = clock_.now();
+    {
+        const std::lock_guard lock(mutex_);
+        state_.tried = true;
+    }
     switch (fetched.status) {
     case FetchedFeed::Fresh:
         return accept(fetched.body, fetched.validators, now);
@@ -77,26 +86,38 @@ FeedRead FeedCalendar::read(const std::atomic<bool>* cancel) {
     return fail(fetched.error, now);
 }
 
+QStringList FeedCalendar::warningsOf(const FeedDocument& document) const {
+    QStringList warnings = document.warnings();
+    if (!document.hasEvents())
+        warnings << QStringLiteral("Календарь %1 прочитан, но в ленте нет ни одного события.")
+                        .arg(name_);
+    return warnings;
+}
+
 FeedRead FeedCalendar::accept(const QByteArray& body, const FeedValidators& validators,
                               const QDateTime& now) {
-    bool same = false;
+    bool same = false, eventsInService = false;
     {
         const std::lock_guard lock(mutex_);
         // A file, or a server that ignores the validators, sends the copy at hand again (the
         // one kept from the last run too): it is not read a second time.
         same = state_.document && body == state_.body;
         if (same) state_.validators = validators;
+        eventsInService = state_.document && state_.document->hasEvents();
     }
     if (same) return confirm(now);
     QString problem;
     std::shared_ptr<const FeedDocument> document = parse(body, problem);
     if (!document) return fail(problem, now);
+    // A feed that says nothing does not replace one that did.
+    if (!document->hasEvents() && eventsInService)
+        return fail(QStringLiteral("в ленте нет ни одного события"), now, document->warnings());
     FeedRead result;
-    result.warnings = document->warnings();
+    result.warnings = warningsOf(*document);
     result.changed = true;
     {
         const std::lock_guard lock(mutex_);
-        state_ = {document, body, validators, now, {}, {}, true};
+        state_ = {document, body, validators, now, {}, {}, true, true};
     }
     keep({body, validators, now}, result.warnings);
     return result;
@@ -109,7 +130,8 @@ FeedRead FeedCalendar::confirm(const QDateTime& now) {
         const std::lock_guard lock(mutex_);
         if (state_.document) {
             // The copy kept from before is new to this run: its warnings are told once.
-            if (!state_.readThisRun) result.warnings = state_.document->warnings();
+            if (!state_.readThisRun) result.warnings = warningsOf(*state_.document);
+            result.changed = !state_.readThisRun || !state_.failure.isEmpty();
             state_.readAt = now;
             state_.failure.clear();
             state_.failingSince = {};
@@ -123,11 +145,14 @@ FeedRead FeedCalendar::confirm(const QDateTime& now) {
     return result;
 }
 
-FeedRead FeedCalendar::fail(const QString& reason, const QDateTime& now) {
+FeedRead FeedCalendar::fail(const QString& reason, const QDateTime& now, QStringList warnings) {
     const std::lock_guard lock(mutex_);
+    FeedRead result;
+    result.warnings = std::move(warnings);
+    // The banner turns from the last good read to the failure.
+    result.changed = state_.failure.isEmpty();
     state_.failure = reason;
     if (state_.failingSince.isNull()) state_.failingSince = now;
-    FeedRead result;
     result.error =
         QStringLiteral("Календарь %1 не прочитан: %2\n").arg(name_, reason) +
         (state_.document
@@ -142,22 +167,29 @@ QString FeedCalendar::localTimeText(const QDateTime& moment) const {
            clock.time.toString(QStringLiteral("HH:mm"));
 }
 
-PageNotice FeedCalendar::notice(const State& state) const {
+QString FeedCalendar::shortTimeText(const QDateTime& moment, const QDateTime& now) const {
+    const WallClock clock = wallClockAt(settings_.zones.local, moment.toSecsSinceEpoch());
+    return clock.date == currentDay(now) ? clock.time.toString(QStringLiteral("HH:mm"))
+                                         : localTimeText(moment);
+}
+
+PageNotice FeedCalendar::notice(const State& state, const QDateTime& now) const {
     PageNotice notice;
     notice.title = QStringLiteral("Экономический календарь: ") + name_;
     notice.timeZone = QStringLiteral("Время событий указано по часам пояса %1.")
                           .arg(QString::fromUtf8(settings_.zones.local.id()));
     if (state.failure.isEmpty()) {
-        notice.banner =
-            QStringLiteral("Календарь из %1, прочитан %2.").arg(name_, localTimeText(state.readAt));
+        notice.banner = state.document ? QStringLiteral("Календарь из %1, прочитан %2.")
+                                             .arg(name_, localTimeText(state.readAt))
+                                       : QStringLiteral("Календарь из %1 читается.").arg(name_);
         return notice;
     }
     notice.style = PageNotice::Warning;
     notice.banner = state.document
-                        ? QStringLiteral("Календарь из %1 не читается с %2: %3. Показана копия, "
-                                         "прочитанная %4.")
-                              .arg(name_, localTimeText(state.failingSince), state.failure,
-                                   localTimeText(state.readAt))
+                        ? QStringLiteral("Календарь из %1: копия от %2, источник не отвечает с "
+                                         "%3 (%4).")
+                              .arg(name_, shortTimeText(state.readAt, now),
+                                   shortTimeText(state.failingSince, now), state.failure)
                         : QStringLiteral("Календарь из %1 не прочитан: %2. Событий нет.")
                               .arg(name_, state.failure);
     return notice;
@@ -184,7 +216,7 @@ QByteArray FeedCalendar::page(QDate monday) const {
     }
     const std::vector<CalendarEvent> events =
         state.document ? state.document->week(monday) : std::vector<CalendarEvent>{};
-    return weekPageHtml(monday, events, notice(state));
+    return weekPageHtml(monday, events, notice(state, clock_.now()));
 }
 
 } // namespace newsbell

@@ -14,19 +14,23 @@ struct FeedSettings {
     QString source; // an http or https address, or a file
     FeedZones zones;
     QString cacheFolder = FeedCache::defaultFolder();
+    std::chrono::milliseconds deadline = feedDeadline; // of a remote read
 };
 
 // What one read of the source came to.
 struct FeedRead {
     QString error;        // why the read failed (the weeks come from the last good copy, if any)
     QStringList warnings; // events of a newly read document left out or read in part
-    bool changed = false; // the weeks served differ from those before the read
+    // The page served differs from the one before the read: its weeks, or its banner turned
+    // from a good read to a failure or back.
+    bool changed = false;
 };
 
 // The built-in calendar on a real feed: the weeks of the last good read of the source, served
 // as the provider's weekly pages, with a banner naming the source and the time of that read.
 // Every good read is kept in the cache folder; when a read fails, the last good copy (from this
-// run or an earlier one) stays in service and the banner says since when.
+// run or an earlier one) stays in service and the banner says since when. A read without any
+// event fails while the copy in service has events.
 class FeedCalendar final : public WeekPages {
 public:
     FeedCalendar(FeedSettings settings, const Clock& clock);
@@ -37,6 +41,10 @@ public:
 
     // Whether there are weeks to serve: a good read now or a copy kept before.
     bool hasCopy() const;
+    // Whether read() has run, whatever it came to.
+    bool wasRead() const;
+    // Serves the copy kept by an earlier run, if any, until a read is done.
+    void takeKeptCopy();
 
     // The rows of the local week beginning at monday, as its page shows them.
     std::vector<CalendarEvent> week(QDate monday) const;
@@ -53,18 +61,22 @@ private:
         QString failure;          // of the latest read, empty after a good one
         QDateTime failingSince;   // the first failed read after the last good one
         bool readThisRun = false; // false while the copy in service is one kept from before
+        bool tried = false;       // a read has run
     };
 
     // The document of body; none, and why, when it does not read.
     std::shared_ptr<const FeedDocument> parse(const QByteArray& body, QString& problem) const;
     // Keeps copy in the cache folder; a copy not kept is a warning, the weeks are served anyway.
     void keep(const FeedCopy& copy, QStringList& warnings) const;
-    void takeKeptCopy();
+    // What a document has to tell when it comes into service.
+    QStringList warningsOf(const FeedDocument& document) const;
     FeedRead accept(const QByteArray& body, const FeedValidators& validators, const QDateTime& now);
     FeedRead confirm(const QDateTime& now);
-    FeedRead fail(const QString& problem, const QDateTime& now);
-    PageNotice notice(const State& state) const;
+    FeedRead fail(const QString& problem, const QDateTime& now, QStringList warnings = {});
+    PageNotice notice(const State& state, const QDateTime& now) const;
     QString localTimeText(const QDateTime& moment) const;
+    // The time of day alone when moment falls on the local day of now.
+    QString shortTimeText(const QDateTime& moment, const QDateTime& now) const;
 
     const FeedSettings settings_;
     const QString name_;     // the source as the user may see it

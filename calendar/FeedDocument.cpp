@@ -8,6 +8,9 @@
 #include <QStringDecoder>
 #include <algorithm>
 #include <array>
+#include <map>
+#include <mutex>
+#include <optional>
 
 namespace newsbell {
 
@@ -43,10 +46,9 @@ bool pageOrder(const FeedEntry& a, const FeedEntry& b) {
     return a.order < b.order;
 }
 
-enum class FeedFormat { Unknown, Xml, ICalendar };
-
+// The format, and whether the document is UTF-16 with a byte-order mark.
 struct Recognised {
-    FeedFormat format = FeedFormat::Unknown;
+    std::optional<FeedFormat> format;
     bool utf16 = false;
 };
 
@@ -61,31 +63,54 @@ Recognised recognise(QByteArrayView bytes) {
         head = QString::fromUtf8(start);
     }
     qsizetype i = head.startsWith(QChar(0xFEFF)) ? 1 : 0;
-    while (i < head.size() && QStringLiteral(" \t\r\n").contains(head[i])) ++i;
+    while (i < head.size() && QStringView(u" \t\r\n").contains(head[i])) ++i;
     const QStringView text = QStringView(head).mid(i);
     if (text.startsWith(u"BEGIN:VCALENDAR")) return {FeedFormat::ICalendar, utf16};
     if (text.startsWith(u'<')) return {FeedFormat::Xml, utf16};
     return {};
 }
 
+// Weeks kept at most: a run over a few years' weeks, each asked for once, starts over.
+constexpr size_t mostKeptWeeks = 64;
+
 } // namespace
 
 FeedDocument::FeedDocument(std::vector<FeedEntry> entries,
                            std::shared_ptr<const LaterEntries> later, QStringList warnings)
-    : entries_(std::move(entries)), later_(std::move(later)), warnings_(std::move(warnings)) {
+    : entries_(std::move(entries)), later_(std::move(later)), warnings_(std::move(warnings)),
+      weeks_(std::make_shared<WeekCache>()) {
     // Sorted once here, so that a week's page takes its rows by lookup.
     std::stable_sort(entries_.begin(), entries_.end(), pageOrder);
 }
 
-std::vector<CalendarEvent> FeedDocument::week(QDate monday) const {
+struct FeedDocument::WeekCache {
+    std::mutex mutex;
+    std::map<QDate, std::vector<FeedEntry>> weeks;
+};
+
+std::vector<FeedEntry> FeedDocument::workOutWeek(QDate monday) const {
     const QDate sunday = monday.addDays(6);
     const auto dateOf = [](const FeedEntry& entry) { return entry.row.date; };
     const auto first = std::ranges::lower_bound(entries_, monday, {}, dateOf);
     std::vector<FeedEntry> rows(
         first, std::ranges::upper_bound(first, entries_.end(), sunday, {}, dateOf));
+    if (!later_) return rows;
+    {
+        const std::lock_guard lock(weeks_->mutex);
+        const auto kept = weeks_->weeks.find(monday);
+        if (kept != weeks_->weeks.end()) return kept->second;
+    }
     const size_t sorted = rows.size();
-    if (later_) later_->addEntries(monday, sunday, rows);
+    later_->addEntries(monday, sunday, rows);
     if (rows.size() > sorted) std::stable_sort(rows.begin(), rows.end(), pageOrder);
+    const std::lock_guard lock(weeks_->mutex);
+    if (weeks_->weeks.size() >= mostKeptWeeks) weeks_->weeks.clear();
+    weeks_->weeks.emplace(monday, rows);
+    return rows;
+}
+
+std::vector<CalendarEvent> FeedDocument::week(QDate monday) const {
+    const std::vector<FeedEntry> rows = workOutWeek(monday);
     std::vector<CalendarEvent> events;
     events.reserve(rows.size());
     // Link numbers differ from week to week, as on the provider's pages.
@@ -97,29 +122,32 @@ std::vector<CalendarEvent> FeedDocument::week(QDate monday) const {
     return events;
 }
 
-FeedDocument readFeedDocument(QByteArrayView bytes, const QString& source, const FeedZones& zones) {
-    if (bytes.size() > largestFeedDocument)
+bool FeedDocument::hasEvents() const {
+    return !entries_.empty() || (later_ && !later_->isEmpty());
+}
+
+FeedText feedText(QByteArrayView bytes, const QString& source, qsizetype largest) {
+    if (bytes.size() > largest)
         throw Error(QStringLiteral("%1: документ больше %2 МБ, такие не читаются")
-                        .arg(source, QString::number(largestFeedDocument / (1024 * 1024)))
+                        .arg(source, QString::number(largest / (1024 * 1024)))
                         .toStdString());
     const Recognised recognised = recognise(bytes);
-    switch (recognised.format) {
-    case FeedFormat::Xml:
-        return readXmlFeed(bytes, source, zones);
-    case FeedFormat::ICalendar:
-        if (recognised.utf16) {
-            const QByteArray utf8 =
-                QString(QStringDecoder(QStringDecoder::Utf16).decode(bytes)).toUtf8();
-            return readICalendar(utf8, source, zones);
-        }
-        return readICalendar(bytes, source, zones);
-    case FeedFormat::Unknown:
-        break;
-    }
-    throw Error(QStringLiteral("%1: это не календарь iCalendar (BEGIN:VCALENDAR) и не XML-лента "
-                               "(документ должен начинаться с «<»)")
-                    .arg(source)
-                    .toStdString());
+    if (!recognised.format)
+        throw Error(QStringLiteral("%1: это не календарь iCalendar (BEGIN:VCALENDAR) и не "
+                                   "XML-лента (документ должен начинаться с «<»)")
+                        .arg(source)
+                        .toStdString());
+    // The XML reader tells encodings itself; libical takes UTF-8 only.
+    if (*recognised.format == FeedFormat::ICalendar && recognised.utf16)
+        return {FeedFormat::ICalendar,
+                QString(QStringDecoder(QStringDecoder::Utf16).decode(bytes)).toUtf8()};
+    return {*recognised.format, QByteArray::fromRawData(bytes.data(), bytes.size())};
+}
+
+FeedDocument readFeedDocument(QByteArrayView bytes, const QString& source, const FeedZones& zones) {
+    const FeedText text = feedText(bytes, source);
+    return text.format == FeedFormat::Xml ? readXmlFeed(text.text, source, zones)
+                                          : readICalendar(text.text, source, zones);
 }
 
 QString feedCellText(QString text) {

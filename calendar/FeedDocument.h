@@ -36,6 +36,8 @@ public:
     virtual ~LaterEntries() = default;
     // Appends the rows dated first to last (local dates).
     virtual void addEntries(QDate first, QDate last, std::vector<FeedEntry>& out) const = 0;
+    // Whether there is no event to work rows out of.
+    virtual bool isEmpty() const = 0;
 };
 
 // A feed as read: its rows, ready to be served week by week.
@@ -52,15 +54,38 @@ public:
     // Events skipped or read in part, one message each, naming the source and the line.
     const QStringList& warnings() const { return warnings_; }
 
+    // Whether the document holds any event to show, in whatever week.
+    bool hasEvents() const;
+
 private:
+    std::vector<FeedEntry> workOutWeek(QDate monday) const;
+
     std::vector<FeedEntry> entries_; // in page order
     std::shared_ptr<const LaterEntries> later_;
     QStringList warnings_;
+    // Weeks worked out from later_, kept since a page is asked for again and again.
+    struct WeekCache;
+    std::shared_ptr<WeekCache> weeks_;
 };
 
-// Reads a weekly XML feed or an iCalendar document, told apart by content: after a byte-order
-// mark and blanks, "BEGIN:VCALENDAR" starts iCalendar and "<" XML. Throws Error naming source
-// (and the line where there is one) for anything else or a document that does not parse.
+// What a document is, told by its first bytes.
+enum class FeedFormat { Xml, ICalendar };
+
+// A document made ready for its reader: its format, and the text the reader takes (a UTF-16
+// iCalendar document as UTF-8; anything else as it came, without a copy of the bytes).
+struct FeedText {
+    FeedFormat format = FeedFormat::Xml;
+    QByteArray text;
+};
+
+// Tells the format: after a byte-order mark and blanks, "BEGIN:VCALENDAR" starts iCalendar and
+// "<" XML. Throws Error naming source for anything else, and for a document larger than largest
+// without looking at it.
+FeedText feedText(QByteArrayView bytes, const QString& source,
+                  qsizetype largest = largestFeedDocument);
+
+// Reads a weekly XML feed or an iCalendar document, told apart by feedText(). Throws Error naming
+// source (and the line where there is one) for anything else or a document that does not parse.
 FeedDocument readFeedDocument(QByteArrayView bytes, const QString& source, const FeedZones& zones);
 
 // A feed's text as a table cell: ";" becomes ",", CR, LF, tab and U+00A0 become blanks, and a

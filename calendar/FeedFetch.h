@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <atomic>
+#include <chrono>
 
 namespace newsbell {
 
@@ -26,9 +27,16 @@ bool isWebAddress(const QString& source);
 // The source as messages and the page name it: an address without its user name and password.
 QString sourceName(const QString& source);
 
-// Reads source once: an http or https address with a conditional GET (the validators), time-outs
-// and a bound on the size; or a file. cancel, set from another thread, ends a download early.
+// A remote read ends this long after it began, whatever the server does: connecting, headers and
+// body, redirects included.
+inline constexpr std::chrono::milliseconds feedDeadline = std::chrono::seconds(30);
+
+// Reads source once: an http or https address with a conditional GET (the validators) within
+// deadline, its headers within 1 MiB; or a regular file (a FIFO, a device or a folder is refused
+// at once). Neither is read past the bound on a document's size. cancel, set from another thread,
+// ends a download early.
 FetchedFeed fetchFeed(const QString& source, const FeedValidators& validators,
+                      std::chrono::milliseconds deadline = feedDeadline,
                       const std::atomic<bool>* cancel = nullptr);
 
 } // namespace newsbell

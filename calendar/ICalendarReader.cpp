@@ -6,16 +6,12 @@
 
 #include <QHash>
 #include <algorithm>
-#include <limits>
 #include <map>
 #include <memory>
 
 namespace newsbell {
 
 namespace {
-
-// Instances of a rule with COUNT read at once; beyond them the rule is cut with a warning.
-constexpr int largestCount = 100000;
 
 using Component = std::unique_ptr<icalcomponent, decltype(&icalcomponent_free)>;
 
@@ -245,42 +241,26 @@ private:
                 warn(event.line, QStringLiteral("повторение в календаре RSCALE не поддерживается"));
                 continue;
             }
-            icalrecur_iterator* test =
-                icalrecur_iterator_new(rule, icalFields(expanded.start.wall, days));
-            if (!test) {
+            if (!ruleUnderstood(rule, expanded.start.wall, days)) {
                 warn(event.line,
                      QStringLiteral("правило RRULE не понято, показано только DTSTART"));
                 continue;
             }
-            icalrecur_iterator_free(test);
-            if (rule.freq == ICAL_SECONDLY_RECURRENCE || rule.freq == ICAL_MINUTELY_RECURRENCE)
-                warn(event.line, QStringLiteral("повторение чаще раза в час: неделя покажет не "
-                                                "больше %1 повторений")
-                                     .arg(mostInstancesPerWeek));
-            if (rule.count > 0) {
-                const bool whole = forEachInstance(
-                    rule, expanded.start.wall, days, expanded.start.wall,
-                    std::numeric_limits<qint64>::max(), largestCount, [&](qint64 wall) {
-                        expanded.known.push_back(
-                            instanceKey({expanded.start.clock, wall}, zones_.local));
-                        return true;
-                    });
-                if (!whole)
-                    warn(event.line, QStringLiteral("повторений больше %1, прочитаны первые %1")
-                                         .arg(largestCount));
-                continue;
-            }
-            OpenRule open{rule, std::nullopt};
+            if (repeatsWithinTheDay(rule))
+                warn(event.line, QStringLiteral("повторение чаще раза в день: неделя покажет не "
+                                                "больше %1 таких повторений всех событий")
+                                     .arg(mostFrequentRowsPerWeek));
+            EventRule kept{rule, std::nullopt};
             // libical would hold a UTC UNTIL against wall times; the moments are compared.
             const bool wallClock = expanded.start.clock.kind == EventClock::Zone ||
                                    expanded.start.clock.kind == EventClock::Floating;
             if (wallClock && !icaltime_is_null_time(rule.until) && icaltime_is_utc(rule.until)) {
                 if (const std::optional<qint64> until = wallOfFields(rule.until)) {
-                    open.lastMoment = *until;
-                    open.rule.until = icaltime_null_time();
+                    kept.lastMoment = *until;
+                    kept.rule.until = icaltime_null_time();
                 }
             }
-            expanded.rules.push_back(open);
+            expanded.rules.push_back(kept);
         }
     }
 

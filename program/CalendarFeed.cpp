@@ -35,8 +35,13 @@ QString feedReadReport(const FeedRead& read) {
 }
 
 CalendarFeed::CalendarFeed(const StartOptions& options, const Clock& clock)
-    : calendar_(feedSettings(options), clock), firstRead_(calendar_.read()),
-      server_(clock, calendar_) {
+    : calendar_(feedSettings(options), clock), server_(clock, calendar_) {
+    // A run without a window waits for the source; the window shows the kept copy at once and
+    // leaves the read to its refresher.
+    if (options.headless())
+        firstRead_ = calendar_.read();
+    else
+        calendar_.takeKeptCopy();
     server_.start();
 }
 
@@ -47,6 +52,7 @@ FeedRefresher::FeedRefresher(FeedCalendar& calendar, BrowserHost& browser, Error
             [this](const QUrl& url) { shown_ = url; });
     connect(&timer_, &QTimer::timeout, this, &FeedRefresher::refresh);
     timer_.start(interval);
+    if (!calendar_.wasRead()) QTimer::singleShot(0, this, &FeedRefresher::refresh);
 }
 
 FeedRefresher::~FeedRefresher() {

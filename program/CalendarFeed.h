@@ -20,13 +20,15 @@ FeedSettings feedSettings(const StartOptions& options);
 // What a read has to tell the user, one problem per line; empty when nothing.
 QString feedReadReport(const FeedRead& read);
 
-// The built-in calendar on --calendar-feed: the source read once at start, then served on
-// loopback (weeks from the last good copy when the read failed).
+// The built-in calendar on --calendar-feed, served on loopback: without a window the source read
+// once at start (weeks from the last good copy when the read failed); with one, the kept copy
+// until the window's refresher has read the source.
 class CalendarFeed {
 public:
     CalendarFeed(const StartOptions& options, const Clock& clock);
 
     const CalendarServer& server() const { return server_; }
+    // The read at start; nothing for the window, whose refresher reads.
     const FeedRead& firstRead() const { return firstRead_; }
     // Whether any week of the feed can be served.
     bool hasCopy() const { return calendar_.hasCopy(); }
@@ -34,13 +36,13 @@ public:
 
 private:
     FeedCalendar calendar_;
-    FeedRead firstRead_;
     CalendarServer server_;
+    FeedRead firstRead_;
 };
 
-// Reads the feed again every five minutes while the window is open, off the user-interface
-// thread. A failed read is reported once, until a read succeeds again; when the weeks changed,
-// the browser loads its page again.
+// Reads the feed every five minutes while the window is open, off the user-interface thread, and
+// at once when it has not been read yet. A failed read is reported once, until a read succeeds
+// again; when the page changed (its weeks, or its banner), the browser loads it again.
 class FeedRefresher final : public QObject {
     Q_OBJECT
 public:

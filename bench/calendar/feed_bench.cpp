@@ -1,6 +1,8 @@
 // Reading feeds against the bare parsers underneath, on the same documents in one run: a
 // 10,000-event iCalendar file against libical's parser alone, and a 2,000-event weekly XML
-// feed against a plain QXmlStreamReader loop. Prints the ratios.
+// feed against a plain QXmlStreamReader loop; and the iCalendar file with 20 events that repeat
+// every second for 68 years against the file without them, read and a week served. Prints the
+// ratios.
 //   feed_bench [benchmark flags]
 #include "bench/RatioRuns.h"
 #include "calendar/ICalendarReader.h"
@@ -60,6 +62,36 @@ const QByteArray& icalendarDocument() {
         return text + "END:VCALENDAR\r\n";
     }();
     return document;
+}
+
+// The same file with 20 events more, each every second from January on, without end in sight.
+const QByteArray& secondlyDocument() {
+    static const QByteArray document = [] {
+        QByteArray text = icalendarDocument();
+        text.chop(int(qstrlen("END:VCALENDAR\r\n")));
+        for (int i = 0; i < 20; ++i)
+            text += "BEGIN:VEVENT\r\nUID:s" + QByteArray::number(i) +
+                    "@bench\r\nDTSTART:20240101T000000Z\r\n"
+                    "RRULE:FREQ=SECONDLY;COUNT=2147483647\r\nSUMMARY:every second\r\n"
+                    "END:VEVENT\r\n";
+        return text + "END:VCALENDAR\r\n";
+    }();
+    return document;
+}
+
+void readAndServeAWeek(benchmark::State& state, const QByteArray& document) {
+    for (auto _ : state) {
+        const FeedDocument read = readICalendar(document, "bench", zones());
+        benchmark::DoNotOptimize(read.week(QDate(2024, 3, 11)));
+    }
+}
+
+void BM_WeekWithSecondlyRules(benchmark::State& state) {
+    readAndServeAWeek(state, secondlyDocument());
+}
+
+void BM_WeekWithoutThem(benchmark::State& state) {
+    readAndServeAWeek(state, icalendarDocument());
 }
 
 const QByteArray& xmlDocument() {
@@ -123,6 +155,8 @@ BENCHMARK(BM_ReadICalendar)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LibicalParser)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadXmlFeed)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_XmlStreamLoop)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WeekWithSecondlyRules)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WeekWithoutThem)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
@@ -134,5 +168,7 @@ int main(int argc, char** argv) {
                       "BM_LibicalParser", "at most 1.5");
     bench::printRatio(times, "XML feed reader / QXmlStreamReader loop, 2,000 events",
                       "BM_ReadXmlFeed", "BM_XmlStreamLoop", "at most 1.5");
+    bench::printRatio(times, "iCalendar read and a week, with 20 rules every second / without",
+                      "BM_WeekWithSecondlyRules", "BM_WeekWithoutThem", "at most 2");
     benchmark::Shutdown();
 }

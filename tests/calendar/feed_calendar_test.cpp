@@ -4,11 +4,19 @@
 #include "tests/support/TestClock.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QTemporaryDir>
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
 #include <httplib.h>
 #include <mutex>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
 
 namespace newsbell {
 namespace {
@@ -83,10 +91,87 @@ private:
     int status = 200;
 };
 
+// A server on loopback that answers whole, or a byte at a time (its headers or its body), or
+// with header lines without end, for as long as the client listens, up to 20 s.
+class TricklingServer {
+public:
+    enum Mode { Whole, Headers, Body, Flood };
+
+    TricklingServer() {
+        listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        ::bind(listener_, reinterpret_cast<sockaddr*>(&address), length);
+        ::listen(listener_, 4);
+        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
+        port_ = ntohs(address.sin_port);
+        thread_ = std::thread([this] { serve(); });
+    }
+    ~TricklingServer() {
+        stopping_ = true;
+        thread_.join();
+        ::close(listener_);
+    }
+
+    QString url() const { return QStringLiteral("http://127.0.0.1:%1/feed.xml").arg(port_); }
+
+    std::atomic<Mode> mode{Whole};
+
+private:
+    void serve() {
+        while (!stopping_) {
+            pollfd waiting{listener_, POLLIN, 0};
+            if (::poll(&waiting, 1, 50) <= 0) continue;
+            const int connection = ::accept(listener_, nullptr, nullptr);
+            // A client that stops reading must not hold the server when the test ends.
+            const timeval wait{0, 100000};
+            ::setsockopt(connection, SOL_SOCKET, SO_SNDTIMEO, &wait, sizeof wait);
+            char request[4096];
+            [[maybe_unused]] const ssize_t ignored = ::recv(connection, request, sizeof request, 0);
+            answer(connection);
+            ::close(connection);
+        }
+    }
+
+    void answer(int connection) {
+        const QByteArray body = feedWith("first");
+        const QByteArray head = "HTTP/1.1 200 OK\r\nContent-Type: application/xml\r\n"
+                                "Content-Length: " +
+                                QByteArray::number(body.size()) + "\r\n\r\n";
+        const QByteArray whole = head + body;
+        QElapsedTimer time;
+        time.start();
+        if (mode == Flood) {
+            const QByteArray lines =
+                "HTTP/1.1 200 OK\r\n" + QByteArray("X-A: b\r\n").repeated(8192);
+            while (!stopping_ && time.elapsed() < 20000)
+                if (::send(connection, lines.constData(), size_t(lines.size()), MSG_NOSIGNAL) < 0 &&
+                    errno != EAGAIN)
+                    return;
+            return;
+        }
+        const qsizetype slowFrom = mode == Whole ? whole.size() : mode == Headers ? 0 : head.size();
+        if (::send(connection, whole.constData(), size_t(slowFrom), MSG_NOSIGNAL) < 0) return;
+        for (qsizetype i = slowFrom; i < whole.size() && !stopping_ && time.elapsed() < 20000;
+             ++i) {
+            if (::send(connection, whole.constData() + i, 1, MSG_NOSIGNAL) < 0) return;
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+    }
+
+    int listener_ = -1;
+    int port_ = 0;
+    std::atomic<bool> stopping_{false};
+    std::thread thread_;
+};
+
 class FeedCalendarTest : public ::testing::Test {
 protected:
     FeedCalendar calendarOn(const QString& source) {
-        return FeedCalendar({source, testing::newYorkInBerlin(), folder.path()}, clock);
+        return FeedCalendar(
+            {source, testing::newYorkInBerlin(), folder.path(), std::chrono::seconds(1)}, clock);
     }
 
     QString page(const FeedCalendar& calendar) { return QString::fromUtf8(calendar.page(march11)); }
@@ -131,31 +216,134 @@ TEST_F(FeedCalendarTest, a_failed_read_serves_the_last_good_copy_and_says_since_
     FeedCalendar calendar = calendarOn(server.url());
     ASSERT_EQ(calendar.read().error, "");
 
-    // A document that does not parse and an HTTP error leave the copy in service and on disk.
+    // A document that does not parse and an HTTP error leave the copy in service and on disk;
+    // the page changes when the failures start and when they end.
     server.set("<weeklyevents><event>", "\"broken\"");
     clock.advance(10min);
     FeedRead broken = calendar.read();
+    EXPECT_TRUE(broken.changed);
     EXPECT_TRUE(broken.error.startsWith("Календарь " + server.url() + " не прочитан: " +
                                         server.url() + ", строка 1: XML не читается"))
         << broken.error.toStdString();
     EXPECT_TRUE(broken.error.endsWith("В работе копия, прочитанная 12.03.2024 11:00."));
     server.set("", "", 500);
-    EXPECT_TRUE(calendar.read().error.contains("сервер ответил HTTP 500"));
+    const FeedRead refused = calendar.read();
+    EXPECT_TRUE(refused.error.contains("сервер ответил HTTP 500"));
+    EXPECT_FALSE(refused.changed);
+    server.set(feedWith("first"), "\"v1\"");
+    EXPECT_TRUE(calendar.read().changed);
     EXPECT_EQ(FeedCache(folder.path()).load(server.url())->body, feedWith("first"));
 
     server.stop();
+    clock.moment = clock.moment.addSecs(300);
     const FeedRead stopped = calendar.read();
     EXPECT_TRUE(stopped.error.contains("нет соединения с сервером")) << stopped.error.toStdString();
     EXPECT_TRUE(page(calendar).contains(">first<"));
-    EXPECT_TRUE(
-        page(calendar).contains("не читается с 12.03.2024 11:10: нет соединения с сервером. "
-                                "Показана копия, прочитанная 12.03.2024 11:00."));
+    EXPECT_TRUE(page(calendar).contains("Календарь из " + server.url() +
+                                        ": копия от 11:10, источник не отвечает с 11:15 (нет "
+                                        "соединения с сервером)."))
+        << page(calendar).toStdString();
+    clock.moment = clock.moment.addDays(1);
+    EXPECT_TRUE(page(calendar).contains(
+        "копия от 12.03.2024 11:10, источник не отвечает с 12.03.2024 11:15"));
 
     // The next run finds the copy kept on disk.
     FeedCalendar nextRun = calendarOn(server.url());
     EXPECT_FALSE(nextRun.read().error.isEmpty());
     EXPECT_TRUE(nextRun.hasCopy());
     EXPECT_TRUE(QString::fromUtf8(nextRun.page(march11)).contains(">first<"));
+}
+
+// Whatever the source turns into, the read ends at once or by the deadline (1 s here), says why,
+// and the copy stays in service.
+TEST_F(FeedCalendarTest, every_read_ends_within_its_bounds_and_keeps_the_copy) {
+    const QString good = folder.filePath("good.xml"), link = folder.filePath("feed.xml");
+    QFile goodFile(good);
+    ASSERT_TRUE(goodFile.open(QIODevice::WriteOnly) && goodFile.write(feedWith("first")) > 0);
+    goodFile.close();
+    const auto pointTo = [&](const QString& target) {
+        QFile::remove(link);
+        return QFile::link(target, link);
+    };
+    TricklingServer trickling;
+    struct Case {
+        const char* name;
+        std::function<bool()> spoil; // turns the source bad
+        QString source;
+        const char* reason;
+    } cases[] = {
+        {"FIFO",
+         [&] {
+             return pointTo(folder.filePath("fifo")) &&
+                    ::mkfifo(qPrintable(folder.filePath("fifo")), 0600) == 0;
+         },
+         link, "это не обычный файл"},
+        {"/dev/zero", [&] { return pointTo(QStringLiteral("/dev/zero")); }, link,
+         "это не обычный файл"},
+        {"folder", [&] { return pointTo(folder.path()); }, link, "это не обычный файл"},
+        {"oversized file", [&] { return QFile::resize(good, largestFeedDocument + 1); }, link,
+         "документ больше 64 МБ"},
+        {"trickled headers",
+         [&] {
+             trickling.mode = TricklingServer::Headers;
+             return true;
+         },
+         trickling.url(), "документ не пришёл за 1 с"},
+        {"trickled body",
+         [&] {
+             trickling.mode = TricklingServer::Body;
+             return true;
+         },
+         trickling.url(), "документ не пришёл за 1 с"},
+        {"header lines without end",
+         [&] {
+             trickling.mode = TricklingServer::Flood;
+             return true;
+         },
+         trickling.url(), "заголовки ответа больше 1 МБ"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(pointTo(good));
+        trickling.mode = TricklingServer::Whole;
+        FeedCalendar calendar = calendarOn(c.source);
+        ASSERT_EQ(calendar.read().error, "");
+        ASSERT_TRUE(c.spoil());
+        QElapsedTimer time;
+        time.start();
+        const FeedRead read = calendar.read();
+        EXPECT_LT(time.elapsed(), 10000);
+        EXPECT_TRUE(read.error.contains(c.reason)) << read.error.toStdString();
+        EXPECT_TRUE(read.error.endsWith("В работе копия, прочитанная 12.03.2024 11:00."));
+        EXPECT_TRUE(page(calendar).contains(">first<"));
+    }
+}
+
+// A feed that says nothing does not replace one that did, and a first one without events is
+// said once.
+TEST_F(FeedCalendarTest, a_feed_without_events_does_not_replace_one_with_events) {
+    const QByteArray noEvents[] = {
+        "<weeklyevents/>", "<weeklyevents><event><title>no date</title></event></weeklyevents>",
+        "BEGIN:VCALENDAR\nBEGIN:VEVENT\nSUMMARY:no start\nEND:VEVENT\nEND:VCALENDAR\n"};
+    FeedCalendar calendar = calendarOn(server.url());
+    ASSERT_EQ(calendar.read().error, "");
+    for (const QByteArray& body : noEvents) {
+        SCOPED_TRACE(body.toStdString());
+        server.set(body, "");
+        const FeedRead empty = calendar.read();
+        EXPECT_TRUE(empty.error.contains("не прочитан: в ленте нет ни одного события\nВ работе "
+                                         "копия"))
+            << empty.error.toStdString();
+        EXPECT_TRUE(page(calendar).contains(">first<"));
+        EXPECT_EQ(FeedCache(folder.path()).load(server.url())->body, feedWith("first"));
+    }
+
+    FeedCalendar first = calendarOn(server.url("/feed.xml", "first:run@"));
+    const FeedRead once = first.read();
+    EXPECT_EQ(once.error, "");
+    EXPECT_EQ(once.warnings.filter("в ленте нет ни одного события").size(), 1);
+    EXPECT_TRUE(first.hasCopy());
+    EXPECT_TRUE(first.read().warnings.isEmpty());
 }
 
 TEST_F(FeedCalendarTest, follows_redirects_and_writes_no_password_down) {
@@ -223,6 +411,46 @@ TEST_F(FeedCalendarTest, files_without_a_copy_fail_and_an_empty_feed_is_a_valid_
     EXPECT_TRUE(calendar.hasCopy());
     EXPECT_FALSE(page(calendar).contains("javascript:slide("));
     EXPECT_EQ(FeedCache(folder.path()).load(QDir(file).absolutePath())->body, "<weeklyevents/>");
+}
+
+// A run killed at any point of keeping a copy leaves the old copy or the new one; the next good
+// read leaves no other file behind.
+TEST(FeedCache, a_kill_while_keeping_a_copy_loses_neither) {
+    QTemporaryDir folder;
+    const FeedCache cache(folder.path());
+    const QString source = QStringLiteral("http://127.0.0.1:9/feed.xml");
+    const QDateTime readAt(QDate(2024, 3, 12), QTime(10, 0), Qt::UTC);
+    const auto copyOf = [&](int version) {
+        return FeedCopy{QByteArray(200000 + version, char('a' + version % 2)),
+                        {QString::number(version), {}},
+                        readAt};
+    };
+    cache.store(source, copyOf(0));
+    for (int kill = 0; kill < 20; ++kill) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (int version = 1;; ++version) cache.store(source, copyOf(version));
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(2000 + 1500 * kill));
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+        const std::optional<FeedCopy> kept = cache.load(source);
+        ASSERT_TRUE(kept) << "kill " << kill;
+        EXPECT_EQ(kept->body, copyOf(kept->validators.etag.toInt()).body);
+    }
+    cache.store(source, copyOf(0));
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+
+    // A body damaged on disk counts as no copy, and the next good read writes it again.
+    for (const QString& name : QDir(folder.path()).entryList({QStringLiteral("*.feed")})) {
+        QFile body(folder.filePath(name));
+        ASSERT_TRUE(body.open(QIODevice::ReadWrite) && body.write("damage") == 6);
+    }
+    EXPECT_FALSE(cache.load(source));
+    cache.store(source, copyOf(0));
+    ASSERT_TRUE(cache.load(source));
+    EXPECT_EQ(cache.load(source)->body, copyOf(0).body);
 }
 
 } // namespace

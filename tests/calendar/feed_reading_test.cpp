@@ -1,5 +1,7 @@
 // Feeds read into the rows of a week: both formats, time zones, the mapping of every cell.
 #include "base/Error.h"
+#include "calendar/FeedTime.h"
+#include "calendar/ICalendarEvents.h"
 #include "tests/support/CalendarRows.h"
 
 #include <gtest/gtest.h>
@@ -234,6 +236,77 @@ TEST(FeedReading, icalendar_rules_for_currency_importance_title_and_times) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.events.toStdString());
         EXPECT_EQ(week(calendar(c.events), c.monday), c.expected);
+    }
+}
+
+// Rules that repeat every second, start long ago or never fit cost only the week asked for:
+// worked out from their start, or by libical, each would take seconds to minutes. Rules within
+// the day give the week no more than an hour's worth of rows, all events together.
+TEST(FeedReading, recurrences_are_worked_out_for_the_week_asked_for_only) {
+    struct Case {
+        const char* start;
+        const char* rule;
+        QDate monday;
+        size_t rows;
+        const char* first;
+    } cases[] = {
+        {"20240304T000000Z", "FREQ=SECONDLY;COUNT=2147483647", march11, mostFrequentRowsPerWeek,
+         "2024.03.11;1;00:00"},
+        {"20240304T000000Z", "FREQ=SECONDLY;COUNT=2147483647", QDate(2029, 3, 12),
+         mostFrequentRowsPerWeek, "2029.03.12;1;00:00"},
+        {"20240304T000000Z", "FREQ=SECONDLY;BYHOUR=9;BYMINUTE=30;BYSECOND=0", march11, 20 * 7,
+         "2024.03.11;1;10:30"},
+        {"20240304T000000Z", "FREQ=SECONDLY;BYMONTH=2;BYMONTHDAY=30", march11, 0, ""},
+        {"20240304T000000Z", "FREQ=DAILY;BYMONTH=2;BYMONTHDAY=30;COUNT=5", march11, 0, ""},
+        {"20240304T000000Z", "FREQ=HOURLY;BYDAY=MO;COUNT=30", march11, 20 * 6,
+         "2024.03.11;1;01:00"},
+        {"19000101T120000Z", "FREQ=DAILY;COUNT=2147483647", march11, 20 * 7, "2024.03.11;1;13:00"},
+        {"20240101T120000Z", "FREQ=WEEKLY;COUNT=10", march11, 0, ""},
+        {"20240101T120000Z", "FREQ=WEEKLY;COUNT=11", march11, 20 * 1, "2024.03.11;1;13:00"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.rule);
+        QByteArray events;
+        // As many events as made one read take half a minute.
+        for (int i = 0; i < 20; ++i)
+            events += QByteArray("BEGIN:VEVENT\nDTSTART:") + c.start + "\nRRULE:" + c.rule +
+                      "\nSUMMARY:x\nEND:VEVENT\n";
+        const std::vector<CalendarEvent> rows = read(calendar(events)).week(c.monday);
+        EXPECT_EQ(rows.size(), c.rows);
+        if (!rows.empty()) EXPECT_EQ(tableLines({rows[0]}).substr(0, 18), c.first);
+    }
+}
+
+// Rules within the day are worked out day by day, libical's every step from the start: where
+// libical keeps to the rules, both give the same.
+TEST(FeedReading, rules_within_the_day_give_what_libical_gives) {
+    const qint64 from = plainSeconds(march11, QTime(0, 0)), to = from + 2 * 86400;
+    const char* const rules[] = {
+        "FREQ=MINUTELY;INTERVAL=7;BYHOUR=12;COUNT=100",
+        "FREQ=MINUTELY;BYMINUTE=0,30;BYHOUR=1,13,23",
+        "FREQ=HOURLY;INTERVAL=5;BYDAY=MO,WE;BYMONTHDAY=-21,11,13",
+        "FREQ=HOURLY;BYMONTHDAY=12;BYMONTH=3;COUNT=30",
+        "FREQ=MINUTELY;INTERVAL=90;BYSETPOS=-1;UNTIL=20240312T120000",
+    };
+    const qint64 start = plainSeconds(QDate(2024, 3, 8), QTime(12, 3, 20));
+    for (const char* text : rules) {
+        SCOPED_TRACE(text);
+        const icalrecurrencetype rule = icalrecurrencetype_from_string(text);
+        std::vector<qint64> expected, found;
+        icalrecur_iterator* iterator = icalrecur_iterator_new(rule, icalFields(start, false));
+        for (icaltimetype next = icalrecur_iterator_next(iterator); !icaltime_is_null_time(next);
+             next = icalrecur_iterator_next(iterator)) {
+            const qint64 wall = *wallOfFields(next);
+            if (wall >= to) break;
+            if (wall >= from) expected.push_back(wall);
+        }
+        icalrecur_iterator_free(iterator);
+        forEachInstance(rule, start, false, from, to, [&](qint64 wall) {
+            found.push_back(wall);
+            return true;
+        });
+        EXPECT_FALSE(expected.empty());
+        EXPECT_EQ(found, expected);
     }
 }
 
