@@ -12,6 +12,8 @@
 #include "program/KeptSettings.h"
 #include "program/MainWindowTray.h"
 #include "program/NewsbellApplication.h"
+#include "program/RobotFiles.h"
+#include "program/RobotFilesItem.h"
 #include "program/StartOptions.h"
 #include "weekwindow/TForm2.h"
 #include "widgets/BellSound.h"
@@ -101,6 +103,10 @@ int showWindow(NewsbellApplication& application, const StartOptions& options,
                                     {[&](const QUrl& shown) { weekWindow.showPage(shown); },
                                      [&] { return weekWindow.ProcessRunning(); }},
                                     {settings.get(), pageFor, followFeed, address});
+    QtFolderChooser folderDialog;
+    RobotFilesWriter robotFiles(form, clock, errors);
+    if (settings) robotFiles.setSettings(settings->robotFiles());
+    RobotFilesItem robotFilesItem(form, folderDialog, robotFiles, settings.get());
 
     form.show();
     const int status = application.exec();
