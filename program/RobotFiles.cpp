@@ -33,8 +33,8 @@ RobotFilesWriter::RobotFilesWriter(TForm1& form, const Clock& clock, ErrorReport
     // A coarse timer may fire seconds early; the gate changes state on the minute.
     minute_.setTimerType(Qt::PreciseTimer);
     connect(&minute_, &QTimer::timeout, this, [this] {
-        writeGate();
         waitForNextMinute();
+        writeGate();
     });
     connect(&form_, &TForm1::extractionDone, this, &RobotFilesWriter::extractionDone);
 }
@@ -80,8 +80,11 @@ void RobotFilesWriter::writeFiles(bool withWeek) {
     } catch (const std::exception& failure) {
         if (failing_) return;
         failing_ = true;
-        errors_.report(QString::fromUtf8("Файлы для советников не записаны: ") +
-                       QString::fromUtf8(failure.what()));
+        // Shown once the extraction or the tick is over: a message box waiting for the user
+        // here would hold up the alert pass that called.
+        const QString message = QString::fromUtf8("Файлы для советников не записаны: ") +
+                                QString::fromUtf8(failure.what());
+        QTimer::singleShot(0, this, [this, message] { errors_.report(message); });
     }
 }
 

@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileInfo>
@@ -176,6 +177,7 @@ TEST_F(RobotFilesTest, a_folder_that_cannot_be_written_is_told_once_until_a_writ
         writer.writeGate();
     }
     form.collectTable();
+    QCoreApplication::processEvents(); // the message waits for the pass to end
     ASSERT_EQ(fake.messages.shown.size(), 1);
     EXPECT_TRUE(fake.messages.shown[0].startsWith("Файлы для советников не записаны: "))
         << fake.messages.shown[0].toStdString();
@@ -186,6 +188,7 @@ TEST_F(RobotFilesTest, a_folder_that_cannot_be_written_is_told_once_until_a_writ
     EXPECT_TRUE(QFile::exists(QDir(missing).filePath("newsbell_gate.txt")));
     ASSERT_TRUE(QDir(missing).removeRecursively());
     writer.writeGate();
+    QCoreApplication::processEvents();
     EXPECT_EQ(fake.messages.shown.size(), 2) << "told again after a write went through";
 }
 
