@@ -78,12 +78,8 @@ void appendSpan(std::string& out, int seconds) {
 }
 
 // A cleared box excludes the rows whose column holds exactly its value.
-template <size_t N>
-bool excludedBy(const std::string& cell, const std::array<std::string_view, N>& values,
-                const std::array<bool, N>& ticked) {
-    for (size_t i = 0; i < N; ++i)
-        if (!ticked[i] && cell == values[i]) return true;
-    return false;
+template <size_t N> bool excludedBy(std::optional<size_t> box, const std::array<bool, N>& ticked) {
+    return box && !ticked[*box];
 }
 
 std::string statusLine(const Row& row) {
@@ -105,8 +101,7 @@ std::string message(const Row& row, int eventSeconds, int nowSeconds) {
     out += "</b> ";
     appendJoined(out, row, {3, 4});
     out += ' ';
-    for (size_t i = 0; i < alertImportances.size(); ++i)
-        if (row[5] == alertImportances[i]) out += texts.importance[i];
+    if (const std::optional<size_t> box = importanceBox(row)) out += texts.importance[*box];
     out += " <br><b><q>";
     appendEscaped(out, row[6]);
     out += "</q></b><br>";
@@ -155,12 +150,12 @@ public:
     // time fail only where a row depends on them.
     RowTiming timing(const Row& row, int& eventSeconds) {
         if (row[1] != today_) return RowTiming::Ignored;
-        if (excludedBy(row[4], alertCurrencies, settings_.currencies) ||
-            excludedBy(row[5], alertImportances, settings_.importances))
+        if (excludedBy(currencyBox(row), settings_.currencies) ||
+            excludedBy(importanceBox(row), settings_.importances))
             return RowTiming::Ignored;
-        const std::optional<QTime> time = readTime(row[3]);
-        if (!time) return RowTiming::Ignored;
-        eventSeconds = secondsOfDay(*time);
+        const std::optional<int> seconds = eventSecondsOfDay(row);
+        if (!seconds) return RowTiming::Ignored;
+        eventSeconds = *seconds;
         if (!after_) after_ = windowSeconds(afterWindowText(settings_));
         if (nowSeconds_ - *after_ >= eventSeconds) return RowTiming::Ended;
         if (!lead_) lead_ = windowSeconds(leadWindowText(settings_));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/EventRow.h"
 #include "core/EventTable.h"
 
 #include <QDate>
@@ -11,12 +12,6 @@
 #include <string_view>
 
 namespace newsbell {
-
-// The currency boxes in window order (CheckBox4 to CheckBox11) and the importance digits of
-// the importance boxes (CheckBox1 to CheckBox3).
-inline constexpr std::array<std::string_view, 8> alertCurrencies = {"EUR", "USD", "CHF", "JPY",
-                                                                    "GBP", "AUD", "CAD", "NZD"};
-inline constexpr std::array<std::string_view, 3> alertImportances = {"1", "2", "3"};
 
 // The main window's alert settings as its fields hold them: texts (cp1251) and ticks.
 struct AlertSettings {

@@ -100,6 +100,9 @@ void TForm1::Button2Click() {
     // The extraction lets the window work between events; a second one started meanwhile would
     // rebuild the table under the first, which then appended its remaining rows to the new ones.
     if (extracting_) return;
+    bool succeeded = false;
+    // Told once the extraction is over, also while a failure goes on to the error reporter.
+    const auto told = qScopeGuard([this, &succeeded] { emit extractionDone(succeeded); });
     extracting_ = true;
     const auto done = qScopeGuard([this] { extracting_ = false; });
 
@@ -112,6 +115,7 @@ void TForm1::Button2Click() {
     options.mode = ExtractionMode::FreshTable;
     options.processEvents = [] { QCoreApplication::processEvents(); };
     extractEvents(pageText, StringGrid1->table(), options);
+    succeeded = true;
     Timer2->stop();
     makeBold(Button2);
     Timer3->start();
@@ -166,6 +170,10 @@ void TForm1::addMenuAction(QAction* action) {
 
 void TForm1::runAlertPass() {
     Button4->click();
+}
+
+void TForm1::collectTable() {
+    Button2->click();
 }
 
 void TForm1::showPage(const QUrl& page) {

@@ -78,6 +78,11 @@ public:
     // One alert pass, as a press of "Включить оповещение событий": a failure is reported as
     // the window reports it.
     void runAlertPass();
+    // Reads the page into the table, as a press of "Сбор данных в таблицу": a failure is
+    // reported as the window reports it.
+    void collectTable();
+    // Whether an extraction is rebuilding the table (it lets the window work between events).
+    bool isExtracting() const { return extracting_; }
     // Sends the browser to page.
     void showPage(const QUrl& page);
     // The event table as the last extraction or the user left it.
@@ -90,6 +95,10 @@ public:
 signals:
     // An alert pass went through to its end.
     void alertPassDone();
+    // An extraction ended (the alert pass's or "Сбор данных в таблицу"'s): succeeded tells
+    // whether the table now holds the page's events. Told from a scope guard, also while a
+    // failure goes on to the error reporter, so listeners must not throw.
+    void extractionDone(bool succeeded);
 
 private:
     void FormCreate(const QUrl& calendarPage);

@@ -124,6 +124,61 @@ void KeptSettings::setCalendarAddress(const QUrl& address) {
     store_->setValue(addressKey, address.toString());
 }
 
+namespace {
+
+const QString robotsKey = QStringLiteral("robots/");
+
+QString importanceKey(size_t box) {
+    return robotsKey + QStringLiteral("importance/") +
+           QLatin1String(alertImportances[box].data(), qsizetype(alertImportances[box].size()));
+}
+
+QString boolText(bool value) {
+    return value ? QStringLiteral("true") : QStringLiteral("false");
+}
+
+} // namespace
+
+void KeptSettings::readBool(const QString& key, bool& value) {
+    if (!store_->contains(key)) return;
+    const QString kept = store_->value(key).toString();
+    if (kept == boolText(true) || kept == boolText(false))
+        value = kept == boolText(true);
+    else
+        warnUnusable(key, kept, boolText(value));
+}
+
+void KeptSettings::readMinutes(const QString& key, int& value) {
+    if (!store_->contains(key)) return;
+    const QString kept = store_->value(key).toString();
+    bool number = false;
+    const int minutes = kept.toInt(&number);
+    if (number && minutes >= 0 && minutes <= longestGateWindow)
+        value = minutes;
+    else
+        warnUnusable(key, kept, QString::number(value));
+}
+
+RobotFilesSettings KeptSettings::robotFiles() {
+    RobotFilesSettings files;
+    readBool(robotsKey + QStringLiteral("enabled"), files.enabled);
+    files.folder = store_->value(robotsKey + QStringLiteral("folder")).toString();
+    readMinutes(robotsKey + QStringLiteral("beforeMinutes"), files.gate.beforeMinutes);
+    readMinutes(robotsKey + QStringLiteral("afterMinutes"), files.gate.afterMinutes);
+    for (size_t i = 0; i < alertImportances.size(); ++i)
+        readBool(importanceKey(i), files.gate.importances[i]);
+    return files;
+}
+
+void KeptSettings::setRobotFiles(const RobotFilesSettings& files) {
+    store_->setValue(robotsKey + QStringLiteral("enabled"), boolText(files.enabled));
+    store_->setValue(robotsKey + QStringLiteral("folder"), files.folder);
+    store_->setValue(robotsKey + QStringLiteral("beforeMinutes"), files.gate.beforeMinutes);
+    store_->setValue(robotsKey + QStringLiteral("afterMinutes"), files.gate.afterMinutes);
+    for (size_t i = 0; i < alertImportances.size(); ++i)
+        store_->setValue(importanceKey(i), boolText(files.gate.importances[i]));
+}
+
 QString KeptSettings::saveFolder(const QString& window) const {
     const QString folder = store_->value(window + QStringLiteral("/saveFolder")).toString();
     return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QString();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "program/RobotFilesSettings.h"
 #include "widgets/Desktop.h"
 
 #include <QObject>
@@ -27,6 +28,10 @@ class TForm1;
 //   mainWindow/geometry, weekWindow/geometry  where the windows stood
 //   mainWindow/saveFolder, weekWindow/saveFolder  the folder each window last saved in
 //   calendar/address                        the weekly page typed by the user
+//   robots/enabled                          the files for trading robots are written
+//   robots/folder                           the folder they are written to
+//   robots/beforeMinutes, robots/afterMinutes  the news gate's windows around an event
+//   robots/importance/1 ... /3              the importances the news gate counts
 // The alert keys are the main window's own (TForm1::alertFields()). A file of the versions that
 // kept the alert fields and boxes under their control names (mainWindow/Edit1,
 // mainWindow/CheckBox4, ...) is read once under those and written anew under these keys.
@@ -53,6 +58,10 @@ public:
     QUrl calendarAddress();
     void setCalendarAddress(const QUrl& address);
 
+    // "Файлы для советников..."; a value that does not do leaves its default, with a line.
+    RobotFilesSettings robotFiles();
+    void setRobotFiles(const RobotFilesSettings& files);
+
     QString saveFolder(const QString& window) const;
     void setSaveFolder(const QString& window, const QString& folder);
 
@@ -62,6 +71,8 @@ private:
     void keepGeometry(QWidget& window, const QString& key);
     void warnUnusable(const QString& key, const QString& value, const QString& fallback);
     void warn(const char* utf8, const QString& key);
+    void readBool(const QString& key, bool& value);
+    void readMinutes(const QString& key, int& value);
 
     std::unique_ptr<QSettings> store_;
     Warn warn_;

@@ -19,7 +19,7 @@ std::string versionText() {
 }
 
 // Where --help tells an option: the commands first, then the other options by what they set.
-enum class Group { command, calendar, pass, other };
+enum class Group { command, calendar, pass, gate, other };
 
 struct Option {
     const char* name;                  // after "--"
@@ -30,6 +30,7 @@ struct Option {
     int values = 1;                    // how many arguments follow, when it takes any
     std::string (*answer)() = nullptr; // printed instead of starting, wherever it stands
     char letter = 0;                   // a one-letter form, which --help does not tell
+    const char* gateAbout = nullptr;   // what it means with --gate-at, when that differs
 };
 
 // --help and --version.
@@ -40,6 +41,12 @@ constexpr Option answer(const char* name, char letter, const char* about, std::s
     return option;
 }
 
+// An option of the pass that means something else with --gate-at.
+constexpr Option alsoForGate(Option option, const char* gateAbout) {
+    option.gateAbout = gateAbout;
+    return option;
+}
+
 // Every option, in the order --help tells them.
 constexpr Option declared[] = {
     {"export", "ФАЙЛ", Group::command, "таблица текущей недели в файл, без окна", "[КАЛЕНДАРЬ]"},
@@ -47,6 +54,10 @@ constexpr Option declared[] = {
      "один проход оповещения в этот момент, без окна: строка состояния и сообщения на "
      "стандартный вывод",
      "[КАЛЕНДАРЬ] [ПРОХОД]"},
+    {"gate-at", "\"ГГГГ-ММ-ДД ЧЧ:ММ:СС\"", Group::command,
+     "новостной фильтр для советников в этот момент, без окна: строки файла newsbell_gate.txt на "
+     "стандартный вывод",
+     "[КАЛЕНДАРЬ] [ФИЛЬТР]"},
     {"weeks", "ПЕРВАЯ ПОСЛЕДНЯЯ", Group::command,
      "склейка недель с ПЕРВАЯ по ПОСЛЕДНЯЯ (ГГГГ-ММ-ДД) в один файл, без окна",
      "--export ФАЙЛ [КАЛЕНДАРЬ]", 2},
@@ -56,11 +67,17 @@ constexpr Option declared[] = {
     {"time-zone", "ЗОНА", Group::calendar, "часовой пояс таблицы (по умолчанию пояс компьютера)"},
     {"feed-time-zone", "ЗОНА", Group::calendar,
      "часовой пояс ленты XML (по умолчанию America/New_York)"},
+    {"before", "М", Group::gate, "минут запрета до события, от 0 до 1440 (30)"},
     {"lead", "Ч:ММ", Group::pass, "за сколько до события оповещать (0:30)"},
-    {"after", "М", Group::pass, "сколько минут после события оповещать (10)"},
-    {"currencies", "СПИСОК", Group::pass,
-     "только эти валюты, через запятую (EUR,USD,CHF,JPY,GBP,AUD,CAD,NZD)"},
-    {"importance", "СПИСОК", Group::pass, "только эти уровни важности, через запятую (1,2,3)"},
+    alsoForGate({"after", "М", Group::pass, "сколько минут после события оповещать (10)"},
+                "минут запрета после события, от 0 до 1440 (30)"),
+    alsoForGate({"currencies", "СПИСОК", Group::pass,
+                 "только эти валюты, через запятую (EUR,USD,CHF,JPY,GBP,AUD,CAD,NZD)"},
+                "валюты, через запятую; строки идут в порядке окна (EUR,USD,CHF,JPY,GBP,AUD,CAD,"
+                "NZD)"),
+    alsoForGate(
+        {"importance", "СПИСОК", Group::pass, "только эти уровни важности, через запятую (1,2,3)"},
+        "учитываемые уровни важности, через запятую (3)"),
     {"no-settings", "", Group::other, "не читать и не сохранять настройки окон"},
     {"verbose", "", Group::other, "показывать и сообщения Qt и браузера"},
     answer("help", 'h', "эта справка", helpText),
@@ -76,6 +93,7 @@ constexpr struct {
     {Group::command, "Команды:", 44},
     {Group::calendar, "КАЛЕНДАРЬ (по умолчанию встроенный демонстрационный):", 31},
     {Group::pass, "ПРОХОД (как поля окна; по умолчанию как в окне):", 31},
+    {Group::gate, "ФИЛЬТР (окна запрета вокруг событий, в минутах):", 31},
     {Group::other, "Прочее:", 31},
 };
 
@@ -104,9 +122,12 @@ std::string helpText() {
         if (part.group == Group::command)
             text +=
                 helpLine(QString::fromUtf8("newsbell [КАЛЕНДАРЬ]"), "окно программы", part.column);
-        for (const Option& option : declared)
+        for (const Option& option : declared) {
             if (option.group == part.group)
                 text += helpLine(usageOf(option), option.about, part.column);
+            else if (part.group == Group::gate && option.gateAbout)
+                text += helpLine(usageOf(option), option.gateAbout, part.column);
+        }
     }
     return text.toStdString();
 }
@@ -168,22 +189,46 @@ std::optional<QString> valueOf(const QCommandLineParser& parser, const char* nam
     return parser.value(option);
 }
 
-// The pass at --due-at's moment; the pass options fill the window field or boxes of their name
-// and mean nothing without it.
-std::optional<DueAtRequest> readDueAt(const QCommandLineParser& parser) {
-    if (!parser.isSet(QStringLiteral("due-at"))) {
-        for (const Option& option : declared)
-            if (option.group == Group::pass && parser.isSet(QString::fromLatin1(option.name)))
-                fail(QString::fromUtf8("--%1 задаётся только вместе с --due-at")
-                         .arg(QLatin1String(option.name)));
-        return std::nullopt;
+// The options of a run at a moment fill the window's fields or the gate's settings of their
+// name and mean nothing without its command.
+void checkMomentOptions(const QCommandLineParser& parser) {
+    const bool dueAt = parser.isSet(QStringLiteral("due-at"));
+    const bool gateAt = parser.isSet(QStringLiteral("gate-at"));
+    if (dueAt && gateAt) fail(QString::fromUtf8("--due-at и --gate-at не задаются вместе"));
+    for (const Option& option : declared) {
+        const bool forPass = option.group == Group::pass;
+        const bool forGate = option.group == Group::gate || option.gateAbout;
+        if ((!forPass && !forGate) || !parser.isSet(QString::fromLatin1(option.name))) continue;
+        if ((forPass && dueAt) || (forGate && gateAt)) continue;
+        const char* command = forPass && forGate ? "--due-at или --gate-at"
+                              : forPass          ? "--due-at"
+                                                 : "--gate-at";
+        fail(QString::fromUtf8("--%1 задаётся только вместе с %2")
+                 .arg(QLatin1String(option.name), QString::fromUtf8(command)));
     }
+}
+
+std::optional<DueAtRequest> readDueAt(const QCommandLineParser& parser) {
+    if (!parser.isSet(QStringLiteral("due-at"))) return std::nullopt;
     if (parser.isSet(QStringLiteral("export")))
         fail(QString::fromUtf8("--export и --due-at не задаются вместе"));
     try {
         return readDueAtRequest(parser.value(QStringLiteral("due-at")), valueOf(parser, "lead"),
                                 valueOf(parser, "after"), valueOf(parser, "currencies"),
                                 valueOf(parser, "importance"));
+    } catch (const Error& failure) {
+        fail(QString::fromUtf8(failure.what()));
+    }
+}
+
+std::optional<GateAtRequest> readGateAt(const QCommandLineParser& parser) {
+    if (!parser.isSet(QStringLiteral("gate-at"))) return std::nullopt;
+    if (parser.isSet(QStringLiteral("export")))
+        fail(QString::fromUtf8("--export и --gate-at не задаются вместе"));
+    try {
+        return readGateAtRequest(parser.value(QStringLiteral("gate-at")), valueOf(parser, "before"),
+                                 valueOf(parser, "after"), valueOf(parser, "currencies"),
+                                 valueOf(parser, "importance"));
     } catch (const Error& failure) {
         fail(QString::fromUtf8(failure.what()));
     }
@@ -259,7 +304,9 @@ StartOptions parseStartOptions(const QStringList& givenArguments) {
     options.noSettings = parser.isSet(QStringLiteral("no-settings"));
     options.verbose = parser.isSet(QStringLiteral("verbose"));
     readFeedOptions(parser, options);
+    checkMomentOptions(parser);
     options.dueAt = readDueAt(parser);
+    options.gateAt = readGateAt(parser);
     if (options.weeks && !options.exportFile)
         fail(QString::fromUtf8("--weeks задаётся вместе с --export ФАЙЛ"));
     return options;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "headless/DueAtRun.h"
+#include "headless/GateAtRun.h"
 
 #include <QDate>
 #include <QString>
@@ -11,7 +12,8 @@
 
 namespace newsbell {
 
-// What the command line asks for: a window, an export, a pass or a week join, on which calendar
+// What the command line asks for: a window, an export, a pass, the news gate or a week join, on
+// which calendar
 // (`newsbell --help` tells every option, from their declarations in StartOptions.cpp).
 struct StartOptions {
     struct WeekRange {
@@ -24,6 +26,7 @@ struct StartOptions {
     std::optional<QString> timeZone;     // of the table's times; the computer's when not given
     std::optional<QString> feedTimeZone; // of the weekly XML feed's times; New York when not given
     std::optional<DueAtRequest> dueAt;
+    std::optional<GateAtRequest> gateAt;
     std::optional<WeekRange> weeks;
     bool noSettings = false; // the window starts with its defaults and keeps nothing
     bool verbose = false;    // Qt's and the browser's own messages are shown
@@ -32,7 +35,7 @@ struct StartOptions {
 
     // Whether the run needs no window (a week range also exports): problems go to standard
     // error.
-    bool headless() const { return exportFile || dueAt; }
+    bool headless() const { return exportFile || dueAt || gateAt; }
 };
 
 // Reads the command line as main() gets it, the program name first. Qt's own single-dash options

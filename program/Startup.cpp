@@ -3,6 +3,7 @@
 #include "browser/WebEngineBrowserHost.h"
 #include "browser/WebEngineSetup.h"
 #include "calendar/CalendarServer.h"
+#include "headless/GateAtRun.h"
 #include "headless/WeekExport.h"
 #include "headless/WeekJoin.h"
 #include "mainwindow/TForm1.h"
@@ -11,6 +12,8 @@
 #include "program/KeptSettings.h"
 #include "program/MainWindowTray.h"
 #include "program/NewsbellApplication.h"
+#include "program/RobotFiles.h"
+#include "program/RobotFilesItem.h"
 #include "program/StartOptions.h"
 #include "weekwindow/TForm2.h"
 #include "widgets/BellSound.h"
@@ -100,6 +103,10 @@ int showWindow(NewsbellApplication& application, const StartOptions& options,
                                     {[&](const QUrl& shown) { weekWindow.showPage(shown); },
                                      [&] { return weekWindow.ProcessRunning(); }},
                                     {settings.get(), pageFor, followFeed, address});
+    QtFolderChooser folderDialog;
+    RobotFilesWriter robotFiles(form, clock, errors);
+    if (settings) robotFiles.setSettings(settings->robotFiles());
+    RobotFilesItem robotFilesItem(form, folderDialog, robotFiles, settings.get());
 
     form.show();
     const int status = application.exec();
@@ -126,6 +133,14 @@ int printDueAlerts(const DueAtRequest& request, const QUrl& page) {
     return std::fflush(stdout) == 0 ? 0 : 1;
 }
 
+// The gate's lines, printed only once the week is read, like the pass.
+int printGate(const GateAtRequest& request, const QUrl& page) {
+    WebEngineBrowserHost browser;
+    const std::string report = gateAtReport(browser, page, exportLoadWait, request);
+    std::fwrite(report.data(), 1, report.size(), stdout);
+    return std::fflush(stdout) == 0 ? 0 : 1;
+}
+
 int joinWeeksToFile(const StartOptions::WeekRange& weeks, const QString& fileName, const QUrl& page,
                     const Clock& clock) {
     WebEngineBrowserHost browser;
@@ -136,9 +151,11 @@ int joinWeeksToFile(const StartOptions::WeekRange& weeks, const QString& fileNam
     return 0;
 }
 
-// The page a run starts on; a pass asks about its own moment's week.
+// The page a run starts on; a pass or the gate asks about its own moment's week.
 QUrl startPage(const CalendarServer& calendar, const StartOptions& options) {
-    return QUrl(options.dueAt ? calendar.weekUrl(options.dueAt->today) : calendar.url());
+    if (options.dueAt) return QUrl(calendar.weekUrl(options.dueAt->today));
+    if (options.gateAt) return QUrl(calendar.weekUrl(options.gateAt->today));
+    return QUrl(calendar.url());
 }
 
 int run(NewsbellApplication& application, const StartOptions& options) {
@@ -162,6 +179,7 @@ int run(NewsbellApplication& application, const StartOptions& options) {
     const QUrl page = options.calendarUrl ? *options.calendarUrl : startPage(builtIn(), options);
     if (options.weeks) return joinWeeksToFile(*options.weeks, *options.exportFile, page, clock);
     if (options.exportFile) return exportToFile(*options.exportFile, page, clock);
+    if (options.gateAt) return printGate(*options.gateAt, page);
     return printDueAlerts(*options.dueAt, page);
 }
 

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -28,6 +29,14 @@ std::optional<QString> QtFileChooser::chooseFileToSave(QWidget* owner, const QSt
     // The overwrite prompt is QFileDialog's default; the read-only box does not exist here.
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().first();
+}
+
+std::optional<QString> QtFolderChooser::chooseFolder(QWidget* owner, const QString& start) {
+    const QString folder =
+        QFileDialog::getExistingDirectory(owner, QString::fromUtf8("Папка для файлов советников"),
+                                          start.isEmpty() ? QDir::homePath() : start);
+    if (folder.isEmpty()) return std::nullopt;
+    return folder;
 }
 
 } // namespace newsbell

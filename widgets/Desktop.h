@@ -34,6 +34,14 @@ public:
     virtual std::optional<QString> chooseFileToSave(QWidget* owner, const QString& startPath) = 0;
 };
 
+// The folder dialog: the chosen folder, or nothing when the user cancels. The dialog starts in
+// start (or the user's home folder when start is empty).
+class FolderChooser {
+public:
+    virtual ~FolderChooser() = default;
+    virtual std::optional<QString> chooseFolder(QWidget* owner, const QString& start) = 0;
+};
+
 // The alert sound: starts at once and never waits for it; a new sound cuts off one still
 // playing. Where nothing can be played it falls back to the desktop's beep, silently.
 class SoundPlayer {
@@ -64,6 +72,11 @@ public:
 class QtFileChooser final : public FileChooser {
 public:
     std::optional<QString> chooseFileToSave(QWidget* owner, const QString& startPath) override;
+};
+
+class QtFolderChooser final : public FolderChooser {
+public:
+    std::optional<QString> chooseFolder(QWidget* owner, const QString& start) override;
 };
 
 } // namespace newsbell

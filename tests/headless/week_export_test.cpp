@@ -1,4 +1,5 @@
 #include "headless/DueAtRun.h"
+#include "headless/GateAtRun.h"
 #include "headless/WeekExport.h"
 #include "tests/support/FakeBrowser.h"
 #include "tests/support/FileBytes.h"
@@ -90,6 +91,17 @@ TEST(DueAtReport, prints_the_last_status_line_then_every_message_each_on_its_lin
         const DueAtRequest request{QDate(2010, 5, 26), c.now, {}};
         EXPECT_EQ(dueAtReport(browser, page, 5s, request), c.report);
     }
+}
+
+// Importance 3 on that page: event 2 (Monday 08:20), 5 (Wednesday 08:50) and 8 (Thursday 09:20).
+TEST(GateAtReport, prints_the_gate_lines_of_the_moment_over_the_whole_week) {
+    FakeBrowser browser;
+    browser.page = testing::legacyWeekPage(monday, 8);
+    QTimer::singleShot(0, &browser, &FakeBrowser::finishLoad);
+    const GateAtRequest request = readGateAtRequest("2010-05-26 09:20:00", QString("0"),
+                                                    QString("30"), QString("usd,EUR"), {});
+    EXPECT_EQ(gateAtReport(browser, page, 5s, request),
+              "EUR;0;;;;;\nUSD;0;86400;2010.05.27;09:20;3;Index 8\n");
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "browser/WebEngineBrowserHost.h"
 #include "calendar/CalendarServer.h"
 #include "calendar/CalendarWeek.h"
+#include "core/NewsGate.h"
 #include "core/TableTextFile.h"
 #include "mainwindow/TForm1.h"
 #include "tests/support/CalendarRows.h"
@@ -238,6 +239,36 @@ TEST_F(EndToEnd, due_at_fails_with_a_message_and_nothing_on_standard_output) {
         EXPECT_EQ(program.readAllStandardOutput(), "");
         EXPECT_TRUE(program.readAllStandardError().contains("newsbell: "));
     }
+}
+
+// The events a few minutes after the start: USD at 12:03, EUR at 12:06, GBP at 12:10.
+TEST_F(EndToEnd, gate_at_prints_the_gate_of_that_moment_as_the_table_gives_it) {
+    extract();
+    GateSettings settings;
+    settings.beforeMinutes = 1;
+    settings.afterMinutes = 1;
+    settings.importances = {true, true, true};
+    settings.currencies = {true, true, false, false, true, false, false, false};
+    std::string expected;
+    for (const std::string& line : gateLines(table(), settings, demoNow.date(), QTime(12, 5, 30)))
+        expected += cp1251ToUtf8(line) + "\n";
+
+    QProcess program;
+    program.start(NEWSBELL_EXECUTABLE, {"--gate-at", "2026-03-04 12:05:30", "--before", "1",
+                                        "--after", "1", "--importance", "1,2,3", "--currencies",
+                                        "GBP,USD,EUR", "--calendar-url", calendar->url()});
+    ASSERT_TRUE(program.waitForFinished(loadWait + 30000));
+    EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
+    const std::string output = program.readAllStandardOutput().toStdString();
+    EXPECT_EQ(output, expected);
+    EXPECT_NE(output.find("EUR;1;90;2026.03.04;12:06;"), std::string::npos) << output;
+    EXPECT_NE(output.find("GBP;0;210;2026.03.04;12:10;"), std::string::npos) << output;
+
+    program.start(NEWSBELL_EXECUTABLE, {"--gate-at", "2026-03-04 12:05:30", "--before", "1441"});
+    ASSERT_TRUE(program.waitForFinished(loadWait));
+    EXPECT_EQ(program.exitCode(), 1);
+    EXPECT_EQ(program.readAllStandardOutput(), "");
+    EXPECT_TRUE(program.readAllStandardError().startsWith("newsbell: --before: "));
 }
 
 // A feed file for the week being shown now in Berlin, with the table lines it must give.

@@ -11,6 +11,18 @@ StartOptions parse(QStringList arguments) {
     return parseStartOptions(arguments);
 }
 
+// The command line is refused with a message holding reason and where help is.
+void expectRefused(const QStringList& arguments, const char* reason) {
+    try {
+        parse(arguments);
+        ADD_FAILURE() << arguments.join(' ').toStdString();
+    } catch (const std::exception& failure) {
+        const std::string message = failure.what();
+        EXPECT_NE(message.find(reason), std::string::npos) << message;
+        EXPECT_NE(message.find("newsbell --help"), std::string::npos) << message;
+    }
+}
+
 TEST(StartOptions, window_on_the_demo_calendar_without_arguments) {
     const StartOptions options = parse({});
     EXPECT_FALSE(options.exportFile);
@@ -143,16 +155,49 @@ TEST(StartOptions, due_at_refuses_what_the_window_would_refuse) {
         {moment + QStringList{"--export", "x.txt"}, "не задаются вместе"},
         {{"--after", "5"}, "--after задаётся только вместе с --due-at"},
     };
-    for (const Case& c : cases) {
-        try {
-            parse(c.arguments);
-            ADD_FAILURE() << c.arguments.join(' ').toStdString();
-        } catch (const std::exception& failure) {
-            const std::string message = failure.what();
-            EXPECT_NE(message.find(c.reason), std::string::npos) << message;
-            EXPECT_NE(message.find("newsbell --help"), std::string::npos) << message;
-        }
-    }
+    for (const Case& c : cases) expectRefused(c.arguments, c.reason);
+}
+
+TEST(StartOptions, gate_at_reads_the_moment_the_windows_and_what_counts) {
+    const StartOptions defaults = parse({"--gate-at", "2026-03-04 12:05:30"});
+    ASSERT_TRUE(defaults.gateAt);
+    EXPECT_TRUE(defaults.headless());
+    EXPECT_EQ(defaults.gateAt->today, QDate(2026, 3, 4));
+    EXPECT_EQ(defaults.gateAt->now, QTime(12, 5, 30));
+    EXPECT_EQ(defaults.gateAt->settings, GateSettings{});
+
+    const StartOptions set = parse({"--gate-at=2026-03-04 23:59:59", "--before", "0", "--after",
+                                    "1440", "--currencies", "nzd,EUR", "--importance", "2, 3"});
+    ASSERT_TRUE(set.gateAt);
+    EXPECT_EQ(set.gateAt->settings.beforeMinutes, 0);
+    EXPECT_EQ(set.gateAt->settings.afterMinutes, 1440);
+    EXPECT_EQ(set.gateAt->settings.currencies,
+              (std::array<bool, 8>{true, false, false, false, false, false, false, true}));
+    EXPECT_EQ(set.gateAt->settings.importances, (std::array<bool, 3>{false, true, true}));
+}
+
+TEST(StartOptions, gate_at_refuses_what_it_cannot_count) {
+    const QStringList moment = {"--gate-at", "2026-03-04 12:05:00"};
+    struct Case {
+        QStringList arguments;
+        const char* reason;
+    } cases[] = {
+        {{"--gate-at", "2026-03-04 12:05"}, "--gate-at: момент должен иметь вид ГГГГ-ММ-ДД"},
+        {moment + QStringList{"--before", "1441"},
+         "--before: нужно целое число минут от 0 до 1440"},
+        {moment + QStringList{"--after", "-5"}, "--after: нужно целое число минут"},
+        {moment + QStringList{"--after", "1.5"}, "--after: нужно"},
+        {moment + QStringList{"--before", ""}, "--before: нужно"},
+        {moment + QStringList{"--importance", "3,4"}, "--importance: нет такого значения"},
+        {moment + QStringList{"--currencies", "RUB"}, "--currencies: нет такого значения"},
+        {moment + QStringList{"--lead", "0:30"}, "--lead задаётся только вместе с --due-at"},
+        {moment + QStringList{"--due-at", "2026-03-04 12:05:00"}, "не задаются вместе"},
+        {moment + QStringList{"--export", "x.txt"}, "--export и --gate-at не задаются вместе"},
+        {{"--before", "5"}, "--before задаётся только вместе с --gate-at"},
+        {{"--due-at", "2026-03-04 12:05:00", "--before", "5"}, "вместе с --gate-at"},
+        {{"--importance", "3"}, "--importance задаётся только вместе с --due-at или --gate-at"},
+    };
+    for (const Case& c : cases) expectRefused(c.arguments, c.reason);
 }
 
 } // namespace
