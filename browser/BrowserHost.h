@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QString>
 #include <QUrl>
+#include <chrono>
 #include <string>
 
 class QWidget;
@@ -40,6 +41,10 @@ public:
     // happens. Throws Error when the script fails, the language is not "JavaScript" or the page
     // does not answer within a few seconds.
     virtual void runScript(const QString& code, const QString& language) = 0;
+
+    // How long a navigation that the page starts by itself (a script, a link) must be put off
+    // from now so that the browser lets it through; zero for a browser that stops none.
+    virtual std::chrono::milliseconds navigationDelay() const { return {}; }
 
 signals:
     // A load has finished; both arrive once per load, this one first.

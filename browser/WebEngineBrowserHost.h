@@ -1,6 +1,7 @@
 #pragma once
 
 #include "browser/BrowserHost.h"
+#include "browser/NavigationPace.h"
 
 #include <QPointer>
 #include <QVariant>
@@ -25,6 +26,7 @@ public:
     bool pageLoaded() const override { return pageLoaded_; }
     std::string bodyHtml() override;
     void runScript(const QString& code, const QString& language) override;
+    std::chrono::milliseconds navigationDelay() const override;
 
     // How long bodyHtml() and runScript() wait for the page's answer.
     void setAnswerTimeout(std::chrono::milliseconds timeout) { answerTimeout_ = timeout; }
@@ -39,6 +41,7 @@ private:
     bool hasDocument_ = false;
     bool pageLoaded_ = false;
     std::chrono::milliseconds answerTimeout_{5000};
+    NavigationPace pace_; // of the navigations the page starts
 };
 
 } // namespace newsbell

@@ -49,10 +49,7 @@ private:
                 throw Error(QStringLiteral("страница не открылась").toStdString());
             run_.downloadComplete();
         } catch (const std::exception& failure) {
-            fail(QStringLiteral("Неделя %1: %2")
-                     .arg(QString::fromLatin1(run_.requestedLabel()),
-                          QString::fromUtf8(failure.what()))
-                     .toStdString());
+            weekFailed(failure);
         }
     }
 
@@ -77,6 +74,11 @@ private:
         finished_ = true;
         weekWait_.stop();
         loop_.quit();
+    }
+    void weekFailed(const std::exception& failure) override {
+        fail(QStringLiteral("Неделя %1: %2")
+                 .arg(QString::fromLatin1(run_.requestedLabel()), QString::fromUtf8(failure.what()))
+                 .toStdString());
     }
 
     BrowserHost& browser_;

@@ -13,6 +13,9 @@ public:
     void runScript(const QString& code) override {
         browser_.runScript(code, QStringLiteral("JavaScript"));
     }
+    std::chrono::milliseconds navigationDelay() const override {
+        return browser_.navigationDelay();
+    }
 
 private:
     BrowserHost& browser_;

@@ -29,7 +29,11 @@ private:
 };
 
 WeekRun::WeekRun(WeekPage& page, EventTable& table, WeekRunListener& listener, const Clock& clock)
-    : page_(page), table_(table), listener_(listener), clock_(clock) {}
+    : page_(page), table_(table), listener_(listener), clock_(clock) {
+    paced_.setSingleShot(true);
+    paced_.setTimerType(Qt::PreciseTimer); // never early: the browser would drop the load
+    QObject::connect(&paced_, &QTimer::timeout, [this] { paceElapsed(); });
+}
 
 void WeekRun::documentComplete() {
     if (!running_) page_.runScript(QString::fromLatin1(initialWeekScript));
@@ -48,6 +52,7 @@ void WeekRun::start(QDate first, QDate last, const QString& fileName) {
     fileBytes_.clear();
     rowsInFile_ = 1;
     fileStale_ = false;
+    paced_.stop(); // a week put off for the run before is not asked for
     {
         const Busy busy(*this);
         requestWeek(first_);
@@ -62,7 +67,8 @@ void WeekRun::downloadComplete() {
         deferred_ = true;
         return;
     }
-    if (busy_) return; // the week under way is the one loaded
+    if (busy_) return;             // the week under way is the one loaded
+    if (paced_.isActive()) return; // the week is not asked for yet, so this load is not it
     processWeeks();
 }
 
@@ -115,13 +121,36 @@ void WeekRun::requestWeek(QDate monday) {
     requested_ = monday;
     listener_.weekRequested(monday);
     deferred_ = false; // only a load that comes from here on can be this week's
+    askForWeek();
+}
+
+void WeekRun::askForWeek() {
+    const std::chrono::milliseconds delay = page_.navigationDelay();
+    if (delay > std::chrono::milliseconds::zero()) {
+        paced_.start(delay);
+        return;
+    }
     requesting_ = true;
     const auto answered = qScopeGuard([this] { requesting_ = false; });
     try {
-        page_.runScript(weekScript(monday));
+        page_.runScript(weekScript(requested_));
     } catch (...) {
         deferred_ = false; // whatever loaded was not asked for
         throw;
+    }
+}
+
+// Nothing called this but the timer, so a failure goes to the listener.
+void WeekRun::paceElapsed() {
+    if (!running_) return;
+    try {
+        {
+            const Busy busy(*this);
+            askForWeek();
+        }
+        if (deferred_ && running_) processWeeks();
+    } catch (const std::exception& failure) {
+        listener_.weekFailed(failure);
     }
 }
 

@@ -6,6 +6,9 @@
 
 #include <QDate>
 #include <QString>
+#include <QTimer>
+#include <chrono>
+#include <exception>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -21,6 +24,8 @@ public:
     // Runs JavaScript in the page. The page answers a week script by loading that week, which
     // ends in a download-complete notification.
     virtual void runScript(const QString& code) = 0;
+    // How long from now a week script must wait so that the browser lets its load through.
+    virtual std::chrono::milliseconds navigationDelay() const { return {}; }
 };
 
 // What a run shows as it goes: the window puts it into its controls, the command line onto
@@ -39,6 +44,9 @@ public:
     virtual void busyChanged(bool busy) = 0;
     // The last week is in the file; the run is over.
     virtual void runFinished() = 0;
+    // A week asked for later, when the browser lets it through, failed: its script, or the
+    // week that loaded while the script ran. The run stalls, as after a failing notification.
+    virtual void weekFailed(const std::exception& failure) = 0;
 };
 
 // A week-range run: asks the calendar page for one week after the other through the page's own
@@ -51,7 +59,9 @@ public:
 // in the label format ("8.3.2010"). Two mends keep a run in bounds: it also ends after the week
 // whose requested Monday is the last one (a page that reports another date would otherwise
 // never end it), and while a week is processed further download notifications and starts are
-// ignored (the extraction lets the window work meanwhile).
+// ignored (the extraction lets the window work meanwhile). A week the browser would not let
+// through yet (it stops pages that navigate too often) is asked for as soon as it would; a
+// download notification before then is no week of the run, and a stop drops the request.
 class WeekRun {
 public:
     WeekRun(WeekPage& page, EventTable& table, WeekRunListener& listener, const Clock& clock);
@@ -97,6 +107,9 @@ private:
     bool processWeek();
     void writeFile(bool lastWeek);
     void requestWeek(QDate monday);
+    // Runs the requested week's script, or puts it off while the browser would drop its load.
+    void askForWeek();
+    void paceElapsed();
     int currentYear() const { return clock_.now().date().year(); }
 
     WeekPage& page_;
@@ -110,6 +123,7 @@ private:
     bool requesting_ = false; // the page runs a week script
     bool deferred_ = false;   // the requested week loaded while the page ran its script
     QDate first_, last_, requested_;
+    QTimer paced_; // runs the requested week's script once the browser lets its load through
 
     QString fileName_;
     bool streamed_ = false; // fileName_ is written once, at the end

@@ -86,6 +86,7 @@ private:
     void fileWritten(std::string_view file, size_t unchanged) override;
     void busyChanged(bool busy) override;
     void runFinished() override;
+    void weekFailed(const std::exception& failure) override { errors_.report(failure); }
 
     BrowserHost* WebBrowser1 = nullptr;
     Desktop desktop_;

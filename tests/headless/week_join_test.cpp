@@ -1,6 +1,7 @@
 // The headless join with a browser that serves weeks from memory, for what the real calendar
 // cannot be made to do on demand.
 #include "base/Error.h"
+#include "browser/NavigationPace.h"
 #include "headless/WeekJoin.h"
 #include "tests/support/FakeBrowser.h"
 #include "tests/support/FileBytes.h"
@@ -38,11 +39,12 @@ void serveWeeks(FakeBrowser& browser, QDate failing, std::function<void(FakeBrow
     QTimer::singleShot(0, &browser, &FakeBrowser::finishLoad);
 }
 
-// Joins the weeks from 8 to 22 March 2010 into file; the failure's message, empty when none.
-QString join(FakeBrowser& browser, const QString& file, QStringList* progress = nullptr) {
+// Joins the weeks from 8 March 2010 to last into file; the failure's message, empty when none.
+QString join(BrowserHost& browser, const QString& file, QStringList* progress = nullptr,
+             QDate last = mar22, std::chrono::milliseconds loadWait = 200ms) {
     try {
-        joinWeeks(browser, {page, mar8, mar22, file, 200ms}, TestClock(QDateTime(mar8, QTime(12, 0))),
-                  [&](const QString& line) {
+        joinWeeks(browser, {page, mar8, last, file, loadWait},
+                  TestClock(QDateTime(mar8, QTime(12, 0))), [&](const QString& line) {
                       if (progress) *progress << line;
                   });
         return {};
@@ -129,6 +131,98 @@ TEST(WeekJoin, an_output_no_write_can_reach_is_refused_before_any_page_loads) {
         EXPECT_TRUE(
             join(browser, output).startsWith(QString::fromUtf8("Не удалось сохранить файл")));
         EXPECT_TRUE(browser.visited.empty());
+    }
+}
+
+// A calendar page in a browser that guards against pages navigating in a loop as Chromium does,
+// scaled down: it counts the navigations week scripts start; once limit have come since its
+// window began, it drops the next ones (nothing loads) until the window is over, and the first
+// one after that begins a new window. Each week loads loadTime after its script.
+class GuardedBrowser final : public BrowserHost {
+public:
+    static constexpr size_t limit = 10;
+
+    GuardedBrowser(bool paced, std::chrono::milliseconds window, std::chrono::milliseconds loadTime)
+        : paced_(paced), window_(window), loadTime_(loadTime), pace_(limit, window) {}
+
+    QWidget* widget() override { return nullptr; }
+    void navigate(const QUrl&) override { load(QDate(2026, 3, 2)); }
+    bool hasDocument() const override { return !page_.empty(); }
+    bool pageLoaded() const override { return true; }
+    std::string bodyHtml() override { return page_; }
+    void runScript(const QString& code, const QString&) override {
+        const QDate monday = askedWeek(code);
+        if (!monday.isValid()) return;
+        const auto now = std::chrono::steady_clock::now();
+        if (++count_ > limit) {
+            if (now - windowStart_ <= window_) {
+                ++dropped;
+                return;
+            }
+            windowStart_ = now;
+            count_ = 1;
+        }
+        ++navigations;
+        pace_.started(now);
+        load(monday);
+    }
+    std::chrono::milliseconds navigationDelay() const override {
+        const auto delay = paced_ ? pace_.delay(std::chrono::steady_clock::now()) : 0ms;
+        longestDelay = std::max(longestDelay, delay);
+        return delay;
+    }
+
+    int navigations = 0, dropped = 0;
+    mutable std::chrono::milliseconds longestDelay{};
+
+private:
+    void load(QDate monday) {
+        QTimer::singleShot(loadTime_, this, [this, monday] {
+            page_ = legacyWeekPage(monday, 3);
+            emit downloadComplete();
+            emit documentComplete();
+        });
+    }
+
+    const bool paced_;
+    const std::chrono::milliseconds window_, loadTime_;
+    std::string page_;
+    NavigationPace pace_;
+    size_t count_ = 0;
+    std::chrono::steady_clock::time_point windowStart_ = std::chrono::steady_clock::now();
+};
+
+TEST(WeekJoin, a_long_join_on_a_fast_page_waits_for_the_browser_only_when_it_must) {
+    constexpr int weeks = 15;
+    const QDate last = mar8.addDays(7 * (weeks - 1));
+    struct Case {
+        const char* name;
+        bool paced;
+        std::chrono::milliseconds window, loadTime, loadWait;
+        bool waits;
+        const char* message;
+    };
+    for (const Case& c : {
+             // A week put off for the guard waits up to a window, within the load's wait.
+             Case{"a fast page, paced", true, 1s, 0ms, 3s, true, ""},
+             Case{"a page slower than the guard", true, 100ms, 25ms, 3s, false, ""},
+             // Without pacing the guard drops the eleventh week, whose load never comes.
+             Case{"a fast page, unpaced", false, 1min, 0ms, 300ms, false,
+                  "Страница календаря не загрузила неделю 17.5.2010 за 0.3 с"},
+         }) {
+        SCOPED_TRACE(c.name);
+        GuardedBrowser browser(c.paced, c.window, c.loadTime);
+        QTemporaryDir folder;
+        const QString file = folder.filePath(QStringLiteral("joined.txt"));
+        EXPECT_EQ(join(browser, file, nullptr, last, c.loadWait), QString::fromUtf8(c.message));
+        const int joined = c.message[0] ? int(GuardedBrowser::limit) : weeks;
+        std::string expected;
+        for (int week = 0; week < joined; ++week)
+            expected += expectedWeekText(mar8.addDays(7 * week), 3);
+        EXPECT_EQ(readFileBytes(file), expected);
+        EXPECT_EQ(browser.navigations, joined);
+        EXPECT_EQ(browser.dropped, c.message[0] ? 1 : 0);
+        EXPECT_EQ(browser.longestDelay > 0ms, c.waits);
     }
 }
 

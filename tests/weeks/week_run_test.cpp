@@ -6,7 +6,11 @@
 #include "weeks/WeekRun.h"
 #include "weeks/WeekScripts.h"
 
+#include <QCoreApplication>
+#include <QEventLoop>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <chrono>
 #include <functional>
 #include <gtest/gtest.h>
 #include <map>
@@ -31,6 +35,7 @@ public:
         return page;
     }
     void runScript(const QString& code) override {
+        if (delay() > std::chrono::milliseconds::zero()) ADD_FAILURE() << "asked before it may";
         scripts.push_back(code.toStdString());
         if (failScripts) throw Error("script failed");
         const QDate monday = askedWeek(code);
@@ -42,7 +47,10 @@ public:
 
     std::function<int(QDate)> events = [](QDate) { return 3; };
     std::function<QDate(QDate)> reported = [](QDate monday) { return monday; };
+    std::chrono::milliseconds navigationDelay() const override { return delay(); }
+
     std::function<void()> onRead, whileAsked;
+    std::function<std::chrono::milliseconds()> delay = [] { return std::chrono::milliseconds(); };
     bool failScripts = false;
     bool loadPending = false;
     std::string page;
@@ -59,11 +67,13 @@ public:
     }
     void busyChanged(bool busy) override { busyNow = busy; }
     void runFinished() override { ++finished; }
+    void weekFailed(const std::exception& failure) override { failures.push_back(failure.what()); }
 
     QString fileName;
     int ranges = 0, finished = 0;
     bool busyNow = false;
     std::vector<QDate> requested;
+    std::vector<std::string> failures;
     std::vector<std::string> writes; // the bytes each write added
     std::string onDisk;              // the file as the last write left it
 };
@@ -278,6 +288,69 @@ TEST_F(WeekRunTest, a_file_that_cannot_be_written_loses_no_rows_for_the_next_wri
     EXPECT_THROW(run.downloadComplete(), Error);
     EXPECT_EQ(run.fileBytes(), "");
     EXPECT_EQ(table.rowCount(), 4) << "the week's rows stay in the table";
+}
+
+// The browser drops a navigation that comes too soon after many: the second week waits for it.
+TEST_F(WeekRunTest, a_week_put_off_for_the_browser_is_asked_for_once_it_may_load) {
+    using namespace std::chrono;
+    int argc = 1;
+    char name[] = "weeks_tests";
+    char* argv[] = {name};
+    const QCoreApplication application(argc, argv); // for the timer the run waits with
+    struct Case {
+        const char* name;
+        std::function<void()> whileWaiting;
+        std::vector<QDate> asked;
+        std::vector<QDate> joined;
+        std::vector<std::string> failures;
+    };
+    for (const Case& c : {
+             Case{"a load meanwhile is not the week",
+                  [&] { run.downloadComplete(); },
+                  {mar8, mar15, mar22},
+                  {mar8, mar15, mar22},
+                  {}},
+             Case{"a stop drops the request", [&] { run.stop(); }, {mar8}, {mar8}, {}},
+             Case{"a new run is not asked for twice",
+                  [&] {
+                      page.delay = [] { return milliseconds(); };
+                      start(mar22, mar22);
+                  },
+                  {mar8, mar22},
+                  {mar22},
+                  {}},
+             Case{"a script that fails then stalls the run",
+                  [&] { page.failScripts = true; },
+                  {mar8, mar15},
+                  {mar8},
+                  {"script failed"}},
+         }) {
+        SCOPED_TRACE(c.name);
+        page = ScriptedPage{};
+        recorder = Recorder{};
+        recorder.fileName = folder.filePath(QString::fromUtf8(c.name));
+        start(mar8, mar22);
+        const auto allowed = steady_clock::now() + milliseconds(30);
+        page.delay = [allowed] {
+            return std::max(ceil<milliseconds>(allowed - steady_clock::now()), milliseconds());
+        };
+        page.loadPending = false;
+        run.downloadComplete(); // the first week; the second must wait
+        c.whileWaiting();
+        QEventLoop waiting;
+        QTimer::singleShot(100, &waiting, &QEventLoop::quit);
+        waiting.exec();
+        deliver();
+
+        std::vector<std::string> scripts;
+        for (QDate monday : c.asked) scripts.push_back(script(monday));
+        std::string joined;
+        for (QDate monday : c.joined) joined += expectedWeekText(monday, 3);
+        EXPECT_EQ(page.scripts, scripts);
+        EXPECT_EQ(file(), joined);
+        EXPECT_EQ(recorder.failures, c.failures);
+        EXPECT_FALSE(recorder.busyNow);
+    }
 }
 
 } // namespace
