@@ -47,11 +47,13 @@ std::optional<FeedCopy> FeedCache::load(const QString& source) const {
     const QJsonObject note = QJsonDocument::fromJson(noteFile.readAll()).object();
     FeedCopy copy;
     copy.body = bodyFile.readAll();
-    if (note.value("source").toString() != sourceName(source) ||
-        note.value("sha256").toString() != checksum(copy.body))
+    if (note.value(QStringLiteral("source")).toString() != sourceName(source) ||
+        note.value(QStringLiteral("sha256")).toString() != checksum(copy.body))
         return std::nullopt;
-    copy.validators = {note.value("etag").toString(), note.value("lastModified").toString()};
-    copy.readAt = QDateTime::fromString(note.value("readAt").toString(), Qt::ISODate);
+    copy.validators = {note.value(QStringLiteral("etag")).toString(),
+                       note.value(QStringLiteral("lastModified")).toString()};
+    copy.readAt =
+        QDateTime::fromString(note.value(QStringLiteral("readAt")).toString(), Qt::ISODate);
     return copy;
 }
 
@@ -62,17 +64,19 @@ void FeedCache::store(const QString& source, const FeedCopy& copy) const {
                         .toStdString());
     const QString sum = checksum(copy.body);
     // The note names the source without a password that its address may hold.
-    const QJsonObject note{{"source", sourceName(source)},
-                           {"etag", copy.validators.etag},
-                           {"lastModified", copy.validators.lastModified},
-                           {"readAt", copy.readAt.toUTC().toString(Qt::ISODate)},
-                           {"sha256", sum}};
+    const QJsonObject note{{QStringLiteral("source"), sourceName(source)},
+                           {QStringLiteral("etag"), copy.validators.etag},
+                           {QStringLiteral("lastModified"), copy.validators.lastModified},
+                           {QStringLiteral("readAt"), copy.readAt.toUTC().toString(Qt::ISODate)},
+                           {QStringLiteral("sha256"), sum}};
     // An unchanged feed only gets its note renewed.
     QFile oldNote(fileName(source, ".json"));
-    const bool sameBody =
-        oldNote.open(QIODevice::ReadOnly) &&
-        QJsonDocument::fromJson(oldNote.readAll()).object().value("sha256").toString() == sum &&
-        QFile::exists(fileName(source, ".feed"));
+    const bool sameBody = oldNote.open(QIODevice::ReadOnly) &&
+                          QJsonDocument::fromJson(oldNote.readAll())
+                                  .object()
+                                  .value(QStringLiteral("sha256"))
+                                  .toString() == sum &&
+                          QFile::exists(fileName(source, ".feed"));
     if (!sameBody) replaceFile(fileName(source, ".feed"), copy.body);
     replaceFile(fileName(source, ".json"), QJsonDocument(note).toJson());
 }

@@ -83,7 +83,7 @@ Answer get(const QUrl& url, const FeedValidators& validators, const std::atomic<
     client.set_connection_timeout(connectSeconds);
     client.set_read_timeout(readSeconds);
     client.set_write_timeout(readSeconds);
-    if (QFileInfo::exists(authorityBundle)) client.set_ca_cert_path(authorityBundle);
+    if (QFileInfo::exists(QLatin1String(authorityBundle))) client.set_ca_cert_path(authorityBundle);
     if (!url.userName().isEmpty())
         client.set_basic_auth(url.userName().toStdString(), url.password().toStdString());
 

@@ -68,8 +68,8 @@ void EverydayUse::showNextEvent() {
         return;
     }
     const Row& row = table.row(*next);
-    tray_->setNextEvent(QString::fromUtf8("Далее: ") + fromCp1251(row[3]) + ' ' +
-                        fromCp1251(row[4]) + ' ' + fromCp1251(row[6]).trimmed());
+    tray_->setNextEvent(QString::fromUtf8("Далее: ") + fromCp1251(row[3]) + QLatin1Char(' ') +
+                        fromCp1251(row[4]) + QLatin1Char(' ') + fromCp1251(row[6]).trimmed());
 }
 
 } // namespace newsbell

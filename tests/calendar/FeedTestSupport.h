@@ -17,17 +17,17 @@ inline FeedZones newYorkInBerlin() {
 inline std::string tableLines(const std::vector<CalendarEvent>& events) {
     QStringList lines;
     for (const CalendarEvent& e : events)
-        lines << QStringList{e.date.toString("yyyy.MM.dd"),
+        lines << QStringList{e.date.toString(QStringLiteral("yyyy.MM.dd")),
                              QString::number(e.date.dayOfWeek() % 7),
                              e.time,
                              e.currency,
                              e.importance ? QString::number(e.importance) : QString(),
-                             " " + e.name,
+                             QLatin1Char(' ') + e.name,
                              e.actual,
                              e.forecast,
                              e.previous}
-                     .join(';');
-    return lines.join('\n').toStdString();
+                     .join(QLatin1Char(';'));
+    return lines.join(QLatin1Char('\n')).toStdString();
 }
 
 // The same rows as the table text file holds them: cp1251, every line ended by CR LF.

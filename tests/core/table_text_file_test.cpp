@@ -34,14 +34,14 @@ TEST(TableText, a_title_only_table_gives_no_bytes) {
 class TableTextFile : public ::testing::Test {
 protected:
     QTemporaryDir dir;
-    QString path(const QString& name) const { return dir.filePath(name); }
+    QString path(const char* name) const { return dir.filePath(QString::fromUtf8(name)); }
 };
 
 TEST_F(TableTextFile, saving_again_replaces_the_whole_file) {
     WriteTableTextFile(tableWith({{"1", "a"}, {"2", "b"}}), path("news.txt"));
     WriteTableTextFile(tableWith({{"1", "c"}}), path("news.txt"));
     EXPECT_EQ(newsbell::testing::readFileBytes(path("news.txt")), "c;;;;;;;;\r\n");
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"news.txt"});
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("news.txt")});
 }
 
 TEST_F(TableTextFile, a_failed_save_names_the_file_and_leaves_the_old_one_whole) {

@@ -14,7 +14,7 @@ namespace {
 using namespace std::chrono_literals;
 using namespace testing;
 
-const QUrl page("http://127.0.0.1:9/e_cal.php?duration=weekly&timezone_panel=show");
+const QUrl page(QStringLiteral("http://127.0.0.1:9/e_cal.php?duration=weekly&timezone_panel=show"));
 const QDate mar8(2010, 3, 8), mar15(2010, 3, 15), mar22(2010, 3, 22);
 
 TEST(WeekJoin, a_week_that_does_not_come_ends_the_join_with_the_weeks_before_it_in_the_file) {
@@ -45,7 +45,7 @@ TEST(WeekJoin, a_week_that_does_not_come_ends_the_join_with_the_weeks_before_it_
         };
         QTimer::singleShot(0, &browser, &FakeBrowser::finishLoad);
         QTemporaryDir folder;
-        const QString file = folder.filePath("joined.txt");
+        const QString file = folder.filePath(QStringLiteral("joined.txt"));
         QFile old(file);
         ASSERT_TRUE(old.open(QIODevice::WriteOnly));
         old.write("a file of some earlier run");
@@ -59,7 +59,8 @@ TEST(WeekJoin, a_week_that_does_not_come_ends_the_join_with_the_weeks_before_it_
             EXPECT_EQ(QString::fromUtf8(failure.what()), QString::fromUtf8(c.message));
         }
         EXPECT_EQ(readFileBytes(file), expectedWeekText(mar8, 3));
-        EXPECT_EQ(progress, QStringList({"week 1 of 3 (2010-03-08)", "week 2 of 3 (2010-03-15)"}));
+        EXPECT_EQ(progress, QStringList({QStringLiteral("week 1 of 3 (2010-03-08)"),
+                                         QStringLiteral("week 2 of 3 (2010-03-15)")}));
         EXPECT_EQ(browser.visited, std::vector<QUrl>{page});
     }
 }

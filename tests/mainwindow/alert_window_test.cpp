@@ -45,7 +45,8 @@ protected:
     FakeDesktop fake;
     ErrorReporter errors{fake.messages};
     FakeBrowser* browser = new FakeBrowser;
-    TForm1 form{browser, fake.desktop(), errors, QUrl("http://127.0.0.1:9/e_cal.php")};
+    TForm1 form{browser, fake.desktop(), errors,
+                QUrl(QStringLiteral("http://127.0.0.1:9/e_cal.php"))};
     QSignalSpy shows{form.AlertNotifier1, &TAlertNotifier::showRequested};
 };
 
@@ -59,10 +60,11 @@ TEST_F(AlertWindowTest, a_pass_extracts_then_alerts_every_due_row_in_table_order
                   "5</q></b><br>5.1 5.2 5.3 <br> Закончилось  <b>0:05:00 назад</b>",
                   "<b>2010.05.26</b> 09:00 USD  <i> <b>Низкая важность </i></b> <br><b><q> Index "
                   "6</q></b><br>6.1 6.2 6.3 <br> Начнется через <b>0:05:00 </b>"}));
-    EXPECT_EQ(form.Label10->text(), "2010.05.26 09:00 USD 1  Index 6 6.1 6.2 6.3 ");
+    EXPECT_EQ(form.Label10->text(), QStringLiteral("2010.05.26 09:00 USD 1  Index 6 6.1 6.2 6.3 "));
     EXPECT_EQ(shows.count(), 2);
     EXPECT_EQ(fake.sound.plays, 2);
-    EXPECT_TRUE(fake.messages.shown.isEmpty()) << fake.messages.shown.join("\n").toStdString();
+    EXPECT_TRUE(fake.messages.shown.isEmpty())
+        << fake.messages.shown.join(QLatin1Char('\n')).toStdString();
 
     // The list holds the last pass only; a pass with nothing due empties it and keeps the line.
     setNow(QTime(9, 5));
@@ -71,7 +73,7 @@ TEST_F(AlertWindowTest, a_pass_extracts_then_alerts_every_due_row_in_table_order
     setNow(QTime(12, 0));
     form.Button4->click();
     EXPECT_TRUE(alertTexts().empty());
-    EXPECT_EQ(form.Label10->text(), "2010.05.26 09:00 USD 1  Index 6 6.1 6.2 6.3 ");
+    EXPECT_EQ(form.Label10->text(), QStringLiteral("2010.05.26 09:00 USD 1  Index 6 6.1 6.2 6.3 "));
     EXPECT_EQ(shows.count(), 3);
 }
 
@@ -103,17 +105,17 @@ TEST_F(AlertWindowTest, the_interval_field_sets_timer1_and_zero_stops_it) {
     form.Button4->click();
     EXPECT_LE(form.Timer1->remainingTime(), 59950) << "same interval: the count goes on";
 
-    form.Edit2->setText("2");
+    form.Edit2->setText(QStringLiteral("2"));
     form.Button4->click();
     EXPECT_EQ(form.Timer1->interval(), 120000);
     EXPECT_GT(form.Timer1->remainingTime(), 119000) << "a new interval starts a new count";
 
-    form.Edit2->setText("0");
+    form.Edit2->setText(QStringLiteral("0"));
     form.Button4->click();
     EXPECT_FALSE(form.Timer1->isActive());
     form.Button4->click();
     EXPECT_EQ(alertTexts().size(), 2u) << "Button4 still runs a pass";
-    form.Edit2->setText("1");
+    form.Edit2->setText(QStringLiteral("1"));
     form.Button4->click();
     EXPECT_TRUE(form.Timer1->isActive());
 }
@@ -123,18 +125,18 @@ TEST_F(AlertWindowTest, failures_end_the_pass_where_they_happen) {
     ASSERT_EQ(alertTexts().size(), 2u);
 
     // A bad interval stops everything before the extraction.
-    form.Edit2->setText("x");
+    form.Edit2->setText(QStringLiteral("x"));
     browser->page = legacyWeekPage(monday, 3);
     form.Button4->click();
-    EXPECT_EQ(fake.messages.shown, QStringList{"'x' is not a valid integer value"});
+    EXPECT_EQ(fake.messages.shown, QStringList{QStringLiteral("'x' is not a valid integer value")});
     EXPECT_EQ(form.StringGrid1->table().rowCount(), 9);
     EXPECT_EQ(form.Timer1->interval(), 60000);
 
     // A failed extraction leaves the last pass's messages.
-    form.Edit2->setText("1");
+    form.Edit2->setText(QStringLiteral("1"));
     browser->failure = "no answer";
     form.Button4->click();
-    EXPECT_EQ(fake.messages.shown.last(), "no answer");
+    EXPECT_EQ(fake.messages.shown.last(), QStringLiteral("no answer"));
     EXPECT_EQ(alertTexts().size(), 2u);
 
     // Window fields that are not times fail once a row of today needs them; the boxes of a
@@ -142,14 +144,14 @@ TEST_F(AlertWindowTest, failures_end_the_pass_where_they_happen) {
     browser->failure.clear();
     browser->page = legacyWeekPage(monday, 8);
     fake.messages.shown.clear();
-    form.Edit4->setText(""); // its own check complains first
+    form.Edit4->setText(QStringLiteral("")); // its own check complains first
     int ticksWhileShown = 0;
     fake.messages.whileShown = [&] {
         if (ticksWhileShown++ < 2) tick();
     };
     tick();
-    EXPECT_EQ(fake.messages.shown,
-              (QStringList{"'' is not a valid integer value", "'00:' is not a valid time"}));
+    EXPECT_EQ(fake.messages.shown, (QStringList{QStringLiteral("'' is not a valid integer value"),
+                                                QStringLiteral("'00:' is not a valid time")}));
     EXPECT_TRUE(alertTexts().empty());
 }
 

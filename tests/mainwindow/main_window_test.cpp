@@ -21,7 +21,8 @@ namespace {
 
 using namespace testing;
 
-const QUrl calendarPage("http://127.0.0.1:9/e_cal.php?duration=weekly&timezone_panel=show");
+const QUrl calendarPage(
+    QStringLiteral("http://127.0.0.1:9/e_cal.php?duration=weekly&timezone_panel=show"));
 const QDate monday(2010, 5, 24);
 
 QString text(const char* utf8) {
@@ -34,7 +35,7 @@ protected:
         browser->page = legacyWeekPage(monday, events);
         form.Button2->click();
         ASSERT_EQ(form.StringGrid1->table().rowCount(), events + 1)
-            << messages().join("\n").toStdString();
+            << messages().join(QLatin1Char('\n')).toStdString();
     }
 
     void selectRows(int top, int bottom) {
@@ -57,20 +58,20 @@ protected:
 TEST_F(MainWindowTest, starts_as_the_window_definition_says) {
     EXPECT_EQ(browser->visited, std::vector<QUrl>{calendarPage});
     EXPECT_EQ(browser->parent(), &form);
-    EXPECT_EQ(form.windowTitle(), "Newsbell newsbell.example.net");
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Newsbell newsbell.example.net"));
     EXPECT_EQ(form.size(), QSize(1134, 667));
     EXPECT_EQ(form.Panel5->palette().color(QPalette::Window), QColor(255, 117, 117));
-    EXPECT_EQ(form.Label2->text(), " newsbell.example.net");
+    EXPECT_EQ(form.Label2->text(), QStringLiteral(" newsbell.example.net"));
     EXPECT_EQ(form.Label3->text(), form.Label2->text());
 
-    EXPECT_EQ(form.Edit3->text(), "00");
-    EXPECT_EQ(form.Edit1->text(), "30");
-    EXPECT_EQ(form.Edit2->text(), "1");
-    EXPECT_EQ(form.Edit4->text(), "10");
-    EXPECT_EQ(form.Label10->text(), "");
+    EXPECT_EQ(form.Edit3->text(), QStringLiteral("00"));
+    EXPECT_EQ(form.Edit1->text(), QStringLiteral("30"));
+    EXPECT_EQ(form.Edit2->text(), QStringLiteral("1"));
+    EXPECT_EQ(form.Edit4->text(), QStringLiteral("10"));
+    EXPECT_EQ(form.Label10->text(), QStringLiteral(""));
     for (QCheckBox* box : form.findChildren<QCheckBox*>()) EXPECT_TRUE(box->isChecked());
     EXPECT_EQ(form.findChildren<QCheckBox*>().size(), 13);
-    EXPECT_EQ(form.CheckBox11->text(), "NZD");
+    EXPECT_EQ(form.CheckBox11->text(), QStringLiteral("NZD"));
     EXPECT_EQ(form.CheckBox3->text(), text("Высокая важность"));
     EXPECT_TRUE(form.CheckBox2->font().underline());
     EXPECT_TRUE(form.Button3->font().bold());
@@ -85,8 +86,8 @@ TEST_F(MainWindowTest, starts_as_the_window_definition_says) {
     EXPECT_EQ(form.Timer1->interval(), 300000);
     EXPECT_FALSE(form.Timer2->isActive());
     EXPECT_FALSE(form.Timer3->isActive());
-    EXPECT_EQ(form.findChild<QPushButton*>("Button2"), form.Button2);
-    EXPECT_EQ(form.findChild<EventGrid*>("StringGrid1"), form.StringGrid1);
+    EXPECT_EQ(form.findChild<QPushButton*>(QStringLiteral("Button2")), form.Button2);
+    EXPECT_EQ(form.findChild<EventGrid*>(QStringLiteral("StringGrid1")), form.StringGrid1);
 }
 
 TEST_F(MainWindowTest, every_loaded_page_turns_the_header_blue_and_starts_the_blinking) {
@@ -135,41 +136,41 @@ TEST_F(MainWindowTest, blinking_buttons_and_the_status_line_move_nothing) {
         QCoreApplication::processEvents();
         EXPECT_EQ(places(), before) << "blink " << blink;
     }
-    form.Label10->setText(QString(300, 'x'));
+    form.Label10->setText(QString(300, QLatin1Char('x')));
     QCoreApplication::processEvents();
     EXPECT_EQ(places(), before);
     EXPECT_EQ(form.size(), QSize(1134, 667));
 }
 
 TEST_F(MainWindowTest, field_checks_put_back_their_text_and_tell_why) {
-    form.Edit1->setText("75");
-    EXPECT_EQ(form.Edit1->text(), "30");
-    form.Edit3->setText("24");
-    EXPECT_EQ(form.Edit3->text(), "00");
-    form.Edit4->setText("45");
-    EXPECT_EQ(form.Edit4->text(), "30");
+    form.Edit1->setText(QStringLiteral("75"));
+    EXPECT_EQ(form.Edit1->text(), QStringLiteral("30"));
+    form.Edit3->setText(QStringLiteral("24"));
+    EXPECT_EQ(form.Edit3->text(), QStringLiteral("00"));
+    form.Edit4->setText(QStringLiteral("45"));
+    EXPECT_EQ(form.Edit4->text(), QStringLiteral("30"));
     EXPECT_EQ(messages(), (QStringList{text("Значение \"минуты\" не может быть больше чем 59"),
                                        text("Значение \"часы\" не может быть больше чем 23"),
                                        text("Значение \"минуты\" не может быть больше чем 30")}));
 
     messages().clear();
-    form.Edit4->setText("30");
-    form.Edit1->setText("59");
-    form.Edit3->setText("  23");
-    EXPECT_EQ(form.Edit3->text(), "  23");
-    EXPECT_TRUE(messages().isEmpty()) << messages().join("|").toStdString();
+    form.Edit4->setText(QStringLiteral("30"));
+    form.Edit1->setText(QStringLiteral("59"));
+    form.Edit3->setText(QStringLiteral("  23"));
+    EXPECT_EQ(form.Edit3->text(), QStringLiteral("  23"));
+    EXPECT_TRUE(messages().isEmpty()) << messages().join(QLatin1Char('|')).toStdString();
 }
 
 TEST_F(MainWindowTest, field_that_is_not_a_number_shows_the_conversion_error_and_stays) {
-    form.Edit1->setText("");
-    form.Edit4->setText("1a");
-    EXPECT_EQ(messages(), (QStringList{"'' is not a valid integer value",
-                                       "'1a' is not a valid integer value"}));
-    EXPECT_EQ(form.Edit1->text(), "");
-    EXPECT_EQ(form.Edit4->text(), "1a");
+    form.Edit1->setText(QStringLiteral(""));
+    form.Edit4->setText(QStringLiteral("1a"));
+    EXPECT_EQ(messages(), (QStringList{QStringLiteral("'' is not a valid integer value"),
+                                       QStringLiteral("'1a' is not a valid integer value")}));
+    EXPECT_EQ(form.Edit1->text(), QStringLiteral(""));
+    EXPECT_EQ(form.Edit4->text(), QStringLiteral("1a"));
 
     messages().clear();
-    form.Edit2->setText("x");
+    form.Edit2->setText(QStringLiteral("x"));
     EXPECT_TRUE(messages().isEmpty()) << "the interval field has no check";
 }
 
@@ -184,7 +185,8 @@ TEST_F(MainWindowTest, menu_help_links_and_exit) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     QTest::mouseClick(form.Label2, Qt::LeftButton);
     QTest::mouseClick(form.Label3, Qt::LeftButton);
-    EXPECT_EQ(fake.links.opened, (std::vector<QUrl>(2, QUrl("https://newsbell.example.net/"))));
+    EXPECT_EQ(fake.links.opened,
+              (std::vector<QUrl>(2, QUrl(QStringLiteral("https://newsbell.example.net/")))));
 
     QWidget weeks;
     form.setWeekWindow(&weeks);
@@ -274,7 +276,7 @@ TEST_F(MainWindowTest, delete_without_a_focused_row_does_nothing) {
 TEST_F(MainWindowTest, saving_writes_the_table_and_ends_the_save_button_blinking) {
     fillTable(5);
     form.Timer3Timer(); // caught in the regular half of a blink
-    const QString file = folder.filePath("week.txt");
+    const QString file = folder.filePath(QStringLiteral("week.txt"));
     fake.files.answers = {file};
     form.Button3->click();
     EXPECT_EQ(readFileBytes(file), expectedWeekText(monday, 5));
@@ -291,7 +293,7 @@ TEST_F(MainWindowTest, saving_writes_the_table_and_ends_the_save_button_blinking
 
 TEST_F(MainWindowTest, cancelling_the_save_dialog_changes_nothing) {
     fillTable(2);
-    fake.files.answers = {""};
+    fake.files.answers = {QStringLiteral("")};
     form.Button3->click();
     EXPECT_TRUE(form.Timer3->isActive());
     EXPECT_TRUE(QDir(folder.path()).isEmpty());
@@ -300,17 +302,17 @@ TEST_F(MainWindowTest, cancelling_the_save_dialog_changes_nothing) {
 
 TEST_F(MainWindowTest, failed_save_is_reported_and_the_save_button_keeps_blinking) {
     fillTable(2);
-    fake.files.answers = {folder.filePath("missing/x.txt")};
+    fake.files.answers = {folder.filePath(QStringLiteral("missing/x.txt"))};
     form.Button3->click();
     ASSERT_EQ(messages().size(), 1);
-    EXPECT_TRUE(messages()[0].contains("x.txt")) << messages()[0].toStdString();
+    EXPECT_TRUE(messages()[0].contains(QStringLiteral("x.txt"))) << messages()[0].toStdString();
     EXPECT_TRUE(form.Timer3->isActive());
 }
 
 TEST_F(MainWindowTest, edited_cells_are_saved_as_typed) {
     fillTable(1);
     form.StringGrid1->model()->setData(form.StringGrid1->model()->index(1, 8), text("5,0; €"));
-    const QString file = folder.filePath("edited.txt");
+    const QString file = folder.filePath(QStringLiteral("edited.txt"));
     fake.files.answers = {file};
     form.Button3->click();
     const std::string line = readFileBytes(file);

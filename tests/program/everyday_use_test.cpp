@@ -15,7 +15,8 @@ namespace {
 
 using namespace testing;
 
-const QUrl demoPage("http://127.0.0.1:9/e_cal.php?duration=weekly&timezone_panel=show");
+const QUrl
+    demoPage(QStringLiteral("http://127.0.0.1:9/e_cal.php?duration=weekly&timezone_panel=show"));
 
 struct EverydayUseTest : ::testing::Test {
     EverydayUse::Options options(KeptSettings* settings = nullptr) {
@@ -41,7 +42,7 @@ TEST_F(EverydayUseTest, the_address_goes_to_both_windows_unless_a_week_run_holds
     EverydayUse everyday(form, week(), options(), fake.clock);
     EXPECT_EQ(form.N1->actions().indexOf(everyday.addressAction),
               form.N1->actions().indexOf(form.N3) - 1);
-    const QUrl other("https://calendar.example.org/week");
+    const QUrl other(QStringLiteral("https://calendar.example.org/week"));
     everyday.useCalendarAddress(other);
     running = true;
     everyday.useCalendarAddress({});
@@ -62,21 +63,22 @@ TEST_F(EverydayUseTest, the_tray_names_the_next_event_after_each_pass) {
 
 TEST_F(EverydayUseTest, kept_settings_come_back_into_the_window_and_the_address_is_kept) {
     QTemporaryDir folder;
-    const QString file = folder.filePath("newsbell.ini");
+    const QString file = folder.filePath(QStringLiteral("newsbell.ini"));
     {
         KeptSettings settings(std::make_unique<QSettings>(file, QSettings::IniFormat),
                               [](const QString&) {});
         EverydayUse everyday(form, week(), options(&settings), fake.clock);
-        form.Edit4->setText("5");
-        everyday.useCalendarAddress(QUrl("https://calendar.example.org/week"));
+        form.Edit4->setText(QStringLiteral("5"));
+        everyday.useCalendarAddress(QUrl(QStringLiteral("https://calendar.example.org/week")));
     }
     KeptSettings settings(std::make_unique<QSettings>(file, QSettings::IniFormat),
                           [](const QString&) {});
     FakeBrowser* otherBrowser = new FakeBrowser;
     TForm1 again(otherBrowser, fake.desktop(), errors, demoPage);
     EverydayUse everyday(again, week(), options(&settings), fake.clock);
-    EXPECT_EQ(again.Edit4->text(), "5");
-    EXPECT_EQ(settings.calendarAddress(), QUrl("https://calendar.example.org/week"));
+    EXPECT_EQ(again.Edit4->text(), QStringLiteral("5"));
+    EXPECT_EQ(settings.calendarAddress(),
+              QUrl(QStringLiteral("https://calendar.example.org/week")));
 }
 
 } // namespace

@@ -15,7 +15,7 @@ std::string FakeBrowser::bodyHtml() {
 }
 
 void FakeBrowser::runScript(const QString& code, const QString& language) {
-    if (language != "JavaScript") throw Error("not JavaScript");
+    if (language != QStringLiteral("JavaScript")) throw Error("not JavaScript");
     scripts.push_back(code);
     if (onScript) onScript(code);
 }
@@ -40,12 +40,12 @@ std::optional<QString> ScriptedFileChooser::chooseFileToSave(QWidget*, const QSt
 }
 
 QStringList fieldsOf(const CalendarEvent& event) {
-    return {event.date.toString("yyyy.MM.dd"),
+    return {event.date.toString(QStringLiteral("yyyy.MM.dd")),
             QString::number(event.date.dayOfWeek() % 7),
             event.time,
             event.currency,
             QString::number(event.importance),
-            " " + event.name,
+            QLatin1Char(' ') + event.name,
             event.actual,
             event.forecast,
             event.previous};
@@ -57,8 +57,8 @@ std::vector<std::string> demoWeekLines(QDate monday, const QDateTime& now,
     for (const CalendarEvent& event : weekEvents(monday, now, extra)) {
         if (event.holiday) continue; // a note without a link is no event
         QStringList fields = fieldsOf(event);
-        for (QString& field : fields) field.replace(';', ',');
-        lines.push_back(toCp1251(fields.join(';')) + "\r\n");
+        for (QString& field : fields) field.replace(QLatin1Char(';'), QLatin1Char(','));
+        lines.push_back(toCp1251(fields.join(QLatin1Char(';'))) + "\r\n");
     }
     return lines;
 }

@@ -69,7 +69,7 @@ public:
 
 class FixedClock final : public Clock {
 public:
-    explicit FixedClock(QDateTime moment) : moment(std::move(moment)) {}
+    explicit FixedClock(QDateTime start) : moment(std::move(start)) {}
     QDateTime now() const override { return moment; }
     QDateTime moment;
 };
