@@ -142,8 +142,9 @@ void TAlertWindow::setShown(bool shown) {
 void TAlertWindow::setOpacity(int alpha) {
     // Other platforms (offscreen, say) cannot make a window translucent and warn at every
     // step; there the popup simply shows opaque.
-    static const bool translucent =
-        QStringList{"xcb", "wayland", "windows", "cocoa"}.contains(QGuiApplication::platformName());
+    static const bool translucent = QStringList{QStringLiteral("xcb"), QStringLiteral("wayland"),
+                                                QStringLiteral("windows"), QStringLiteral("cocoa")}
+                                        .contains(QGuiApplication::platformName());
     if (translucent) setWindowOpacity(std::clamp(alpha, 0, 255) / 255.0);
 }
 

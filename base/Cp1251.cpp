@@ -17,13 +17,13 @@ std::string toCp1251(const QString& text) {
     QByteArray bytes = encoder.encode(text);
     std::string out(bytes.constData(), size_t(bytes.size()));
     if (out.find(substitute) == std::string::npos) return out;
-    if (!text.contains(QChar(substitute))) {
+    if (!text.contains(QLatin1Char(substitute))) {
         std::replace(out.begin(), out.end(), substitute, '?');
         return out;
     }
     // A real U+001A in the text must survive, so convert the pieces around it.
     out.clear();
-    const QStringList pieces = text.split(QChar(substitute));
+    const QStringList pieces = text.split(QLatin1Char(substitute));
     for (qsizetype i = 0; i < pieces.size(); ++i) {
         if (i > 0) out += substitute;
         QByteArray part = QStringEncoder("windows-1251").encode(pieces[i]);

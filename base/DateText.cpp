@@ -74,7 +74,9 @@ QDate parseDate(std::string_view text, DateFormat format, int currentYear) {
     skipBlanks();
     while (count < 3) {
         auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), numbers[count]);
-        if (ec != std::errc() || end == s.data() || !std::isdigit((unsigned char)s.front())) fail();
+        if (ec != std::errc() || end == s.data() ||
+            !std::isdigit(static_cast<unsigned char>(s.front())))
+            fail();
         digitCount[count] = size_t(end - s.data());
         s.remove_prefix(digitCount[count]);
         ++count;

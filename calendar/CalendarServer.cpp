@@ -135,7 +135,7 @@ QString CalendarServer::url() const {
 }
 
 QString CalendarServer::weekUrl(QDate day) const {
-    return QString("http://127.0.0.1:%1%2").arg(impl_->port).arg(weekPagePath(day));
+    return QString(QStringLiteral("http://127.0.0.1:%1%2")).arg(impl_->port).arg(weekPagePath(day));
 }
 
 } // namespace newsbell

@@ -115,7 +115,8 @@ CalendarEvent releaseOf(const Indicator& indicator, QDate date, WeekRandom& rand
     CalendarEvent event;
     event.date = date;
     event.timeOfDay = QTime(indicator.hour, indicator.minute);
-    event.time = random.oneIn(12) ? QStringLiteral("Tentative") : event.timeOfDay.toString("hh:mm");
+    event.time = random.oneIn(12) ? QStringLiteral("Tentative")
+                                  : event.timeOfDay.toString(QStringLiteral("hh:mm"));
     event.currency = QLatin1String(indicator.currency);
     event.importance = indicator.importance;
     event.name = QLatin1String(indicator.name);
@@ -209,7 +210,7 @@ std::vector<CalendarEvent> eventsSoonAfter(const QDateTime& start) {
         const QDateTime when = minute.addSecs(60 * s.minutes);
         CalendarEvent event = releaseOf(s.indicator, when.date(), random);
         event.timeOfDay = when.time();
-        event.time = when.time().toString("hh:mm");
+        event.time = when.time().toString(QStringLiteral("hh:mm"));
         events.push_back(event);
     }
     return events;

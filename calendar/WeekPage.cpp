@@ -51,17 +51,18 @@ QString escaped(const QString& text) {
 
 // The provider marks an empty cell with a bare "&nbsp;".
 QString cellText(const QString& text) {
-    return text.isEmpty() ? "&nbsp;" : escaped(text);
+    return text.isEmpty() ? QStringLiteral("&nbsp;") : escaped(text);
 }
 
 // Actual and previous values sit in an inner element of their cell.
 QString innerValue(const QString& text, const char* spanClass) {
     if (text.isEmpty()) return QStringLiteral("&nbsp;");
-    return QString("<span class=\"%1\">%2</span>").arg(QLatin1String(spanClass), escaped(text));
+    return QStringLiteral("<span class=\"%1\">%2</span>")
+        .arg(QLatin1String(spanClass), escaped(text));
 }
 
 QString dayText(QDate date) {
-    return QString("%1 %2")
+    return QStringLiteral("%1 %2")
         .arg(QLatin1String(pageMonthNames[size_t(date.month() - 1)]))
         .arg(date.day());
 }
@@ -81,30 +82,30 @@ const char* importanceTitle(int importance) {
 QString importanceCell(int importance) {
     if (importance < 1 || importance > 3)
         return QStringLiteral("<td class=\"ec_td_importance\"></td>");
-    return QString("<td class=\"ec_td_importance\"><span class=\"ec_importance%1\" "
-                   "title=\"%2\"></span></td>")
+    return QStringLiteral("<td class=\"ec_td_importance\"><span class=\"ec_importance%1\" "
+                          "title=\"%2\"></span></td>")
         .arg(importance)
         .arg(QString::fromUtf8(importanceTitle(importance)));
 }
 
 QString eventRow(const CalendarEvent& event, const QString& date) {
-    QString row = QString("<tr id=\"eventRowId_%1\" class=\"%2\">"
-                          "<td class=\"ec_td_date\" nowrap>%3</td>"
-                          "<td class=\"ec_td_time\">%4</td>"
-                          "<td class=\"ec_td_currency\">%5</td>")
+    QString row = QStringLiteral("<tr id=\"eventRowId_%1\" class=\"%2\">"
+                                 "<td class=\"ec_td_date\" nowrap>%3</td>"
+                                 "<td class=\"ec_td_time\">%4</td>"
+                                 "<td class=\"ec_td_currency\">%5</td>")
                       .arg(event.id)
                       .arg(QLatin1String(event.holiday ? "ec_tr_holiday" : "ec_tr"), date,
                            escaped(event.time), escaped(event.currency));
     if (event.holiday)
-        return row + QString("<td class=\"ec_td_holiday\" colspan=\"6\">%1</td></tr>\n")
+        return row + QStringLiteral("<td class=\"ec_td_holiday\" colspan=\"6\">%1</td></tr>\n")
                          .arg(escaped(event.name));
     return row + importanceCell(event.importance) +
-           QString("<td class=\"ec_td_event\"><a class=\"ec_b_11\" "
-                   "href=\"javascript:slide(%1)\">%2</a></td>"
-                   "<td class=\"ec_td_actual\" nowrap>%3</td>"
-                   "<td class=\"ec_td_forecast\">%4</td>"
-                   "<td class=\"ec_td_previous\">%5</td>"
-                   "<td class=\"ec_td_after_previous\">&nbsp;</td></tr>\n")
+           QStringLiteral("<td class=\"ec_td_event\"><a class=\"ec_b_11\" "
+                          "href=\"javascript:slide(%1)\">%2</a></td>"
+                          "<td class=\"ec_td_actual\" nowrap>%3</td>"
+                          "<td class=\"ec_td_forecast\">%4</td>"
+                          "<td class=\"ec_td_previous\">%5</td>"
+                          "<td class=\"ec_td_after_previous\">&nbsp;</td></tr>\n")
                .arg(event.id)
                .arg(escaped(event.name), innerValue(event.actual, "ec_actual"),
                     cellText(event.forecast), innerValue(event.previous, "ec_previous"));
@@ -124,9 +125,9 @@ QString eventRows(const std::vector<CalendarEvent>& events) {
 
 QString weekNavigation(QDate monday) {
     const QDate sunday = monday.addDays(6);
-    return QString("<div class=\"ec_nav\"><a href=\"%1\">&laquo; Предыдущая неделя</a> | "
-                   "<b>%2 %3 &ndash; %4 %5</b> | <a href=\"%6\">Следующая неделя &raquo;</a>"
-                   "</div>\n")
+    return QStringLiteral("<div class=\"ec_nav\"><a href=\"%1\">&laquo; Предыдущая неделя</a> | "
+                          "<b>%2 %3 &ndash; %4 %5</b> | <a href=\"%6\">Следующая неделя &raquo;</a>"
+                          "</div>\n")
         .arg(escaped(weekPagePath(monday.addDays(-7))), dayText(monday))
         .arg(monday.year())
         .arg(dayText(sunday))
@@ -137,21 +138,22 @@ QString weekNavigation(QDate monday) {
 // The year link (to the year's first week) must come before the date input: the page date is
 // corrected from it.
 QString dateForm(QDate monday) {
-    return QString("<form class=\"ec_date_form\" action=\"/e_cal.php\">"
-                   "<a class=\"ec_year\" href=\"%1&amp;year=%2\">Год %2</a> "
-                   "<input id=\"eco_date_full_date\" value=\"%3\" type=\"hidden\" "
-                   "name=\"full_date\"></form>\n"
-                   "<div id=\"CP_calendar0\" class=\"CP_calendar\"></div>\n")
+    return QStringLiteral("<form class=\"ec_date_form\" action=\"/e_cal.php\">"
+                          "<a class=\"ec_year\" href=\"%1&amp;year=%2\">Год %2</a> "
+                          "<input id=\"eco_date_full_date\" value=\"%3\" type=\"hidden\" "
+                          "name=\"full_date\"></form>\n"
+                          "<div id=\"CP_calendar0\" class=\"CP_calendar\"></div>\n")
         .arg(escaped(weekPagePath(QDate(monday.year(), 1, 1))))
         .arg(monday.year())
-        .arg(monday.toString("ddMMyyyy"));
+        .arg(monday.toString(QStringLiteral("ddMMyyyy")));
 }
 
 } // namespace
 
 QString weekPagePath(QDate day) {
     QString path = QStringLiteral("/e_cal.php?duration=weekly&timezone_panel=show");
-    if (day.isValid()) path += "&week=" + day.toString("yyyy-MM-dd");
+    if (day.isValid())
+        path += QStringLiteral("&week=") + day.toString(QStringLiteral("yyyy-MM-dd"));
     return path;
 }
 
@@ -171,13 +173,13 @@ QByteArray weekPageHtml(QDate monday, const std::vector<CalendarEvent>& events,
                                                              "feed_banner warning"};
     const QLatin1String bannerClass(bannerClasses[size_t(notice.style)]);
     const QString page =
-        QString("<!DOCTYPE html>\n<html lang=\"ru\"><head><meta charset=\"utf-8\">\n"
-                "<title>%1</title>\n<style>%2</style>\n<script>%3</script>\n</head>\n"
-                "<body>\n%4<div class=\"%5\">%6</div>\n<div id=\"timezone_panel\">%7</div>\n"
-                "%8<table id=\"ecEventsTable\" class=\"ec_table\">\n<thead><tr><th>Date</th>"
-                "<th>Time</th><th>Cur.</th><th>Imp.</th><th>Event</th><th>Actual</th>"
-                "<th>Forecast</th><th>Previous</th><th></th></tr></thead>\n<tbody>\n%9"
-                "</tbody></table>\n</body></html>\n")
+        QStringLiteral("<!DOCTYPE html>\n<html lang=\"ru\"><head><meta charset=\"utf-8\">\n"
+                       "<title>%1</title>\n<style>%2</style>\n<script>%3</script>\n</head>\n"
+                       "<body>\n%4<div class=\"%5\">%6</div>\n<div id=\"timezone_panel\">%7</div>\n"
+                       "%8<table id=\"ecEventsTable\" class=\"ec_table\">\n<thead><tr><th>Date</th>"
+                       "<th>Time</th><th>Cur.</th><th>Imp.</th><th>Event</th><th>Actual</th>"
+                       "<th>Forecast</th><th>Previous</th><th></th></tr></thead>\n<tbody>\n%9"
+                       "</tbody></table>\n</body></html>\n")
             .arg(escaped(notice.title), QLatin1String(pageStyle), QLatin1String(pageScript),
                  dateForm(monday), bannerClass, escaped(notice.banner), escaped(notice.timeZone),
                  weekNavigation(monday), eventRows(events));

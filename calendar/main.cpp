@@ -7,12 +7,17 @@
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName("newsbell-calendar");
+    QCoreApplication::setApplicationName(QStringLiteral("newsbell-calendar"));
     QCommandLineParser parser;
-    parser.setApplicationDescription("Демонстрационный экономический календарь на 127.0.0.1.");
+    parser.setApplicationDescription(
+        QStringLiteral("Демонстрационный экономический календарь на 127.0.0.1."));
     parser.addHelpOption();
-    const QCommandLineOption portOption("port", "Порт (по умолчанию любой свободный).", "N", "0");
-    const QCommandLineOption eventsOption("events", "Событий в неделе (0 - как обычно).", "N", "0");
+    const QCommandLineOption portOption(QStringLiteral("port"),
+                                        QStringLiteral("Порт (по умолчанию любой свободный)."),
+                                        QStringLiteral("N"), QStringLiteral("0"));
+    const QCommandLineOption eventsOption(QStringLiteral("events"),
+                                          QStringLiteral("Событий в неделе (0 - как обычно)."),
+                                          QStringLiteral("N"), QStringLiteral("0"));
     parser.addOption(portOption);
     parser.addOption(eventsOption);
     parser.process(app);

@@ -16,7 +16,7 @@ enum class ExtractionMode {
 
 struct ExtractionOptions {
     // The caller says the year, from its clock: the core never reads the wall clock.
-    explicit ExtractionOptions(int currentYear) : currentYear(currentYear) {}
+    explicit ExtractionOptions(int year) : currentYear(year) {}
 
     ExtractionMode mode = ExtractionMode::FreshTable;
     // The year two-digit years are placed around (the page date is read with one).

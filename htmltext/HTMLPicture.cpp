@@ -100,7 +100,7 @@ void THTMLPicture::LoadFromFile(const QString& fileName) {
 
 void THTMLPicture::LoadFromResource(const QString& name) {
     if (name.contains(QChar(0))) return; // no resource has such a name
-    QFile resource(":/" + name);
+    QFile resource(QStringLiteral(":/") + name);
     if (!resource.open(QIODevice::ReadOnly)) return;
     LoadFromStream(&resource);
 }

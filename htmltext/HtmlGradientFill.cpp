@@ -26,7 +26,7 @@ TColor gradientBandColor(TColor from, TColor to, int band, int count) {
         // band * difference / count, rounded half to even in integers: the same as in real
         // numbers, whose one division is exact to far below a half, and a popup paints ~100
         // bands each time.
-        const long long scaled = (long long)band * (channel(to, shift) - start);
+        const long long scaled = static_cast<long long>(band) * (channel(to, shift) - start);
         long long step = scaled / count;
         long long rest = scaled % count;
         if (rest < 0) {

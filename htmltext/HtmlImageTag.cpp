@@ -53,9 +53,10 @@ void HtmlRenderer::imageTag(LinePass& pass, std::string_view tag) {
         size = pictureSize(naturalSize ? picture->NaturalWidth() : width,
                            naturalSize ? picture->NaturalHeight() : height);
         if (pass.painting() && naturalSize) {
-            const int left = pass.x + picture->FrameXPos();
-            const int top = pass.line.Top + picture->FrameYPos();
-            picture->Draw(canvas, {left, top, left + size.width(), top + size.height()});
+            const int pictureLeft = pass.x + picture->FrameXPos();
+            const int pictureTop = pass.line.Top + picture->FrameYPos();
+            picture->Draw(canvas, {pictureLeft, pictureTop, pictureLeft + size.width(),
+                                   pictureTop + size.height()});
         } else if (pass.painting()) {
             picture->Stretch = true;
             picture->Draw(canvas, {pass.x, pass.line.Top, pass.x + width, pass.line.Top + height});

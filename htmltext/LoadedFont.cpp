@@ -40,7 +40,7 @@ QFont toQFont(const Font& font) {
 // A paint device that only answers with a resolution, so that fonts are resolved for it.
 class Resolution final : public QPaintDevice {
 public:
-    Resolution(int x, int y) : x(x), y(y) {}
+    Resolution(int dotsPerInchX, int dotsPerInchY) : x(dotsPerInchX), y(dotsPerInchY) {}
     QPaintEngine* paintEngine() const override { return nullptr; }
 
 protected:

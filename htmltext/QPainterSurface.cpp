@@ -21,7 +21,7 @@ constexpr std::size_t fontsUsed = 16;
 
 } // namespace
 
-QPainterSurface::QPainterSurface(QPainter& painter) : painter(painter) {
+QPainterSurface::QPainterSurface(QPainter& activePainter) : painter(activePainter) {
     setFont(Font());
 }
 

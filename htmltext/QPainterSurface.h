@@ -15,7 +15,7 @@ namespace newsbell {
 class QPainterSurface final : public Surface {
 public:
     // The painter must be active on its device for the life of the surface.
-    explicit QPainterSurface(QPainter& painter);
+    explicit QPainterSurface(QPainter& activePainter);
 
     const Font& font() const override { return active->font(); }
     void setFont(const Font& font) override;

@@ -26,7 +26,7 @@ namespace {
 // shows exactly the layout the numbers describe.
 class FixedLayoutSurface final : public Surface {
 public:
-    explicit FixedLayoutSurface(Surface& canvas) : canvas(canvas) {}
+    explicit FixedLayoutSurface(Surface& painterSurface) : canvas(painterSurface) {}
 
     const Font& font() const override { return canvas.font(); }
     void setFont(const Font& font) override { canvas.setFont(font); }
@@ -72,18 +72,18 @@ int positiveNumber(const QCommandLineParser& parser, const QString& name, int fa
     if (!parser.isSet(name)) return fallback;
     bool ok = false;
     const int value = parser.value(name).toInt(&ok);
-    if (!ok || value <= 0) fail(QString("--%1 wants a positive number").arg(name));
+    if (!ok || value <= 0) fail(QStringLiteral("--%1 wants a positive number").arg(name));
     return value;
 }
 
 std::optional<QPoint> point(const QCommandLineParser& parser) {
-    if (!parser.isSet("point")) return std::nullopt;
-    const QStringList parts = parser.value("point").split(',');
+    if (!parser.isSet(QStringLiteral("point"))) return std::nullopt;
+    const QStringList parts = parser.value(QStringLiteral("point")).split(QLatin1Char(','));
     bool okX = false;
     bool okY = false;
     const int x = parts.value(0).toInt(&okX);
     const int y = parts.value(1).toInt(&okY);
-    if (parts.size() != 2 || !okX || !okY) fail("--point wants X,Y");
+    if (parts.size() != 2 || !okX || !okY) fail(QStringLiteral("--point wants X,Y"));
     return QPoint(x, y);
 }
 
@@ -97,30 +97,39 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
     QCommandLineParser parser;
-    parser.setApplicationDescription("Renders a mini-HTML text and reports its layout as JSON.");
+    parser.setApplicationDescription(
+        QStringLiteral("Renders a mini-HTML text and reports its layout as JSON."));
     parser.addHelpOption();
-    parser.addPositionalArgument("FILE", "markup in Windows-1251");
-    parser.addOption({"o", "write the picture to OUT.png", "OUT.png"});
-    parser.addOption({"width", "width of the rectangle (300)", "W"});
-    parser.addOption({"height", "height of the rectangle (100)", "H"});
-    parser.addOption({"fixed-metrics", "lay out with 8x16 pixel characters"});
-    parser.addOption({"point", "hit-test this point", "X,Y"});
+    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("markup in Windows-1251"));
+    parser.addOption({QStringLiteral("o"), QStringLiteral("write the picture to OUT.png"),
+                      QStringLiteral("OUT.png")});
+    parser.addOption({QStringLiteral("width"), QStringLiteral("width of the rectangle (300)"),
+                      QStringLiteral("W")});
+    parser.addOption({QStringLiteral("height"), QStringLiteral("height of the rectangle (100)"),
+                      QStringLiteral("H")});
+    parser.addOption(
+        {QStringLiteral("fixed-metrics"), QStringLiteral("lay out with 8x16 pixel characters")});
+    parser.addOption(
+        {QStringLiteral("point"), QStringLiteral("hit-test this point"), QStringLiteral("X,Y")});
     parser.process(application);
-    if (parser.positionalArguments().size() != 1) fail("give exactly one FILE (see --help)");
+    if (parser.positionalArguments().size() != 1)
+        fail(QStringLiteral("give exactly one FILE (see --help)"));
 
     QFile file(parser.positionalArguments().first());
-    if (!file.open(QIODevice::ReadOnly)) fail(file.fileName() + ": " + file.errorString());
+    if (!file.open(QIODevice::ReadOnly))
+        fail(file.fileName() + QStringLiteral(": ") + file.errorString());
     const QByteArray markup = file.readAll();
-    const int width = positiveNumber(parser, "width", 300);
-    const int height = positiveNumber(parser, "height", 100);
+    const int width = positiveNumber(parser, QStringLiteral("width"), 300);
+    const int height = positiveNumber(parser, QStringLiteral("height"), 100);
 
     QImage picture(width, height, QImage::Format_RGB32);
     picture.fill(Qt::white);
     QPainter painter(&picture);
     QPainterSurface painterSurface(painter);
     FixedLayoutSurface fixedSurface(painterSurface);
-    Surface& surface =
-        parser.isSet("fixed-metrics") ? static_cast<Surface&>(fixedSurface) : painterSurface;
+    Surface& surface = parser.isSet(QStringLiteral("fixed-metrics"))
+                           ? static_cast<Surface&>(fixedSurface)
+                           : painterSurface;
     Font font;
     font.face = "DejaVu Sans";
     surface.setFont(font);
@@ -134,10 +143,10 @@ int main(int argc, char** argv) {
     HtmlRenderOutput output;
     RenderHtmlText(surface, input, output);
 
-    QJsonObject report{{"PlainText", fromCp1251(output.PlainText)},
-                       {"ExtentX", output.ExtentX},
-                       {"ExtentY", output.ExtentY},
-                       {"LinkCount", output.LinkCount}};
+    QJsonObject report{{QStringLiteral("PlainText"), fromCp1251(output.PlainText)},
+                       {QStringLiteral("ExtentX"), output.ExtentX},
+                       {QStringLiteral("ExtentY"), output.ExtentY},
+                       {QStringLiteral("LinkCount"), output.LinkCount}};
     if (const std::optional<QPoint> at = point(parser)) {
         input.PointX = at->x();
         input.PointY = at->y();
@@ -145,15 +154,16 @@ int main(int argc, char** argv) {
         input.BlinkOn = false;
         HtmlRenderOutput hit;
         RenderHtmlText(surface, input, hit);
-        report.insert("AnchorHit", hit.AnchorHit);
-        report.insert("AnchorValue", fromCp1251(hit.AnchorValue));
-        report.insert("MouseLink", hit.MouseLink);
-        report.insert("HoverRect", rectJson(hit.HoverRect));
+        report.insert(QStringLiteral("AnchorHit"), hit.AnchorHit);
+        report.insert(QStringLiteral("AnchorValue"), fromCp1251(hit.AnchorValue));
+        report.insert(QStringLiteral("MouseLink"), hit.MouseLink);
+        report.insert(QStringLiteral("HoverRect"), rectJson(hit.HoverRect));
     }
     painter.end();
     std::fputs(QJsonDocument(report).toJson(QJsonDocument::Indented).constData(), stdout);
 
-    if (parser.isSet("o") && !picture.save(parser.value("o"), "PNG"))
-        fail("cannot write " + parser.value("o"));
+    if (parser.isSet(QStringLiteral("o")) &&
+        !picture.save(parser.value(QStringLiteral("o")), "PNG"))
+        fail(QStringLiteral("cannot write ") + parser.value(QStringLiteral("o")));
     return 0;
 }

@@ -36,8 +36,8 @@ void NextEventTip::show() {
         return;
     }
     const Row& row = table.row(*next);
-    tray_.setNextEvent(QString::fromUtf8("Далее: ") + fromCp1251(row[3]) + ' ' +
-                       fromCp1251(row[4]) + ' ' + fromCp1251(row[6]).trimmed());
+    tray_.setNextEvent(QString::fromUtf8("Далее: ") + fromCp1251(row[3]) + u' ' +
+                       fromCp1251(row[4]) + u' ' + fromCp1251(row[6]).trimmed());
 }
 
 } // namespace newsbell

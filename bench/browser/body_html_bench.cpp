@@ -19,7 +19,7 @@ namespace {
 QString chromiumInnerHtml(QWebEnginePage& page) {
     QString html;
     QEventLoop loop;
-    page.runJavaScript("document.body.innerHTML", [&](const QVariant& value) {
+    page.runJavaScript(QStringLiteral("document.body.innerHTML"), [&](const QVariant& value) {
         html = value.toString();
         loop.quit();
     });

@@ -35,7 +35,7 @@ const QByteArray& icalendarDocument() {
         QByteArray text = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//newsbell bench//EN\r\n";
         for (int i = 0; i < icalendarEvents; ++i) {
             const QDate day = QDate(2024, 1, 1).addDays(i % 366);
-            const QByteArray date = day.toString("yyyyMMdd").toLatin1();
+            const QByteArray date = day.toString(QStringLiteral("yyyyMMdd")).toLatin1();
             const char* currency = currencies[i % 8];
             text += "BEGIN:VEVENT\r\nUID:" + QByteArray::number(i) + "@bench\r\n";
             text += "DTSTAMP:20240101T000000Z\r\n";
@@ -81,7 +81,7 @@ const QByteArray& secondlyDocument() {
 
 void readAndServeAWeek(benchmark::State& state, const QByteArray& document) {
     for (auto _ : state) {
-        const FeedDocument read = readICalendar(document, "bench", zones());
+        const FeedDocument read = readICalendar(document, QStringLiteral("bench"), zones());
         benchmark::DoNotOptimize(read.week(QDate(2024, 3, 11)));
     }
 }
@@ -102,8 +102,8 @@ const QByteArray& xmlDocument() {
             const char* time = i % 9 == 0 ? "All Day" : i % 2 ? "8:30am" : "2:00pm";
             text += "<event>\n<title><![CDATA[Indicator number " + QByteArray::number(i) +
                     " & more]]></title>\n<country>" + currencies[i % 8] + "</country>\n<date>" +
-                    day.toString("MM-dd-yyyy").toLatin1() + "</date>\n<time>" + time +
-                    "</time>\n<impact><![CDATA[" + impacts[i % 4] +
+                    day.toString(QStringLiteral("MM-dd-yyyy")).toLatin1() + "</date>\n<time>" +
+                    time + "</time>\n<impact><![CDATA[" + impacts[i % 4] +
                     "]]></impact>\n<forecast>0.3%</forecast>\n<previous>0.2%</previous>\n"
                     "<url>https://example.org/calendar/" +
                     QByteArray::number(i) + "</url>\n</event>\n";
@@ -115,7 +115,8 @@ const QByteArray& xmlDocument() {
 
 void BM_ReadICalendar(benchmark::State& state) {
     for (auto _ : state) {
-        FeedDocument document = readICalendar(icalendarDocument(), "bench", zones());
+        FeedDocument document =
+            readICalendar(icalendarDocument(), QStringLiteral("bench"), zones());
         benchmark::DoNotOptimize(document);
     }
     state.SetBytesProcessed(int64_t(state.iterations()) * icalendarDocument().size());
@@ -132,7 +133,7 @@ void BM_LibicalParser(benchmark::State& state) {
 
 void BM_ReadXmlFeed(benchmark::State& state) {
     for (auto _ : state) {
-        FeedDocument document = readXmlFeed(xmlDocument(), "bench", zones());
+        FeedDocument document = readXmlFeed(xmlDocument(), QStringLiteral("bench"), zones());
         benchmark::DoNotOptimize(document);
     }
     state.SetBytesProcessed(int64_t(state.iterations()) * xmlDocument().size());

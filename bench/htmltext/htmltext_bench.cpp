@@ -51,7 +51,7 @@ Font popupFont() {
 }
 
 QFont popupQFont() {
-    QFont font("DejaVu Sans");
+    QFont font(QStringLiteral("DejaVu Sans"));
     font.setPointSize(8);
     return font;
 }

@@ -63,7 +63,8 @@ std::map<int, WeekTimes> join(const std::string& page, const QString& fileName) 
     ErrorReporter errors(desktop.messages);
     auto* browser = new FakeBrowser;
     browser->page = page;
-    TForm2 form(browser, desktop.desktop(), errors, QUrl("http://127.0.0.1:9/e_cal.php"));
+    TForm2 form(browser, desktop.desktop(), errors,
+                QUrl(QStringLiteral("http://127.0.0.1:9/e_cal.php")));
     form.show();
     browser->finishLoad();
     const QDate first(2010, 5, 24);
@@ -102,7 +103,8 @@ int main(int argc, char** argv) {
 
     std::map<int, std::vector<double>> weekTimes, writingTimes;
     for (int j = 0; j < joins; ++j)
-        for (const auto& [week, times] : join(page, folder.filePath("joined.txt"))) {
+        for (const auto& [week, times] :
+             join(page, folder.filePath(QStringLiteral("joined.txt")))) {
             weekTimes[week].push_back(times.week);
             writingTimes[week].push_back(times.writing);
         }

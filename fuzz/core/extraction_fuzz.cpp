@@ -36,7 +36,8 @@ void checkTable(const EventTable& table) {
 // Tags of a message: date, name and value lines always; importance and timing when present.
 void checkAlerts(const EventTable& table) {
     if (table.rowCount() < 2) return;
-    const QDate today = QDate::fromString(QString::fromLatin1(table.cell(1, 1)), "yyyy.MM.dd");
+    const QDate today =
+        QDate::fromString(QString::fromLatin1(table.cell(1, 1)), QStringLiteral("yyyy.MM.dd"));
     if (!today.isValid()) return;
     AlertSettings everything;
     everything.leadHours = "23";

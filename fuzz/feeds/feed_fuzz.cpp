@@ -43,9 +43,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArrayView bytes(data, qsizetype(size));
     try {
 #if defined(FEED_FUZZ_XML_FEED)
-        const FeedDocument document = readXmlFeed(bytes, "fuzz", zones);
+        const FeedDocument document = readXmlFeed(bytes, QStringLiteral("fuzz"), zones);
 #else
-        const FeedDocument document = readICalendar(bytes, "fuzz", zones);
+        const FeedDocument document = readICalendar(bytes, QStringLiteral("fuzz"), zones);
 #endif
         for (QDate monday : {QDate(2024, 3, 11), QDate(2024, 10, 21), QDate(1970, 1, 5)})
             checkWeek(document, monday);

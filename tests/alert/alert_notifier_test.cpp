@@ -177,7 +177,7 @@ TEST_F(MirrorFixture, a_link_click_brings_its_message_and_the_popup_button_a_men
 
     // With a menu the popup button opens it beside the button instead.
     auto* menu = new QMenu(&window);
-    menu->addAction("item");
+    menu->addAction(QStringLiteral("item"));
     alert->SetPopupMenu(menu);
     popup->rect = QRect(100, 100, 300, 100);
     popup->OnPopupbtnClick();

@@ -15,16 +15,19 @@ struct ToolRun {
 
 ToolRun runTool(const QStringList& arguments) {
     QProcess tool;
-    tool.start(ALERT_RENDER_PATH, arguments);
+    tool.start(QStringLiteral(ALERT_RENDER_PATH), arguments);
     EXPECT_TRUE(tool.waitForFinished(30000));
     return {tool.exitCode(), QString::fromUtf8(tool.readAllStandardError())};
 }
 
 TEST(AlertRenderTool, paints_the_popup_in_the_main_windows_colours) {
     QTemporaryDir folder;
-    const QString out = folder.filePath("popup.png");
-    const ToolRun run = runTool({out, "--width", "320", "--height", "110", "--position", "2",
-                                 "--press", "close", "<b>Первое</b>", "Второе", "Третье"});
+    const QString out = folder.filePath(QStringLiteral("popup.png"));
+    const ToolRun run = runTool(
+        {out, QStringLiteral("--width"), QStringLiteral("320"), QStringLiteral("--height"),
+         QStringLiteral("110"), QStringLiteral("--position"), QStringLiteral("2"),
+         QStringLiteral("--press"), QStringLiteral("close"), QStringLiteral("<b>Первое</b>"),
+         QStringLiteral("Второе"), QStringLiteral("Третье")});
     ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
     const QImage picture(out);
     ASSERT_EQ(picture.size(), QSize(320, 110));
@@ -38,22 +41,28 @@ TEST(AlertRenderTool, paints_the_popup_in_the_main_windows_colours) {
 
 TEST(AlertRenderTool, refuses_bad_arguments_plainly) {
     QTemporaryDir folder;
-    const QString out = folder.filePath("popup.png");
+    const QString out = folder.filePath(QStringLiteral("popup.png"));
     const struct {
         QStringList arguments;
         const char* message;
     } cases[] = {
         {{out}, "at least one MESSAGE"},
-        {{out, "--width", "0", "m"}, "--width wants a number from 1 to 10000"},
-        {{out, "--height", "x", "m"}, "--height wants"},
-        {{out, "--position", "3", "a", "b"}, "--position wants a number from 1 to 2"},
-        {{out, "--hover", "help", "m"}, "--hover wants close, prev, next, delete or popup"},
-        {{folder.filePath("missing/popup.png"), "m"}, "cannot write"},
+        {{out, QStringLiteral("--width"), QStringLiteral("0"), QStringLiteral("m")},
+         "--width wants a number from 1 to 10000"},
+        {{out, QStringLiteral("--height"), QStringLiteral("x"), QStringLiteral("m")},
+         "--height wants"},
+        {{out, QStringLiteral("--position"), QStringLiteral("3"), QStringLiteral("a"),
+          QStringLiteral("b")},
+         "--position wants a number from 1 to 2"},
+        {{out, QStringLiteral("--hover"), QStringLiteral("help"), QStringLiteral("m")},
+         "--hover wants close, prev, next, delete or popup"},
+        {{folder.filePath(QStringLiteral("missing/popup.png")), QStringLiteral("m")},
+         "cannot write"},
     };
     for (const auto& c : cases) {
         const ToolRun run = runTool(c.arguments);
         EXPECT_EQ(run.exitCode, 1) << c.message;
-        EXPECT_TRUE(run.errors.contains(c.message)) << run.errors.toStdString();
+        EXPECT_TRUE(run.errors.contains(QString::fromUtf8(c.message))) << run.errors.toStdString();
     }
     EXPECT_FALSE(QFile::exists(out));
 }

@@ -149,14 +149,14 @@ TEST(AlertWindowMouse, hints_follow_the_buttons_and_leaving_clears_them) {
     int moves = 0;
     window.OnMouseMove = [&moves] { ++moves; };
     QTest::mouseMove(&window, centreOf(window, AlertButton::Next));
-    EXPECT_EQ(window.toolTip(), "Next");
+    EXPECT_EQ(window.toolTip(), QStringLiteral("Next"));
     QTest::mouseMove(&window, centreOf(window, AlertButton::Prev)); // cannot go back
-    EXPECT_EQ(window.toolTip(), "");
+    EXPECT_EQ(window.toolTip(), QStringLiteral(""));
     QTest::mouseMove(&window, centreOf(window, AlertButton::Close));
-    EXPECT_EQ(window.toolTip(), "Close");
+    EXPECT_EQ(window.toolTip(), QStringLiteral("Close"));
     QEvent leave(QEvent::Leave);
     QApplication::sendEvent(&window, &leave);
-    EXPECT_EQ(window.toolTip(), "");
+    EXPECT_EQ(window.toolTip(), QStringLiteral(""));
     EXPECT_EQ(moves, 3);
     EXPECT_EQ(events.take(), Log{"leave"});
 }

@@ -27,7 +27,7 @@ QUrl deadAddress() {
     probe.listen(QHostAddress::LocalHost);
     const quint16 port = probe.serverPort();
     probe.close();
-    return QUrl(QString("http://127.0.0.1:%1/e_cal.php").arg(port));
+    return QUrl(QStringLiteral("http://127.0.0.1:%1/e_cal.php").arg(port));
 }
 
 TEST(WebEngineBrowserHost, has_no_document_and_no_body_before_the_first_load) {
@@ -35,7 +35,10 @@ TEST(WebEngineBrowserHost, has_no_document_and_no_body_before_the_first_load) {
     EXPECT_FALSE(host.hasDocument());
     EXPECT_NE(errorOf([&] { host.bodyHtml(); }).find("не загружена"), std::string::npos);
     // A week script sent before the page is there is dropped, not an error.
-    EXPECT_EQ(errorOf([&] { host.runScript("CP_tmpReturnFunction(2010,3,8);", "JavaScript"); }),
+    EXPECT_EQ(errorOf([&] {
+                  host.runScript(QStringLiteral("CP_tmpReturnFunction(2010,3,8);"),
+                                 QStringLiteral("JavaScript"));
+              }),
               "");
 }
 
@@ -43,13 +46,16 @@ TEST(WebEngineBrowserHost, one_load_notifies_before_navigation_then_download_the
     WebEngineBrowserHost host;
     QStringList heard;
     QObject::connect(&host, &BrowserHost::beforeNavigate,
-                     [&](const QUrl& url) { heard << "before " + url.scheme(); });
-    QObject::connect(&host, &BrowserHost::downloadComplete, [&] { heard << "download"; });
-    QObject::connect(&host, &BrowserHost::documentComplete, [&] { heard << "document"; });
-    ASSERT_TRUE(load(host, htmlPage("<p>x</p>")));
+                     [&](const QUrl& url) { heard << QStringLiteral("before ") + url.scheme(); });
+    QObject::connect(&host, &BrowserHost::downloadComplete,
+                     [&] { heard << QStringLiteral("download"); });
+    QObject::connect(&host, &BrowserHost::documentComplete,
+                     [&] { heard << QStringLiteral("document"); });
+    ASSERT_TRUE(load(host, htmlPage(QStringLiteral("<p>x</p>"))));
     QSignalSpy more(&host, &BrowserHost::downloadComplete);
     EXPECT_FALSE(more.wait(500));
-    EXPECT_EQ(heard, QStringList({"before data", "download", "document"}));
+    EXPECT_EQ(heard, QStringList({QStringLiteral("before data"), QStringLiteral("download"),
+                                  QStringLiteral("document")}));
     EXPECT_TRUE(host.hasDocument());
 }
 
@@ -65,32 +71,41 @@ TEST(WebEngineBrowserHost, a_failed_load_still_ends_in_a_document) {
 
 TEST(WebEngineBrowserHost, scripts_run_in_the_page_global_scope) {
     WebEngineBrowserHost host;
-    ASSERT_TRUE(load(host, htmlPage("<script>var counter = 1;</script><p>x</p>")));
-    host.runScript("var seen = counter + 1;", "JavaScript");
-    host.runScript("document.body.innerHTML = '<p>' + seen + '</p>';", "javascript");
+    ASSERT_TRUE(load(host, htmlPage(QStringLiteral("<script>var counter = 1;</script><p>x</p>"))));
+    host.runScript(QStringLiteral("var seen = counter + 1;"), QStringLiteral("JavaScript"));
+    host.runScript(QStringLiteral("document.body.innerHTML = '<p>' + seen + '</p>';"),
+                   QStringLiteral("javascript"));
     EXPECT_EQ(host.bodyHtml(), "<P>2</P>");
 }
 
 TEST(WebEngineBrowserHost, script_failures_are_raised_with_the_page_message) {
     WebEngineBrowserHost host;
-    ASSERT_TRUE(load(host, htmlPage("<p>not the calendar</p>")));
+    ASSERT_TRUE(load(host, htmlPage(QStringLiteral("<p>not the calendar</p>"))));
     EXPECT_NE(errorOf([&] {
-                  host.runScript("CP_targetInput=-1;CP_change_time('weekly');", "JavaScript");
+                  host.runScript(QStringLiteral("CP_targetInput=-1;CP_change_time('weekly');"),
+                                 QStringLiteral("JavaScript"));
               }).find("CP_change_time"),
               std::string::npos);
-    EXPECT_NE(errorOf([&] { host.runScript("if (", "JavaScript"); }).find("SyntaxError"),
+    EXPECT_NE(errorOf([&] {
+                  host.runScript(QStringLiteral("if ("), QStringLiteral("JavaScript"));
+              }).find("SyntaxError"),
               std::string::npos);
-    EXPECT_NE(errorOf([&] { host.runScript("throw ''", "JavaScript"); }), "");
-    EXPECT_NE(errorOf([&] { host.runScript("x = 1", "VBScript"); }).find("VBScript"),
+    EXPECT_NE(
+        errorOf([&] { host.runScript(QStringLiteral("throw ''"), QStringLiteral("JavaScript")); }),
+        "");
+    EXPECT_NE(errorOf([&] {
+                  host.runScript(QStringLiteral("x = 1"), QStringLiteral("VBScript"));
+              }).find("VBScript"),
               std::string::npos);
 }
 
 TEST(WebEngineBrowserHost, a_busy_page_times_out_and_answers_again_later) {
     WebEngineBrowserHost host;
-    ASSERT_TRUE(load(host, htmlPage("<p>x</p>")));
+    ASSERT_TRUE(load(host, htmlPage(QStringLiteral("<p>x</p>"))));
     host.setAnswerTimeout(300ms);
     const std::string busy = errorOf([&] {
-        host.runScript("var t = Date.now(); while (Date.now() - t < 1500) {}", "JavaScript");
+        host.runScript(QStringLiteral("var t = Date.now(); while (Date.now() - t < 1500) {}"),
+                       QStringLiteral("JavaScript"));
     });
     EXPECT_NE(busy.find("не ответила"), std::string::npos) << busy;
     EXPECT_NE(errorOf([&] { host.bodyHtml(); }).find("не ответила"), std::string::npos);
@@ -101,8 +116,9 @@ TEST(WebEngineBrowserHost, a_busy_page_times_out_and_answers_again_later) {
 
 TEST(WebEngineBrowserHost, a_document_without_body_is_reported) {
     WebEngineBrowserHost host;
-    ASSERT_TRUE(
-        load(host, QUrl("data:image/svg+xml,%3Csvg xmlns='http://www.w3.org/2000/svg'/%3E")));
+    ASSERT_TRUE(load(
+        host,
+        QUrl(QStringLiteral("data:image/svg+xml,%3Csvg xmlns='http://www.w3.org/2000/svg'/%3E"))));
     EXPECT_NE(errorOf([&] { host.bodyHtml(); }).find("body"), std::string::npos);
 }
 

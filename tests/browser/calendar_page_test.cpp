@@ -23,7 +23,7 @@ protected:
     // Runs a script that makes the page load another week, and waits for it.
     bool runWeekScript(const QString& script) {
         QSignalSpy documents(&host, &BrowserHost::documentComplete);
-        host.runScript(script, "JavaScript");
+        host.runScript(script, QStringLiteral("JavaScript"));
         return documents.wait(20000);
     }
 
@@ -42,7 +42,7 @@ protected:
             const Row& row = table.row(int(i) + 1);
             SCOPED_TRACE(i);
             EXPECT_EQ(row[0], std::to_string(i + 1));
-            EXPECT_EQ(row[1], event.date.toString("yyyy.MM.dd").toStdString());
+            EXPECT_EQ(row[1], event.date.toString(QStringLiteral("yyyy.MM.dd")).toStdString());
             EXPECT_EQ(row[2], std::to_string(event.date.dayOfWeek() % 7));
             EXPECT_EQ(row[3], event.time.toStdString());
             EXPECT_EQ(row[4], event.currency.toStdString());
@@ -67,20 +67,23 @@ TEST_F(CalendarPage, extracts_into_the_rows_of_the_generated_week) {
 }
 
 TEST_F(CalendarPage, a_week_into_the_new_year_is_dated_in_both_years) {
-    ASSERT_TRUE(runWeekScript("CP_tmpReturnFunction(2026,12,28);"));
+    ASSERT_TRUE(runWeekScript(QStringLiteral("CP_tmpReturnFunction(2026,12,28);")));
     expectRowsOfWeek(QDate(2026, 12, 28));
 }
 
 TEST_F(CalendarPage, shows_its_demonstration_banner) {
-    EXPECT_NE(host.bodyHtml().find(toCp1251("Демонстрационный календарь")), std::string::npos);
+    EXPECT_NE(host.bodyHtml().find(toCp1251(QStringLiteral("Демонстрационный календарь"))),
+              std::string::npos);
 }
 
 TEST_F(CalendarPage, week_script_loads_the_week_holding_the_date) {
-    ASSERT_TRUE(runWeekScript("CP_targetInput=-1;CP_change_time('weekly');"
-                              "CP_tmpReturnFunction(2010,3,10);CP_hideCalendar('0');"));
+    ASSERT_TRUE(
+        runWeekScript(QStringLiteral("CP_targetInput=-1;CP_change_time('weekly');"
+                                     "CP_tmpReturnFunction(2010,3,10);CP_hideCalendar('0');")));
     EXPECT_EQ(pageDate(), QDate(2010, 3, 8));
-    ASSERT_TRUE(runWeekScript("CP_targetInput=-1;CP_change_time('weekly');"
-                              "CP_tmpReturnFunction(2011,1,2);CP_hideCalendar('0');"));
+    ASSERT_TRUE(
+        runWeekScript(QStringLiteral("CP_targetInput=-1;CP_change_time('weekly');"
+                                     "CP_tmpReturnFunction(2011,1,2);CP_hideCalendar('0');")));
     EXPECT_EQ(pageDate(), QDate(2010, 12, 27));
 }
 
@@ -96,7 +99,7 @@ TEST_F(CalendarPage, the_body_is_read_from_inside_the_load_notification_week_aft
     for (int week = 0; week < 8; ++week) {
         const QDate monday = QDate(2010, 3, 8).addDays(7 * week);
         expected.push_back(monday);
-        ASSERT_TRUE(runWeekScript(QString("CP_tmpReturnFunction(%1,%2,%3);")
+        ASSERT_TRUE(runWeekScript(QStringLiteral("CP_tmpReturnFunction(%1,%2,%3);")
                                       .arg(monday.year())
                                       .arg(monday.month())
                                       .arg(monday.day())));
@@ -106,9 +109,10 @@ TEST_F(CalendarPage, the_body_is_read_from_inside_the_load_notification_week_aft
 
 TEST_F(CalendarPage, set_up_script_with_an_empty_date_does_not_reload) {
     QSignalSpy navigations(&host, &BrowserHost::beforeNavigate);
-    host.runScript("CP_targetInput=-1;CP_change_time('weekly');CP_tmpReturnFunction('');"
-                   "CP_hideCalendar('0');",
-                   "JavaScript");
+    host.runScript(
+        QStringLiteral("CP_targetInput=-1;CP_change_time('weekly');CP_tmpReturnFunction('');"
+                       "CP_hideCalendar('0');"),
+        QStringLiteral("JavaScript"));
     EXPECT_FALSE(navigations.wait(1000));
     EXPECT_EQ(pageDate(), QDate(2026, 12, 7));
 }

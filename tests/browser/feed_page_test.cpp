@@ -50,11 +50,11 @@ constexpr char expectedWeek[] = "2024.03.11;1;All Day;EUR;; Bank Holiday;;;\r\n"
 class FeedPage : public ::testing::Test {
 protected:
     void SetUp() override {
-        QFile file(folder.filePath("feed.xml"));
+        QFile file(folder.filePath(QStringLiteral("feed.xml")));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(feed);
         file.close();
-        ASSERT_EQ(calendar.read().error, "");
+        ASSERT_EQ(calendar.read().error, QString());
         server.start();
     }
 
@@ -87,13 +87,14 @@ TEST_F(FeedPage, serves_the_current_local_week_with_a_banner_naming_the_source) 
     ASSERT_TRUE(load(host, QUrl(server.url())));
     const QString body = fromCp1251(host.bodyHtml());
     EXPECT_EQ(readPageDate(host.bodyHtml(), 2024), march11);
-    EXPECT_TRUE(body.contains("Календарь из " + folder.filePath("feed.xml") +
-                              ", прочитан 13.03.2024 13:00."))
+    EXPECT_TRUE(body.contains(QStringLiteral("Календарь из ") +
+                              folder.filePath(QStringLiteral("feed.xml")) +
+                              QStringLiteral(", прочитан 13.03.2024 13:00.")))
         << body.toStdString();
 }
 
 QByteArray fixture(const char* name) {
-    QFile file(QStringLiteral(FEED_FIXTURES "/") + name);
+    QFile file(QStringLiteral(FEED_FIXTURES "/") + QLatin1String(name));
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 

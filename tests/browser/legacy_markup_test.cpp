@@ -6,8 +6,8 @@
 namespace newsbell {
 namespace {
 
-std::string legacy(const QString& html) {
-    return toLegacyMarkup(html).toStdString();
+std::string legacy(const char* html) {
+    return toLegacyMarkup(QString::fromUtf8(html)).toStdString();
 }
 
 TEST(ToLegacyMarkup, rewrites_a_calendar_row_into_the_form_the_markers_expect) {

@@ -6,9 +6,10 @@ namespace newsbell::testing {
 namespace {
 
 // The body of an inline page as the host gives it.
-std::string bodyOf(const QString& body) {
+std::string bodyOf(const char* body) {
     WebEngineBrowserHost host;
-    EXPECT_TRUE(load(host, htmlPage("<!DOCTYPE html><html><body>" + body + "</body></html>")));
+    EXPECT_TRUE(load(host, htmlPage(QStringLiteral("<!DOCTYPE html><html><body>%1</body></html>")
+                                        .arg(QString::fromUtf8(body)))));
     return host.bodyHtml();
 }
 

@@ -27,8 +27,8 @@ TEST_F(CalendarServerTest, serves_the_current_week_at_its_url) {
     server.start();
     ASSERT_TRUE(server.isRunning());
     EXPECT_GT(server.port(), 0);
-    EXPECT_EQ(server.url(), QString("http://127.0.0.1:%1/e_cal.php?duration=weekly&"
-                                    "timezone_panel=show")
+    EXPECT_EQ(server.url(), QStringLiteral("http://127.0.0.1:%1/e_cal.php?duration=weekly&"
+                                           "timezone_panel=show")
                                 .arg(server.port()));
     const std::string page = get(server, "/e_cal.php?duration=weekly&timezone_panel=show");
     EXPECT_NE(page.find("value=\"07122026\""), std::string::npos) << page.substr(0, 200);
@@ -40,7 +40,7 @@ TEST_F(CalendarServerTest, serves_the_week_holding_a_requested_date) {
     EXPECT_NE(get(server, "/e_cal.php?duration=weekly&timezone_panel=show&week=2011-01-02")
                   .find("value=\"27122010\""),
               std::string::npos);
-    EXPECT_TRUE(server.weekUrl(QDate(2010, 3, 10)).endsWith("&week=2010-03-10"));
+    EXPECT_TRUE(server.weekUrl(QDate(2010, 3, 10)).endsWith(QStringLiteral("&week=2010-03-10")));
     EXPECT_EQ(get(server, "/e_cal.php?week=2010-02-30"), "status 400");
     EXPECT_EQ(get(server, "/e_cal.php?week=soon"), "status 400");
     EXPECT_EQ(get(server, "/other.php"), "status 404");

@@ -11,7 +11,7 @@ const QDate monday(2026, 12, 7);
 const QDateTime wednesdayNoon(QDate(2026, 12, 9), QTime(12, 0));
 
 bool isTentative(const CalendarEvent& event) {
-    return event.time == "Tentative";
+    return event.time == QStringLiteral("Tentative");
 }
 
 TEST(WeekEvents, depend_on_the_monday_alone) {
@@ -30,8 +30,10 @@ TEST(WeekEvents, depend_on_the_monday_alone) {
 }
 
 TEST(WeekEvents, look_like_a_real_week_across_many_weeks) {
-    const QSet<QString> currencies{"EUR", "USD", "CHF", "JPY", "GBP", "AUD", "CAD", "NZD"};
-    const QRegularExpression negativeZero("^-0(\\.0+)?[^0-9]*$");
+    const QSet<QString> currencies{
+        QStringLiteral("EUR"), QStringLiteral("USD"), QStringLiteral("CHF"), QStringLiteral("JPY"),
+        QStringLiteral("GBP"), QStringLiteral("AUD"), QStringLiteral("CAD"), QStringLiteral("NZD")};
+    const QRegularExpression negativeZero(QStringLiteral("^-0(\\.0+)?[^0-9]*$"));
     int tentative = 0, holidays = 0, withoutForecast = 0;
     for (int week = 0; week < 52; ++week) {
         const QDate first = monday.addDays(7 * week);
@@ -43,7 +45,7 @@ TEST(WeekEvents, look_like_a_real_week_across_many_weeks) {
             EXPECT_LE(event.date, first.addDays(6));
             if (event.holiday) {
                 ++holidays;
-                EXPECT_EQ(event.time, "All Day");
+                EXPECT_EQ(event.time, QStringLiteral("All Day"));
                 EXPECT_EQ(event.importance, 0);
                 continue;
             }
@@ -99,15 +101,16 @@ TEST(EventsSoonAfter, come_a_few_minutes_after_start_in_that_week) {
     const QDateTime start(QDate(2026, 12, 9), QTime(14, 27, 40));
     const auto soon = eventsSoonAfter(start);
     ASSERT_EQ(soon.size(), 3u);
-    EXPECT_EQ(soon[0].time, "14:30");
-    EXPECT_EQ(soon[2].time, "14:37");
+    EXPECT_EQ(soon[0].time, QStringLiteral("14:30"));
+    EXPECT_EQ(soon[2].time, QStringLiteral("14:37"));
     QSet<int> importances;
     for (const auto& event : soon) importances << event.importance;
     EXPECT_TRUE(importances.contains(3));
 
     const auto week = weekEvents(monday, start, soon);
     int found = 0;
-    for (const auto& event : week) found += event.date == start.date() && event.time == "14:30";
+    for (const auto& event : week)
+        found += event.date == start.date() && event.time == QStringLiteral("14:30");
     EXPECT_GE(found, 1);
     EXPECT_EQ(weekEvents(monday.addDays(7), start, soon).size(),
               weekEvents(monday.addDays(7), start, {}).size());
@@ -116,9 +119,9 @@ TEST(EventsSoonAfter, come_a_few_minutes_after_start_in_that_week) {
 TEST(EventsSoonAfter, just_before_midnight_fall_on_the_next_day) {
     const auto soon = eventsSoonAfter(QDateTime(QDate(2026, 12, 13), QTime(23, 55)));
     EXPECT_EQ(soon[0].date, QDate(2026, 12, 13));
-    EXPECT_EQ(soon[0].time, "23:58");
+    EXPECT_EQ(soon[0].time, QStringLiteral("23:58"));
     EXPECT_EQ(soon[1].date, QDate(2026, 12, 14));
-    EXPECT_EQ(soon[1].time, "00:01");
+    EXPECT_EQ(soon[1].time, QStringLiteral("00:01"));
 }
 
 } // namespace

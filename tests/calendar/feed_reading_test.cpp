@@ -13,7 +13,7 @@ using testing::newYorkInBerlin;
 using testing::tableLines;
 
 FeedDocument read(const QByteArray& document, const FeedZones& zones = newYorkInBerlin()) {
-    return readFeedDocument(document, "feed", zones);
+    return readFeedDocument(document, QStringLiteral("feed"), zones);
 }
 
 std::string week(const QByteArray& document, QDate monday) {
@@ -109,7 +109,7 @@ TEST(FeedReading, new_york_times_are_shown_in_berlin_across_every_switch) {
             read(xmlFeed(xmlEvent(c.date, c.time))).week(mondayOf(c.local));
         ASSERT_EQ(rows.size(), 1u);
         EXPECT_EQ(rows[0].date, c.local);
-        EXPECT_EQ(rows[0].time, c.localTime);
+        EXPECT_EQ(rows[0].time, QString::fromUtf8(c.localTime));
     }
 }
 
@@ -273,7 +273,9 @@ TEST(FeedReading, recurrences_are_worked_out_for_the_week_asked_for_only) {
                       "\nSUMMARY:x\nEND:VEVENT\n";
         const std::vector<CalendarEvent> rows = read(calendar(events)).week(c.monday);
         EXPECT_EQ(rows.size(), c.rows);
-        if (!rows.empty()) EXPECT_EQ(tableLines({rows[0]}).substr(0, 18), c.first);
+        if (!rows.empty()) {
+            EXPECT_EQ(tableLines({rows[0]}).substr(0, 18), c.first);
+        }
     }
 }
 
@@ -342,7 +344,7 @@ TEST(FeedReading, documents_that_cannot_be_read_fail_naming_source_and_line) {
         EXPECT_EQ(readError(c.document).rfind(c.message, 0), 0u) << readError(c.document);
     }
     try {
-        readFeedDocument("<rss/>", "feed%2.xml", newYorkInBerlin());
+        readFeedDocument("<rss/>", QStringLiteral("feed%2.xml"), newYorkInBerlin());
         ADD_FAILURE();
     } catch (const Error& error) {
         EXPECT_EQ(std::string(error.what()).rfind("feed%2.xml, строка 1: ", 0), 0u) << error.what();
@@ -364,9 +366,10 @@ TEST(FeedReading, unreadable_events_are_left_out_with_a_warning_naming_the_line)
     const FeedDocument xml =
         read(xmlFeed("<event><title>no date</title></event>\n" + xmlEvent("13-40-2024", "8:30am") +
                      xmlEvent("03-12-2024", "8:30am", "kept")));
-    EXPECT_EQ(xml.warnings(), QStringList({"feed, строка 3: событие без даты пропущено",
-                                           "feed, строка 4: событие с датой «13-40-2024» "
-                                           "пропущено (нужен вид ММ-ДД-ГГГГ)"}));
+    EXPECT_EQ(xml.warnings(),
+              QStringList({QStringLiteral("feed, строка 3: событие без даты пропущено"),
+                           QStringLiteral("feed, строка 4: событие с датой «13-40-2024» "
+                                          "пропущено (нужен вид ММ-ДД-ГГГГ)")}));
     EXPECT_EQ(tableLines(xml.week(march11)), "2024.03.12;2;13:30;USD;3; kept;;;");
 
     const FeedDocument ics = read(
@@ -374,9 +377,11 @@ TEST(FeedReading, unreadable_events_are_left_out_with_a_warning_naming_the_line)
                  "BEGIN:VEVENT\nDTSTART:20241399T000000Z\nEND:VEVENT\n"
                  "BEGIN:VEVENT\nDTSTART:20240311T070000Z\nRRULE:FREQ=SOMETIMES\nEND:VEVENT\n"));
     ASSERT_EQ(ics.warnings().size(), 3);
-    EXPECT_EQ(ics.warnings()[0], "feed, строка 4: событие без DTSTART пропущено");
-    EXPECT_EQ(ics.warnings()[1], "feed, строка 7: событие с невозможной датой DTSTART пропущено");
-    EXPECT_TRUE(ics.warnings()[2].startsWith("feed, строка 10: часть события не прочитана"));
+    EXPECT_EQ(ics.warnings()[0], QStringLiteral("feed, строка 4: событие без DTSTART пропущено"));
+    EXPECT_EQ(ics.warnings()[1],
+              QStringLiteral("feed, строка 7: событие с невозможной датой DTSTART пропущено"));
+    EXPECT_TRUE(ics.warnings()[2].startsWith(
+        QStringLiteral("feed, строка 10: часть события не прочитана")));
     EXPECT_EQ(tableLines(ics.week(march11)), "2024.03.11;1;08:00;;; ;;;");
 }
 

@@ -11,10 +11,12 @@ const QDate today(2010, 5, 24);
 
 // Columns 1 and 3 to 9 of an event row; the number and weekday do not matter here.
 struct Event {
-    Event(std::string time = "14:30", std::string currency = "USD", std::string importance = "3",
-          std::string name = " GDP", std::string actual = "", std::string date = "2010.05.24")
-        : time(std::move(time)), currency(std::move(currency)), importance(std::move(importance)),
-          name(std::move(name)), actual(std::move(actual)), date(std::move(date)) {}
+    Event(std::string atTime = "14:30", std::string inCurrency = "USD",
+          std::string ofImportance = "3", std::string named = " GDP", std::string actualValue = "",
+          std::string onDate = "2010.05.24")
+        : time(std::move(atTime)), currency(std::move(inCurrency)),
+          importance(std::move(ofImportance)), name(std::move(named)),
+          actual(std::move(actualValue)), date(std::move(onDate)) {}
     std::string time, currency, importance, name, actual, date, forecast = "0.5%",
                                                                 previous = "0.4%";
 };

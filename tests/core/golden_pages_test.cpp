@@ -71,8 +71,8 @@ TEST_P(GoldenPage, gives_the_expected_file_or_error) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Pages, GoldenPage, ::testing::ValuesIn(caseNames()), [](const auto& info) {
-    std::string name = info.param;
+INSTANTIATE_TEST_SUITE_P(Pages, GoldenPage, ::testing::ValuesIn(caseNames()), [](const auto& page) {
+    std::string name = page.param;
     std::replace(name.begin(), name.end(), '-', '_');
     return name;
 });

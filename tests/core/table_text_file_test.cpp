@@ -90,7 +90,7 @@ TEST_F(TableTextFile, saving_again_replaces_the_whole_file) {
     WriteTableTextFile(tableWith({{"1", "a"}, {"2", "b"}}), path("news.txt"));
     WriteTableTextFile(tableWith({{"1", "c"}}), path("news.txt"));
     EXPECT_EQ(newsbell::testing::readFileBytes(path("news.txt")), "c;;;;;;;;\r\n");
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"news.txt"});
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("news.txt")});
 }
 
 TEST_F(TableTextFile, a_save_into_a_read_only_folder_fails_and_leaves_the_old_file_whole) {

@@ -15,7 +15,7 @@ namespace {
 using namespace std::chrono_literals;
 using testing::FakeBrowser;
 
-const QUrl page("http://127.0.0.1:9/e_cal.php?duration=weekly&timezone_panel=show");
+const QUrl page(QStringLiteral("http://127.0.0.1:9/e_cal.php?duration=weekly&timezone_panel=show"));
 const QDate monday(2010, 5, 24);
 
 TEST(WeekExport, waits_for_the_page_then_writes_its_table_text_file) {
@@ -23,7 +23,7 @@ TEST(WeekExport, waits_for_the_page_then_writes_its_table_text_file) {
     browser.page = testing::legacyWeekPage(monday, 4);
     QTimer::singleShot(20ms, &browser, &FakeBrowser::finishLoad);
     QTemporaryDir folder;
-    const QString file = folder.filePath("week.txt");
+    const QString file = folder.filePath(QStringLiteral("week.txt"));
     exportWeek(browser, page, file, 5s, 2010);
     EXPECT_EQ(browser.visited, std::vector<QUrl>{page});
     EXPECT_EQ(testing::readFileBytes(file), testing::expectedWeekText(monday, 4));
@@ -33,7 +33,7 @@ TEST(WeekExport, gives_up_after_the_wait_and_writes_nothing) {
     FakeBrowser browser;
     browser.page = testing::legacyWeekPage(monday, 4);
     QTemporaryDir folder;
-    const QString file = folder.filePath("week.txt");
+    const QString file = folder.filePath(QStringLiteral("week.txt"));
     try {
         exportWeek(browser, page, file, 50ms, 2010);
         FAIL() << "no load, no file";
@@ -50,7 +50,7 @@ TEST(WeekExport, a_page_that_did_not_open_is_reported_as_such) {
     QTimer::singleShot(0, &browser, &FakeBrowser::finishLoad);
     QTemporaryDir folder;
     try {
-        exportWeek(browser, page, folder.filePath("week.txt"), 5s, 2010);
+        exportWeek(browser, page, folder.filePath(QStringLiteral("week.txt")), 5s, 2010);
         FAIL() << "an error page was read as a calendar";
     } catch (const std::exception& failure) {
         EXPECT_EQ(QString::fromUtf8(failure.what()),
@@ -63,7 +63,7 @@ TEST(WeekExport, a_page_that_cannot_be_read_leaves_an_existing_file_alone) {
     browser.failure = "no answer";
     QTimer::singleShot(0, &browser, &FakeBrowser::finishLoad);
     QTemporaryDir folder;
-    const QString file = folder.filePath("week.txt");
+    const QString file = folder.filePath(QStringLiteral("week.txt"));
     QFile old(file);
     ASSERT_TRUE(old.open(QIODevice::WriteOnly));
     old.write("old");

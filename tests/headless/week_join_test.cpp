@@ -22,7 +22,7 @@ namespace {
 using namespace std::chrono_literals;
 using namespace testing;
 
-const QUrl page("http://127.0.0.1:9/e_cal.php?duration=weekly&timezone_panel=show");
+const QUrl page(QStringLiteral("http://127.0.0.1:9/e_cal.php?duration=weekly&timezone_panel=show"));
 const QDate mar8(2010, 3, 8), mar15(2010, 3, 15), mar22(2010, 3, 22);
 
 // Sets browser up to serve the week a script asks for with three events, except that the week

@@ -90,10 +90,11 @@ TEST(GoldenPictures, messages_look_as_they_did) {
         ASSERT_FALSE(expected.isNull()) << "no picture at " << expectedPath.toStdString();
         const std::string difference = compare(actual, expected);
         if (difference.empty()) continue;
-        QDir().mkpath("golden-actual");
+        QDir().mkpath(QStringLiteral("golden-actual"));
         const QString actualPath =
-            QDir("golden-actual")
-                .absoluteFilePath(QString::fromStdString(input.stem().string()) + ".png");
+            QDir(QStringLiteral("golden-actual"))
+                .absoluteFilePath(QString::fromStdString(input.stem().string()) +
+                                  QStringLiteral(".png"));
         actual.save(actualPath);
         ADD_FAILURE() << difference << "; the picture drawn now is " << actualPath.toStdString();
     }

@@ -115,8 +115,8 @@ TEST(HtmlPictureLoading, streams_are_read_from_their_start_and_written_back_unch
 
 TEST(HtmlPictureLoading, files_that_are_missing_or_broken_leave_the_picture_empty) {
     QTemporaryDir folder;
-    const QString good = folder.filePath("good.bmp");
-    const QString bad = folder.filePath("bad.png");
+    const QString good = folder.filePath(QStringLiteral("good.bmp"));
+    const QString bad = folder.filePath(QStringLiteral("bad.png"));
     ASSERT_TRUE(solidImage(4, 2, Qt::green).save(good));
     QFile broken(bad);
     ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
@@ -130,14 +130,14 @@ TEST(HtmlPictureLoading, files_that_are_missing_or_broken_leave_the_picture_empt
     EXPECT_NO_THROW(picture.LoadFromFile(bad));
     EXPECT_TRUE(picture.IsEmpty());
     picture.LoadFromFile(good);
-    EXPECT_NO_THROW(picture.LoadFromFile(folder.filePath("missing.gif")));
+    EXPECT_NO_THROW(picture.LoadFromFile(folder.filePath(QStringLiteral("missing.gif"))));
     EXPECT_TRUE(picture.IsEmpty());
 }
 
 TEST(HtmlPictureLoading, only_ordinary_files_are_read) {
     // An endless device would otherwise be read until memory runs out.
     THTMLPicture picture;
-    picture.LoadFromFile("/dev/zero");
+    picture.LoadFromFile(QStringLiteral("/dev/zero"));
     EXPECT_TRUE(picture.IsEmpty());
     EXPECT_TRUE(picture.Data().isEmpty());
     QTemporaryDir folder;
@@ -149,7 +149,7 @@ TEST(HtmlPictureLoading, only_ordinary_files_are_read) {
 // must neither find a file under the part before the NUL nor make Qt complain.
 TEST(HtmlPictureLoading, names_holding_a_nul_load_nothing_quietly) {
     QTemporaryDir folder;
-    const QString good = folder.filePath("red.png");
+    const QString good = folder.filePath(QStringLiteral("red.png"));
     ASSERT_TRUE(solidImage(4, 2, Qt::red).save(good));
     static int warnings = 0;
     warnings = 0;
@@ -184,7 +184,7 @@ TEST(HtmlPictureSources, resource_names_take_any_prefix_case_but_keep_their_own)
 
 TEST(HtmlPictureSources, file_names_load_at_once) {
     QTemporaryDir folder;
-    const QString path = folder.filePath("dot.png");
+    const QString path = folder.filePath(QStringLiteral("dot.png"));
     ASSERT_TRUE(solidImage(2, 2, Qt::red).save(path));
     const std::string source = "File://" + path.toStdString();
     THTMLPicture picture;
@@ -278,7 +278,7 @@ TEST_F(HtmlPictureDrawing, empty_or_undecoded_pictures_draw_nothing) {
     EXPECT_TRUE(drawnArea(never, 96, {0, 0, 10, 10}).isEmpty());
     THTMLPicture picture;
     load(picture, encodeImage(solidImage(3, 2, Qt::red), "png"));
-    picture.LoadFromFile("/nonexistent/picture.png");
+    picture.LoadFromFile(QStringLiteral("/nonexistent/picture.png"));
     EXPECT_TRUE(drawnArea(picture, 96, {0, 0, 10, 10}).isEmpty());
 }
 

@@ -121,7 +121,7 @@ const char* dejaVuSans() {
         for (const char* face :
              {"DejaVuSans", "DejaVuSans-Bold", "DejaVuSans-Oblique", "DejaVuSans-BoldOblique"})
             QFontDatabase::addApplicationFont(
-                QStringLiteral("/usr/share/fonts/truetype/dejavu/%1.ttf").arg(face));
+                QStringLiteral("/usr/share/fonts/truetype/dejavu/%1.ttf").arg(QLatin1String(face)));
         return true;
     }();
     (void)loaded;

@@ -78,7 +78,7 @@ TEST_F(PictureRender, a_picture_that_does_not_fit_moves_to_the_next_line) {
 
 TEST_F(PictureRender, container_pictures_are_found_by_name_in_any_case) {
     container.Items().Add().Name = "Logo";
-    container.Items().Items(0).Picture().LoadFromResource("Pictures/Red3x2.png");
+    container.Items().Items(0).Picture().LoadFromResource(QStringLiteral("Pictures/Red3x2.png"));
     withPictures("<img src=\"LOGO\">x");
     ASSERT_EQ(result.drawn(Kind::Image).size(), 1u);
     EXPECT_EQ(textAt(result, "x").rect.Left, 4);
@@ -94,7 +94,7 @@ TEST_F(PictureRender, missing_pictures_take_no_room_and_raise_nothing) {
 
 TEST_F(PictureRender, body_background_tiles_a_picture_over_the_rectangle) {
     container.Items().Add().Name = "tile";
-    container.Items().Items(0).Picture().LoadFromResource("Pictures/Red3x2.png");
+    container.Items().Items(0).Picture().LoadFromResource(QStringLiteral("Pictures/Red3x2.png"));
     withPictures("<body background=\"tile\">", {0, 0, 7, 3});
     const auto images = result.drawn(Kind::Image);
     ASSERT_EQ(images.size(), 6u);

@@ -78,7 +78,8 @@ TEST_F(AlertWindowTest, a_pass_extracts_then_alerts_every_due_row_in_table_order
     EXPECT_EQ(Label10->text(), "2010.05.26 09:00 USD 1  Index 6 6.1 6.2 6.3 ");
     EXPECT_EQ(shows.count(), 2);
     EXPECT_EQ(fake.sound.plays, 2);
-    EXPECT_TRUE(fake.messages.shown.isEmpty()) << fake.messages.shown.join("\n").toStdString();
+    EXPECT_TRUE(fake.messages.shown.isEmpty())
+        << fake.messages.shown.join(QLatin1Char('\n')).toStdString();
 
     // The list holds the last pass only; a pass with nothing due empties it and keeps the line.
     setNow(QTime(9, 5));
@@ -169,8 +170,8 @@ TEST_F(AlertWindowTest, failures_end_the_pass_where_they_happen) {
         if (ticksWhileShown++ < 2) tick();
     };
     tick();
-    EXPECT_EQ(fake.messages.shown,
-              (QStringList{"'' is not a valid integer value", "'00:' is not a valid time"}));
+    EXPECT_EQ(fake.messages.shown, (QStringList{QStringLiteral("'' is not a valid integer value"),
+                                                QStringLiteral("'00:' is not a valid time")}));
     EXPECT_TRUE(alertTexts().empty());
 }
 

@@ -26,7 +26,8 @@ namespace {
 
 using namespace testing;
 
-const QUrl calendarPage("http://127.0.0.1:9/e_cal.php?duration=weekly&timezone_panel=show");
+const QUrl calendarPage(
+    QStringLiteral("http://127.0.0.1:9/e_cal.php?duration=weekly&timezone_panel=show"));
 const QDate monday(2010, 5, 24);
 
 QString text(const char* utf8) {
@@ -85,7 +86,7 @@ protected:
 TEST_F(MainWindowTest, starts_as_the_window_definition_says) {
     EXPECT_EQ(browser->visited, std::vector<QUrl>{calendarPage});
     EXPECT_EQ(browser->parent(), &form);
-    EXPECT_EQ(form.windowTitle(), "Newsbell newsbell.example.net");
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Newsbell newsbell.example.net"));
     EXPECT_EQ(form.size(), QSize(1134, 667));
     EXPECT_EQ(Panel5->palette().color(QPalette::Window), QColor(255, 117, 117));
     EXPECT_EQ(Label2->text(), " newsbell.example.net");
@@ -300,7 +301,7 @@ TEST_F(MainWindowTest, delete_without_a_focused_row_does_nothing) {
 TEST_F(MainWindowTest, saving_writes_the_table_and_ends_the_save_button_blinking) {
     fillTable(5);
     form.Timer3Timer(); // caught in the regular half of a blink
-    const QString file = folder.filePath("week.txt");
+    const QString file = folder.filePath(QStringLiteral("week.txt"));
     fake.files.answers = {file};
     Button3->click();
     EXPECT_EQ(readFileBytes(file), expectedWeekText(monday, 5));

@@ -41,15 +41,16 @@ TEST(CalendarAddress, takes_web_and_file_addresses_and_empty_for_the_built_in_ca
     };
     for (const Case& c : cases)
         EXPECT_EQ(calendarAddressProblem(QString::fromUtf8(c.typed)).isEmpty(), c.good) << c.typed;
-    EXPECT_EQ(calendarAddress("  "), QUrl());
-    EXPECT_EQ(calendarAddress(" https://a.example/w "), QUrl("https://a.example/w"));
+    EXPECT_EQ(calendarAddress(QStringLiteral("  ")), QUrl());
+    EXPECT_EQ(calendarAddress(QStringLiteral(" https://a.example/w ")),
+              QUrl(QStringLiteral("https://a.example/w")));
 }
 
 TEST(CalendarAddressDialog, offers_ok_only_while_the_address_will_do) {
-    CalendarAddressDialog dialog(QUrl("http://127.0.0.1:1/e_cal.php"));
+    CalendarAddressDialog dialog(QUrl(QStringLiteral("http://127.0.0.1:1/e_cal.php")));
     QPushButton* ok = dialog.buttons->button(QDialogButtonBox::Ok);
     EXPECT_TRUE(ok->isEnabled());
-    dialog.addressField->setText("gopher://old.example/");
+    dialog.addressField->setText(QStringLiteral("gopher://old.example/"));
     EXPECT_FALSE(ok->isEnabled());
     EXPECT_FALSE(dialog.problemLabel->text().isEmpty());
     dialog.addressField->clear();
@@ -61,9 +62,9 @@ TEST(CalendarAddressDialog, offers_ok_only_while_the_address_will_do) {
 const QUrl demoPage("http://127.0.0.1:9/e_cal.php?duration=weekly&timezone_panel=show");
 
 struct CalendarAddressItemTest : ::testing::Test {
-    CalendarAddressItem::Options options(KeptSettings* settings) {
+    CalendarAddressItem::Options options(KeptSettings* kept) {
         CalendarAddressItem::Options given;
-        given.settings = settings;
+        given.settings = kept;
         given.pageFor = [](const QUrl& address) { return address.isEmpty() ? demoPage : address; };
         return given;
     }

@@ -14,11 +14,12 @@ namespace {
 using testing::FakeBrowser;
 using testing::RecordingMessages;
 
-const QUrl page("http://127.0.0.1:9/e_cal.php?duration=weekly&timezone_panel=show&week=2024-03-11");
+const QUrl page(QStringLiteral(
+    "http://127.0.0.1:9/e_cal.php?duration=weekly&timezone_panel=show&week=2024-03-11"));
 
 StartOptions feedOptions(std::optional<QString> local, std::optional<QString> feed) {
     StartOptions options;
-    options.calendarFeed = "feed.xml";
+    options.calendarFeed = QStringLiteral("feed.xml");
     options.timeZone = std::move(local);
     options.feedTimeZone = std::move(feed);
     return options;
@@ -26,15 +27,16 @@ StartOptions feedOptions(std::optional<QString> local, std::optional<QString> fe
 
 TEST(FeedSettings, zones_default_to_the_computer_and_new_york_and_unknown_ones_fail) {
     const FeedSettings defaults = feedSettings(feedOptions({}, {}));
-    EXPECT_EQ(defaults.source, "feed.xml");
+    EXPECT_EQ(defaults.source, QStringLiteral("feed.xml"));
     EXPECT_EQ(defaults.zones.local, QTimeZone::systemTimeZone());
     EXPECT_EQ(defaults.zones.feed.id(), "America/New_York");
-    const FeedSettings given = feedSettings(feedOptions("Europe/Berlin", "Asia/Tokyo"));
+    const FeedSettings given =
+        feedSettings(feedOptions(QStringLiteral("Europe/Berlin"), QStringLiteral("Asia/Tokyo")));
     EXPECT_EQ(given.zones.local.id(), "Europe/Berlin");
     EXPECT_EQ(given.zones.feed.id(), "Asia/Tokyo");
     for (const char* wrong : {"Mars/Olympus", "UTC+03:00", "W. Europe Standard Time"}) {
-        EXPECT_THROW(feedSettings(feedOptions(wrong, {})), Error) << wrong;
-        EXPECT_THROW(feedSettings(feedOptions({}, wrong)), Error) << wrong;
+        EXPECT_THROW(feedSettings(feedOptions(QString::fromUtf8(wrong), {})), Error) << wrong;
+        EXPECT_THROW(feedSettings(feedOptions({}, QString::fromUtf8(wrong))), Error) << wrong;
     }
 }
 
@@ -42,11 +44,11 @@ class FeedRefresherTest : public ::testing::Test {
 protected:
     void SetUp() override {
         write("<weeklyevents/>");
-        ASSERT_EQ(calendar.read().error, "");
+        ASSERT_EQ(calendar.read().error, QString());
     }
 
     void write(const QByteArray& document) {
-        QFile file(folder.filePath("feed.xml"));
+        QFile file(folder.filePath(QStringLiteral("feed.xml")));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(document);
     }
@@ -61,7 +63,7 @@ protected:
     testing::TestClock clock{QDateTime(QDate(2024, 3, 12), QTime(10, 0))};
     FeedCalendar calendar{{folder.filePath("feed.xml"),
                            {QTimeZone("Europe/Berlin"), QTimeZone("America/New_York")},
-                           folder.filePath("cache")},
+                           folder.filePath(QStringLiteral("cache"))},
                           clock};
     FakeBrowser browser;
     RecordingMessages messages;
@@ -72,7 +74,8 @@ protected:
 TEST_F(FeedRefresherTest, reloads_the_page_shown_only_when_the_weeks_changed) {
     refresh();
     EXPECT_TRUE(browser.visited.empty());
-    const QUrl other("http://127.0.0.1:9/e_cal.php?duration=weekly&week=2024-03-18");
+    const QUrl other(
+        QStringLiteral("http://127.0.0.1:9/e_cal.php?duration=weekly&week=2024-03-18"));
     emit browser.beforeNavigate(other);
     write("<weeklyevents><event><title>x</title><date>03-19-2024</date></event></weeklyevents>");
     refresh();
@@ -81,16 +84,17 @@ TEST_F(FeedRefresherTest, reloads_the_page_shown_only_when_the_weeks_changed) {
 }
 
 TEST_F(FeedRefresherTest, tells_a_failure_once_until_a_read_succeeds_again) {
-    ASSERT_TRUE(QFile::remove(folder.filePath("feed.xml")));
+    ASSERT_TRUE(QFile::remove(folder.filePath(QStringLiteral("feed.xml"))));
     refresh();
     refresh();
     ASSERT_EQ(messages.shown.size(), 1);
-    EXPECT_TRUE(messages.shown[0].contains("не прочитан")) << messages.shown[0].toStdString();
-    EXPECT_TRUE(messages.shown[0].contains("В работе копия"));
+    EXPECT_TRUE(messages.shown[0].contains(QStringLiteral("не прочитан")))
+        << messages.shown[0].toStdString();
+    EXPECT_TRUE(messages.shown[0].contains(QStringLiteral("В работе копия")));
     write("<weeklyevents><event><title>no date</title></event></weeklyevents>");
     refresh();
     ASSERT_EQ(messages.shown.size(), 2); // the warning of the new document
-    EXPECT_TRUE(messages.shown[1].contains("строка 1: событие без даты пропущено"));
+    EXPECT_TRUE(messages.shown[1].contains(QStringLiteral("строка 1: событие без даты пропущено")));
     write("<weeklyevents");
     refresh();
     EXPECT_EQ(messages.shown.size(), 3);

@@ -45,8 +45,8 @@ std::vector<CalendarEvent> dueEvents(QTime now) {
     for (const CalendarEvent& event :
          weekEvents(mondayOf(demoNow.date()), demoNow, eventsSoonAfter(demoNow))) {
         const int startsIn = now.secsTo(event.timeOfDay);
-        if (event.date == demoNow.date() && !event.holiday && event.time != "Tentative" &&
-            startsIn > -600 && startsIn < 1800)
+        if (event.date == demoNow.date() && !event.holiday &&
+            event.time != QStringLiteral("Tentative") && startsIn > -600 && startsIn < 1800)
             due.push_back(event);
     }
     return due;
@@ -58,20 +58,26 @@ QString alertOf(const CalendarEvent& event, QTime now) {
                                 " <i> <b>Средняя важность </i></b>",
                                 " <i> <b>Высокая важность </i></b>"};
     const int startsIn = now.secsTo(event.timeOfDay);
-    const QString span = QTime(0, 0).addSecs(std::abs(startsIn)).toString("H:mm:ss");
-    const QString timing = startsIn > 0 ? " <br> Начнется через <b>" + span + " </b>"
-                           : startsIn < 0 ? " <br> Закончилось  <b>" + span + " назад</b>"
-                                          : QString();
-    return "<b>" + event.date.toString("yyyy.MM.dd") + "</b> " + event.time + " " + event.currency +
-           " " + QString::fromUtf8(importance[event.importance]) + " <br><b><q> " + event.name +
-           "</q></b><br>" + event.actual + " " + event.forecast + " " + event.previous + timing;
+    const QString span =
+        QTime(0, 0).addSecs(std::abs(startsIn)).toString(QStringLiteral("H:mm:ss"));
+    const QString timing =
+        startsIn > 0 ? QStringLiteral(" <br> Начнется через <b>") + span + QStringLiteral(" </b>")
+        : startsIn < 0
+            ? QStringLiteral(" <br> Закончилось  <b>") + span + QStringLiteral(" назад</b>")
+            : QString();
+    return QStringLiteral("<b>") + event.date.toString(QStringLiteral("yyyy.MM.dd")) +
+           QStringLiteral("</b> ") + event.time + QLatin1Char(' ') + event.currency +
+           QStringLiteral(" ") + QString::fromUtf8(importance[event.importance]) +
+           QStringLiteral(" <br><b><q> ") + event.name + QStringLiteral("</q></b><br>") +
+           event.actual + QLatin1Char(' ') + event.forecast + QLatin1Char(' ') + event.previous +
+           timing;
 }
 
 // The status line: every field but the weekday, each followed by a blank.
 QString statusOf(const CalendarEvent& event) {
     QStringList fields = fieldsOf(event);
     fields.removeAt(1);
-    return fields.join(' ') + ' ';
+    return fields.join(QLatin1Char(' ')) + QLatin1Char(' ');
 }
 
 class EndToEnd : public ::testing::Test {
@@ -107,7 +113,7 @@ protected:
     void extract() {
         control<QPushButton>(*form, "Button2")->click();
         ASSERT_TRUE(fake->messages.shown.isEmpty())
-            << fake->messages.shown.join("\n").toStdString();
+            << fake->messages.shown.join(QLatin1Char('\n')).toStdString();
     }
 
     static const EventTable& table() { return control<EventGrid>(*form, "StringGrid1")->table(); }
@@ -153,7 +159,7 @@ TEST_F(EndToEnd, deleting_a_range_then_saving_writes_exactly_the_rows_left) {
     EXPECT_EQ(table().cell(0, 2), "6");
 
     QTemporaryDir folder;
-    const QString file = folder.filePath("week");
+    const QString file = folder.filePath(QStringLiteral("week"));
     fake->files.answers = {file};
     control<QPushButton>(*form, "Button3")->click();
     EXPECT_EQ(readFileBytes(file), joined(lines));
@@ -162,9 +168,11 @@ TEST_F(EndToEnd, deleting_a_range_then_saving_writes_exactly_the_rows_left) {
 
 TEST_F(EndToEnd, export_mode_writes_the_week_without_windows) {
     QTemporaryDir folder;
-    const QString file = folder.filePath("export.txt");
+    const QString file = folder.filePath(QStringLiteral("export.txt"));
     QProcess program;
-    program.start(NEWSBELL_EXECUTABLE, {"--export", file, "--calendar-url", calendar->url()});
+    program.start(
+        QStringLiteral(NEWSBELL_EXECUTABLE),
+        {QStringLiteral("--export"), file, QStringLiteral("--calendar-url"), calendar->url()});
     ASSERT_TRUE(program.waitForFinished(loadWait + 30000));
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
     // Nothing of Qt's or the browser's own chatter: standard error is the program's.
@@ -175,18 +183,20 @@ TEST_F(EndToEnd, export_mode_writes_the_week_without_windows) {
 
 TEST_F(EndToEnd, export_mode_fails_with_a_message_and_no_file_when_there_is_no_calendar) {
     QTemporaryDir folder;
-    const QString file = folder.filePath("export.txt");
+    const QString file = folder.filePath(QStringLiteral("export.txt"));
     QProcess program;
     // Port 9 (discard) is not served on loopback.
-    program.start(NEWSBELL_EXECUTABLE,
-                  {"--export", file, "--calendar-url", "http://127.0.0.1:9/e_cal.php"});
+    program.start(QStringLiteral(NEWSBELL_EXECUTABLE),
+                  {QStringLiteral("--export"), file, QStringLiteral("--calendar-url"),
+                   QStringLiteral("http://127.0.0.1:9/e_cal.php")});
     ASSERT_TRUE(program.waitForFinished(loadWait + 30000));
     EXPECT_EQ(program.exitCode(), 1);
-    const QString errors = QString::fromUtf8(program.readAllStandardError());
-    EXPECT_TRUE(errors.contains(QStringLiteral("newsbell: Страница календаря")))
-        << errors.toStdString();
-    EXPECT_TRUE(errors.contains(QStringLiteral("не открылась"))) << errors.toStdString();
-    for (const QString& line : errors.split(u'\n', Qt::SkipEmptyParts))
+    const QString standardError = QString::fromUtf8(program.readAllStandardError());
+    EXPECT_TRUE(standardError.contains(QStringLiteral("newsbell: Страница календаря")))
+        << standardError.toStdString();
+    EXPECT_TRUE(standardError.contains(QStringLiteral("не открылась")))
+        << standardError.toStdString();
+    for (const QString& line : standardError.split(u'\n', Qt::SkipEmptyParts))
         EXPECT_TRUE(line.startsWith(QStringLiteral("newsbell: "))) << line.toStdString();
     EXPECT_FALSE(QFile::exists(file));
 }
@@ -215,27 +225,30 @@ TEST_F(EndToEnd, alert_pass_right_after_the_start_alerts_the_events_minutes_away
 TEST_F(EndToEnd, due_at_prints_the_pass_at_that_moment_without_windows) {
     const QTime now(12, 5, 30);
     QProcess program;
-    program.start(NEWSBELL_EXECUTABLE,
-                  {"--due-at", "2026-03-04 12:05:30", "--calendar-url", calendar->url()});
+    program.start(QStringLiteral(NEWSBELL_EXECUTABLE),
+                  {QStringLiteral("--due-at"), QStringLiteral("2026-03-04 12:05:30"),
+                   QStringLiteral("--calendar-url"), calendar->url()});
     ASSERT_TRUE(program.waitForFinished(loadWait + 30000));
     EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
 
     const std::vector<CalendarEvent> due = dueEvents(now);
     ASSERT_GE(due.size(), 3u);
-    QString expected = statusOf(due.back()) + "\n";
-    for (const CalendarEvent& event : due) expected += alertOf(event, now) + "\n";
+    QString expected = statusOf(due.back()) + QLatin1Char('\n');
+    for (const CalendarEvent& event : due) expected += alertOf(event, now) + QLatin1Char('\n');
     EXPECT_EQ(QString::fromUtf8(program.readAllStandardOutput()), expected);
 }
 
 TEST_F(EndToEnd, due_at_fails_with_a_message_and_nothing_on_standard_output) {
     for (const QStringList& arguments :
-         {QStringList{"--due-at", "2026-03-04 12:05:00", "--calendar-url",
-                      "http://127.0.0.1:9/e_cal.php"},
-          QStringList{"--due-at", "2026-03-04 12:05", "--calendar-url", calendar->url()}}) {
+         {QStringList{QStringLiteral("--due-at"), QStringLiteral("2026-03-04 12:05:00"),
+                      QStringLiteral("--calendar-url"),
+                      QStringLiteral("http://127.0.0.1:9/e_cal.php")},
+          QStringList{QStringLiteral("--due-at"), QStringLiteral("2026-03-04 12:05"),
+                      QStringLiteral("--calendar-url"), calendar->url()}}) {
         QProcess program;
-        program.start(NEWSBELL_EXECUTABLE, arguments);
+        program.start(QStringLiteral(NEWSBELL_EXECUTABLE), arguments);
         ASSERT_TRUE(program.waitForFinished(loadWait + 30000));
-        EXPECT_EQ(program.exitCode(), 1) << arguments.join(' ').toStdString();
+        EXPECT_EQ(program.exitCode(), 1) << arguments.join(QLatin1Char(' ')).toStdString();
         EXPECT_EQ(program.readAllStandardOutput(), "");
         EXPECT_TRUE(program.readAllStandardError().contains("newsbell: "));
     }
@@ -280,8 +293,10 @@ struct CurrentWeekFeed {
 CurrentWeekFeed currentWeekFeed() {
     const QDate today = QDateTime::currentDateTime().toTimeZone(QTimeZone("Europe/Berlin")).date();
     const QDate monday = mondayOf(today), sunday = monday.addDays(6);
-    const auto date = [](QDate day) { return day.toString("MM-dd-yyyy").toUtf8(); };
-    const auto table = [](QDate day) { return day.toString("yyyy.MM.dd").toStdString(); };
+    const auto date = [](QDate day) { return day.toString(QStringLiteral("MM-dd-yyyy")).toUtf8(); };
+    const auto table = [](QDate day) {
+        return day.toString(QStringLiteral("yyyy.MM.dd")).toStdString();
+    };
     return {"<weeklyevents><event><title>Holiday</title><country>EUR</country><date>" +
                 date(sunday) +
                 "</date><time>All Day</time><impact>Holiday</impact></event>"
@@ -304,9 +319,9 @@ struct Outcome {
 Outcome runNewsbell(const QStringList& arguments, const QString& cacheFolder) {
     QProcess program;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("XDG_CACHE_HOME", cacheFolder);
+    environment.insert(QStringLiteral("XDG_CACHE_HOME"), cacheFolder);
     program.setProcessEnvironment(environment);
-    program.start(NEWSBELL_EXECUTABLE, arguments);
+    program.start(QStringLiteral(NEWSBELL_EXECUTABLE), arguments);
     if (!program.waitForFinished(loadWait + 30000)) return {};
     return {program.exitCode(), QString::fromUtf8(program.readAllStandardError()),
             QString::fromUtf8(program.readAllStandardOutput())};
@@ -314,17 +329,18 @@ Outcome runNewsbell(const QStringList& arguments, const QString& cacheFolder) {
 
 TEST(FeedEndToEnd, a_feed_file_exports_its_week_and_its_copy_stands_in_when_it_is_gone) {
     QTemporaryDir folder;
-    const QString feed = folder.filePath("week.xml"), out = folder.filePath("out.txt"),
-                  cache = folder.filePath("cache");
+    const QString feed = folder.filePath(QStringLiteral("week.xml")),
+                  out = folder.filePath(QStringLiteral("out.txt")),
+                  cache = folder.filePath(QStringLiteral("cache"));
     const CurrentWeekFeed week = currentWeekFeed();
     QFile file(feed);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(week.document);
     file.close();
-    const QStringList arguments{"--calendar-feed",  feed,
-                                "--time-zone",      "Europe/Berlin",
-                                "--feed-time-zone", "Europe/Berlin",
-                                "--export",         out};
+    const QStringList arguments{QStringLiteral("--calendar-feed"),  feed,
+                                QStringLiteral("--time-zone"),      QStringLiteral("Europe/Berlin"),
+                                QStringLiteral("--feed-time-zone"), QStringLiteral("Europe/Berlin"),
+                                QStringLiteral("--export"),         out};
 
     Outcome run = runNewsbell(arguments, cache);
     EXPECT_EQ(run.exitCode, 0) << run.errors.toStdString();
@@ -334,15 +350,16 @@ TEST(FeedEndToEnd, a_feed_file_exports_its_week_and_its_copy_stands_in_when_it_i
     ASSERT_TRUE(QFile::remove(out));
     run = runNewsbell(arguments, cache);
     EXPECT_EQ(run.exitCode, 0) << run.errors.toStdString();
-    EXPECT_TRUE(run.errors.contains("newsbell: Календарь " + feed + " не прочитан"));
-    EXPECT_TRUE(run.errors.contains("newsbell: В работе копия, прочитанная"));
+    EXPECT_TRUE(run.errors.contains(QStringLiteral("newsbell: Календарь ") + feed +
+                                    QStringLiteral(" не прочитан")));
+    EXPECT_TRUE(run.errors.contains(QStringLiteral("newsbell: В работе копия, прочитанная")));
     EXPECT_EQ(readFileBytes(out), week.expected);
 
     // Without any copy there is nothing to export: no file, exit status 1.
     ASSERT_TRUE(QFile::remove(out));
-    run = runNewsbell(arguments, folder.filePath("empty-cache"));
+    run = runNewsbell(arguments, folder.filePath(QStringLiteral("empty-cache")));
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(run.errors.contains("newsbell: Сохранённой копии нет."))
+    EXPECT_TRUE(run.errors.contains(QStringLiteral("newsbell: Сохранённой копии нет.")))
         << run.errors.toStdString();
     EXPECT_FALSE(QFile::exists(out));
 }
@@ -351,23 +368,27 @@ TEST(FeedEndToEnd, a_feed_file_exports_its_week_and_its_copy_stands_in_when_it_i
 // both formats, and a pass at a moment of the feed.
 TEST(FeedEndToEnd, a_feed_serves_the_week_join_and_the_alert_pass) {
     QTemporaryDir folder;
-    const QString out = folder.filePath("weeks.txt");
+    const QString out = folder.filePath(QStringLiteral("weeks.txt"));
     for (const char* name : {"switches.xml", "switches.ics"}) {
         const Outcome run =
-            runNewsbell({"--calendar-feed", QStringLiteral(FEED_FIXTURES "/") + name, "--time-zone",
-                         "Europe/Berlin", "--weeks", "2024-03-04", "2024-04-07", "--export", out},
-                        folder.filePath("cache"));
+            runNewsbell({QStringLiteral("--calendar-feed"),
+                         QStringLiteral(FEED_FIXTURES "/") + QLatin1String(name),
+                         QStringLiteral("--time-zone"), QStringLiteral("Europe/Berlin"),
+                         QStringLiteral("--weeks"), QStringLiteral("2024-03-04"),
+                         QStringLiteral("2024-04-07"), QStringLiteral("--export"), out},
+                        folder.filePath(QStringLiteral("cache")));
         EXPECT_EQ(run.exitCode, 0) << name << run.errors.toStdString();
         EXPECT_EQ(readFileBytes(out), readFileBytes(QStringLiteral(
                                           FEED_FIXTURES "/switches-2024-03-04-to-2024-04-07.txt")))
             << name;
     }
-    const Outcome pass =
-        runNewsbell({"--calendar-feed", QStringLiteral(FEED_FIXTURES "/switches.xml"),
-                     "--time-zone", "Europe/Berlin", "--due-at", "2024-03-12 13:20:00"},
-                    folder.filePath("cache"));
+    const Outcome pass = runNewsbell(
+        {QStringLiteral("--calendar-feed"), QStringLiteral(FEED_FIXTURES "/switches.xml"),
+         QStringLiteral("--time-zone"), QStringLiteral("Europe/Berlin"), QStringLiteral("--due-at"),
+         QStringLiteral("2024-03-12 13:20:00")},
+        folder.filePath(QStringLiteral("cache")));
     EXPECT_EQ(pass.exitCode, 0) << pass.errors.toStdString();
-    EXPECT_TRUE(pass.output.contains("CPI m/m")) << pass.output.toStdString();
+    EXPECT_TRUE(pass.output.contains(QStringLiteral("CPI m/m"))) << pass.output.toStdString();
 }
 
 } // namespace

@@ -89,7 +89,7 @@ TEST_F(KeptSettingsTest, an_unusable_value_leaves_the_default_with_one_line_each
     EXPECT_EQ(field(*form, "Edit4")->text(), "30");
     EXPECT_TRUE(box(*form, "CheckBox4")->isChecked());
     EXPECT_EQ(settings->calendarAddress(), QUrl());
-    EXPECT_EQ(lines.size(), 6) << lines.join('\n').toStdString();
+    EXPECT_EQ(lines.size(), 6) << lines.join(QLatin1Char('\n')).toStdString();
 }
 
 TEST_F(KeptSettingsTest, an_unreadable_file_gives_the_defaults_and_one_line) {
@@ -147,14 +147,17 @@ TEST_F(KeptSettingsTest, a_file_of_control_name_keys_keeps_every_value_under_rea
 TEST_F(KeptSettingsTest, each_window_saves_where_it_saved_last) {
     auto settings = open();
     ScriptedFileChooser dialog;
-    FolderKeepingFileChooser main(dialog, *settings, "mainWindow");
-    FolderKeepingFileChooser weeks(dialog, *settings, "weekWindow");
-    dialog.answers = {folder.filePath("week.txt"), "", ""};
-    EXPECT_EQ(main.chooseFileToSave(nullptr, "/usr/bin/newsbell"), folder.filePath("week.txt"));
-    EXPECT_EQ(main.chooseFileToSave(nullptr, "/usr/bin/newsbell"), std::nullopt);
-    EXPECT_EQ(weeks.chooseFileToSave(nullptr, "/usr/bin/newsbell"), std::nullopt);
-    EXPECT_EQ(dialog.startPaths,
-              QStringList({"/usr/bin/newsbell", folder.filePath("."), "/usr/bin/newsbell"}));
+    FolderKeepingFileChooser main(dialog, *settings, QStringLiteral("mainWindow"));
+    FolderKeepingFileChooser weeks(dialog, *settings, QStringLiteral("weekWindow"));
+    dialog.answers = {folder.filePath(QStringLiteral("week.txt")), QStringLiteral(""),
+                      QStringLiteral("")};
+    EXPECT_EQ(main.chooseFileToSave(nullptr, QStringLiteral("/usr/bin/newsbell")),
+              folder.filePath(QStringLiteral("week.txt")));
+    EXPECT_EQ(main.chooseFileToSave(nullptr, QStringLiteral("/usr/bin/newsbell")), std::nullopt);
+    EXPECT_EQ(weeks.chooseFileToSave(nullptr, QStringLiteral("/usr/bin/newsbell")), std::nullopt);
+    EXPECT_EQ(dialog.startPaths, QStringList({QStringLiteral("/usr/bin/newsbell"),
+                                              folder.filePath(QStringLiteral(".")),
+                                              QStringLiteral("/usr/bin/newsbell")}));
 }
 
 } // namespace

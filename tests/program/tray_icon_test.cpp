@@ -38,12 +38,12 @@ TEST_F(TrayCase, menu_shows_the_window_runs_a_pass_and_ends_the_program) {
 
 TEST_F(TrayCase, minimising_hides_the_window_only_where_a_tray_exists) {
     for (bool available : {true, false}) {
-        QWidget window;
-        TrayIcon tray(window, commands(), available);
-        window.show();
-        window.setWindowState(Qt::WindowMinimized);
+        QWidget freshWindow;
+        TrayIcon tray(freshWindow, commands(), available);
+        freshWindow.show();
+        freshWindow.setWindowState(Qt::WindowMinimized);
         QCoreApplication::processEvents();
-        EXPECT_EQ(window.isVisible(), !available) << available;
+        EXPECT_EQ(freshWindow.isVisible(), !available) << available;
     }
 }
 

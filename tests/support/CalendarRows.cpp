@@ -5,12 +5,12 @@
 namespace newsbell::testing {
 
 QStringList fieldsOf(const CalendarEvent& event) {
-    return {event.date.toString("yyyy.MM.dd"),
+    return {event.date.toString(QStringLiteral("yyyy.MM.dd")),
             QString::number(event.date.dayOfWeek() % 7),
             event.time,
             event.currency,
             event.importance ? QString::number(event.importance) : QString(),
-            " " + event.name,
+            QLatin1Char(' ') + event.name,
             event.actual,
             event.forecast,
             event.previous};
@@ -18,8 +18,8 @@ QStringList fieldsOf(const CalendarEvent& event) {
 
 std::string tableLines(const std::vector<CalendarEvent>& events) {
     QStringList lines;
-    for (const CalendarEvent& event : events) lines << fieldsOf(event).join(';');
-    return lines.join('\n').toStdString();
+    for (const CalendarEvent& event : events) lines << fieldsOf(event).join(QLatin1Char(';'));
+    return lines.join(QLatin1Char('\n')).toStdString();
 }
 
 std::vector<std::string> fileLines(const std::vector<CalendarEvent>& events) {
@@ -27,8 +27,8 @@ std::vector<std::string> fileLines(const std::vector<CalendarEvent>& events) {
     for (const CalendarEvent& event : events) {
         if (event.holiday) continue;
         QStringList fields = fieldsOf(event);
-        for (QString& field : fields) field.replace(';', ',');
-        lines.push_back(toCp1251(fields.join(';')) + "\r\n");
+        for (QString& field : fields) field.replace(QLatin1Char(';'), QLatin1Char(','));
+        lines.push_back(toCp1251(fields.join(QLatin1Char(';'))) + "\r\n");
     }
     return lines;
 }

@@ -12,7 +12,7 @@ std::string FakeBrowser::bodyHtml() {
 }
 
 void FakeBrowser::runScript(const QString& code, const QString& language) {
-    if (language != "JavaScript") throw Error("not JavaScript");
+    if (language != QLatin1String("JavaScript")) throw Error("not JavaScript");
     scripts.push_back(code);
     if (onScript) onScript(code);
 }

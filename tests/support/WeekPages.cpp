@@ -14,17 +14,18 @@ QDate eventDay(QDate monday, int event) {
 }
 
 std::string eventTime(int event) {
-    return QTime(8, 0).addSecs(event * 600).toString("hh:mm").toStdString();
+    return QTime(8, 0).addSecs(event * 600).toString(QStringLiteral("hh:mm")).toStdString();
 }
 
 } // namespace
 
 std::string legacyWeekPage(QDate monday, int events, QDate pageDate) {
     const QDate reported = pageDate.isValid() ? pageDate : monday;
-    std::string page =
-        "<DIV id=nav><A href=\"/e_cal.php?duration=weekly&amp;year=" +
-        std::to_string(reported.year()) + "\">Week</A><INPUT id=eco_date_full_date value=" +
-        reported.toString("ddMMyyyy").toStdString() + " type=hidden></DIV>\n<TABLE><TBODY>\n";
+    std::string page = "<DIV id=nav><A href=\"/e_cal.php?duration=weekly&amp;year=" +
+                       std::to_string(reported.year()) +
+                       "\">Week</A><INPUT id=eco_date_full_date value=" +
+                       reported.toString(QStringLiteral("ddMMyyyy")).toStdString() +
+                       " type=hidden></DIV>\n<TABLE><TBODY>\n";
     for (int i = 1; i <= events; ++i) {
         const QDate day = eventDay(monday, i);
         const bool firstOfDay = i == 1 || eventDay(monday, i - 1) != day;
@@ -46,7 +47,8 @@ std::string legacyWeekPage(QDate monday, int events, QDate pageDate) {
 }
 
 QDate askedWeek(const QString& code) {
-    static const QRegularExpression call("CP_tmpReturnFunction\\((\\d+),(\\d+),(\\d+)\\)");
+    static const QRegularExpression call(
+        QStringLiteral("CP_tmpReturnFunction\\((\\d+),(\\d+),(\\d+)\\)"));
     const QRegularExpressionMatch date = call.match(code);
     if (!date.hasMatch()) return {};
     return mondayOf(
@@ -61,7 +63,7 @@ std::string expectedWeekText(QDate monday, int events, const std::vector<int>& k
     for (int i : kept) {
         const QDate day = eventDay(monday, i);
         const std::string n = std::to_string(i);
-        text += day.toString("yyyy.MM.dd").toStdString() + ";" +
+        text += day.toString(QStringLiteral("yyyy.MM.dd")).toStdString() + ";" +
                 std::to_string(day.dayOfWeek() % 7) + ";" + eventTime(i) + ";USD;" +
                 std::to_string(i % 3 + 1) + "; Index " + n + ";" + n + ".1;" + n + ".2;" + n +
                 ".3\r\n";

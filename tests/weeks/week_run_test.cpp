@@ -82,7 +82,7 @@ class WeekRunTest : public ::testing::Test {
 protected:
     void SetUp() override {
         table.writeTitles();
-        recorder.fileName = folder.filePath("joined.txt");
+        recorder.fileName = folder.filePath(QStringLiteral("joined.txt"));
     }
 
     void start(QDate first, QDate last) { run.start(first, last, recorder.fileName); }
@@ -179,7 +179,7 @@ TEST_F(WeekRunTest, joins_the_weeks_in_order_and_ends_once) {
         SCOPED_TRACE(c.name);
         page.scripts.clear();
         recorder = Recorder{};
-        recorder.fileName = folder.filePath(c.name);
+        recorder.fileName = folder.filePath(QString::fromUtf8(c.name));
         page.reported = c.reported;
         page.events = c.events;
         start(c.first, c.last);
@@ -283,7 +283,7 @@ TEST_F(WeekRunTest, a_first_week_that_fails_leaves_the_file_of_an_earlier_run_as
 }
 
 TEST_F(WeekRunTest, a_file_that_cannot_be_written_loses_no_rows_for_the_next_write) {
-    recorder.fileName = folder.filePath("missing-folder/joined.txt");
+    recorder.fileName = folder.filePath(QStringLiteral("missing-folder/joined.txt"));
     start(mar8, mar15);
     EXPECT_THROW(run.downloadComplete(), Error);
     EXPECT_EQ(run.fileBytes(), "");

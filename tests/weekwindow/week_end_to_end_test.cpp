@@ -63,7 +63,7 @@ public:
     }
 
     QString url() const {
-        return QString("http://127.0.0.1:%1/e_cal.php?duration=weekly&timezone_panel=show")
+        return QStringLiteral("http://127.0.0.1:%1/e_cal.php?duration=weekly&timezone_panel=show")
             .arg(port_);
     }
     std::vector<QDate> asked() {
@@ -108,7 +108,8 @@ TEST(WeekJoinCommand, joins_what_it_asks_for_and_keeps_the_weeks_before_an_error
     struct Case {
         const char* name;
         FaultyCalendar::Faults faults;
-        QString first, last;
+        const char* first;
+        const char* last;
         int status, weeks;
         std::vector<QDate> asked, joined;
         const char* message;
@@ -129,16 +130,18 @@ TEST(WeekJoinCommand, joins_what_it_asks_for_and_keeps_the_weeks_before_an_error
         SCOPED_TRACE(c.name);
         FaultyCalendar calendar(c.faults);
         QTemporaryDir folder;
-        const QString file = folder.filePath("joined.txt");
+        const QString file = folder.filePath(QStringLiteral("joined.txt"));
         QProcess program;
-        program.start(NEWSBELL_EXECUTABLE, {"--weeks", c.first, c.last, "--export", file,
-                                            "--calendar-url", calendar.url()});
+        program.start(QStringLiteral(NEWSBELL_EXECUTABLE),
+                      {QStringLiteral("--weeks"), QString::fromLatin1(c.first),
+                       QString::fromLatin1(c.last), QStringLiteral("--export"), file,
+                       QStringLiteral("--calendar-url"), calendar.url()});
         ASSERT_TRUE(program.waitForFinished(3 * loadWait));
         const QString errors = QString::fromUtf8(program.readAllStandardError());
         EXPECT_EQ(program.exitCode(), c.status) << errors.toStdString();
         EXPECT_EQ(calendar.asked(), c.asked);
         EXPECT_EQ(readFileBytes(file), demoWeeks(c.joined));
-        const QString progress = QString("week %1 of %2").arg(c.asked.size()).arg(c.weeks);
+        const QString progress = QStringLiteral("week %1 of %2").arg(c.asked.size()).arg(c.weeks);
         EXPECT_TRUE(errors.contains(progress)) << errors.toStdString();
         EXPECT_TRUE(errors.contains(QString::fromUtf8(c.message))) << errors.toStdString();
     }
@@ -312,7 +315,7 @@ TEST(WeekWindow, joins_three_weeks_of_the_demo_calendar_in_the_real_browser) {
     EXPECT_TRUE(form.Panel5->isHidden());
 
     QTemporaryDir folder;
-    const QString file = folder.filePath("joined.txt");
+    const QString file = folder.filePath(QStringLiteral("joined.txt"));
     form.MonthCalendar1->setSelectedDate(QDate(2026, 12, 23));
     form.MonthCalendar2->setSelectedDate(QDate(2027, 1, 10)); // a Sunday
     fake.files.answers = {file};
@@ -330,7 +333,7 @@ TEST(WeekWindow, joins_three_weeks_of_the_demo_calendar_in_the_real_browser) {
         ASSERT_EQ(table.cell(0, row), std::to_string(row)) << "numbering without gaps";
     EXPECT_EQ(form.Memo1->blockCount(), table.rowCount() - 1);
     EXPECT_EQ(fake.messages.shown, QStringList{QString::fromUtf8("Склейка данных завершена")});
-    EXPECT_EQ(form.Label11->text(), "4.1.2027");
+    EXPECT_EQ(form.Label11->text(), QStringLiteral("4.1.2027"));
 }
 
 } // namespace

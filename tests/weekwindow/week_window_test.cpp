@@ -26,7 +26,8 @@ namespace {
 
 using namespace testing;
 
-const QUrl calendarPage("http://127.0.0.1:9/e_cal.php?duration=weekly&timezone_panel=show");
+const QUrl calendarPage(
+    QStringLiteral("http://127.0.0.1:9/e_cal.php?duration=weekly&timezone_panel=show"));
 const QDate mar8(2010, 3, 8), mar15(2010, 3, 15), mar22(2010, 3, 22);
 
 QString text(const char* utf8) {
@@ -35,8 +36,8 @@ QString text(const char* utf8) {
 
 // What the memo shows when it holds the file's lines.
 QString linesOf(const std::string& file) {
-    QString lines = fromCp1251(file).replace("\r\n", "\n");
-    lines.chop(lines.endsWith('\n') ? 1 : 0);
+    QString lines = fromCp1251(file).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    lines.chop(lines.endsWith(QLatin1Char('\n')) ? 1 : 0);
     return lines;
 }
 
@@ -83,7 +84,7 @@ protected:
     FakeBrowser* browser = new FakeBrowser;
     TForm2 form{browser, fake.desktop(), errors, calendarPage};
     QTemporaryDir folder;
-    QString file = folder.filePath("joined.txt");
+    QString file = folder.filePath(QStringLiteral("joined.txt"));
     bool loadPending = false;
 };
 
@@ -94,7 +95,7 @@ TEST_F(WeekWindowTest, starts_hidden_as_the_window_definition_says_and_waits_for
     EXPECT_EQ(form.size(), QSize(1221, 951));
     EXPECT_LE(form.minimumSizeHint().width(), 1221) << "the controls fit the window's width";
     for (QLabel* label : {form.Label9, form.Label10, form.Label11})
-        EXPECT_EQ(label->text(), "00.00.00");
+        EXPECT_EQ(label->text(), QStringLiteral("00.00.00"));
     EXPECT_EQ(form.Button1->text(), text("Начать  процесс склейки"));
     EXPECT_EQ(form.Button2->text(), text("Остановить процесс"));
     EXPECT_EQ(form.N1->title(), text("Меню"));
@@ -114,7 +115,7 @@ TEST_F(WeekWindowTest, starts_hidden_as_the_window_definition_says_and_waits_for
     loadFirstPage();
     EXPECT_TRUE(form.Button1->isEnabled());
     EXPECT_TRUE(form.Panel5->isHidden());
-    EXPECT_EQ(browser->scripts, std::vector<QString>{QString(initialWeekScript)});
+    EXPECT_EQ(browser->scripts, std::vector<QString>{QString::fromLatin1(initialWeekScript)});
     EXPECT_TRUE(table().rowCount() == 1) << "the page opened first is no week of a run";
 }
 
@@ -134,8 +135,8 @@ TEST_F(WeekWindowTest, help_joins_its_four_lines_with_lf_cr) {
 TEST_F(WeekWindowTest, a_run_shows_each_week_in_labels_progress_memo_and_file) {
     loadFirstPage();
     startRun(QDate(2010, 3, 24), QDate(2010, 3, 10)); // the later day on the left
-    EXPECT_EQ(form.Label9->text(), "8.3.2010");
-    EXPECT_EQ(form.Label10->text(), "22.3.2010");
+    EXPECT_EQ(form.Label9->text(), QStringLiteral("8.3.2010"));
+    EXPECT_EQ(form.Label10->text(), QStringLiteral("22.3.2010"));
     EXPECT_EQ(form.MonthCalendar2->selectedDate(), mar22);
     EXPECT_EQ(browser->scripts.back(), weekScript(mar8));
     EXPECT_EQ(fake.files.startPaths, QStringList{QCoreApplication::applicationFilePath()});
@@ -153,7 +154,8 @@ TEST_F(WeekWindowTest, a_run_shows_each_week_in_labels_progress_memo_and_file) {
     EXPECT_EQ(messages(), QStringList{text("Склейка данных завершена")});
     EXPECT_FALSE(form.ProcessRunning());
     EXPECT_EQ(rowNumbers(table()), "1,2,3,4,5,6,7,8,9");
-    EXPECT_EQ(browser->scripts.back(), QString(initialWeekScript)) << "set up again when idle";
+    EXPECT_EQ(browser->scripts.back(), QString::fromLatin1(initialWeekScript))
+        << "set up again when idle";
     EXPECT_FALSE(deliverWeek());
     EXPECT_EQ(messages().size(), 1);
 }
@@ -163,12 +165,12 @@ TEST_F(WeekWindowTest, stop_during_a_week_keeps_that_week_and_moves_on_to_the_ne
     startRun(mar8, QDate(2010, 3, 29));
     browser->onRead = [&] {
         EXPECT_FALSE(form.Button1->isEnabled()) << "no start while a week is processed";
-        if (form.Label11->text() == "15.3.2010") form.Button2->click();
+        if (form.Label11->text() == QStringLiteral("15.3.2010")) form.Button2->click();
     };
     while (deliverWeek()) {
     }
     EXPECT_EQ(readFileBytes(file), expectedWeekText(mar8, 3) + expectedWeekText(mar15, 3));
-    EXPECT_EQ(form.Label11->text(), "22.3.2010");
+    EXPECT_EQ(form.Label11->text(), QStringLiteral("22.3.2010"));
     EXPECT_TRUE(form.Button1->isEnabled());
     EXPECT_TRUE(messages().isEmpty());
 }
@@ -210,14 +212,14 @@ TEST_F(WeekWindowTest, a_cancelled_dialog_leaves_the_run_going) {
     while (deliverWeek()) {
     }
     EXPECT_EQ(readFileBytes(file), threeWeeks());
-    EXPECT_EQ(form.Label9->text(), "8.3.2010");
+    EXPECT_EQ(form.Label9->text(), QStringLiteral("8.3.2010"));
 }
 
 TEST_F(WeekWindowTest, a_cell_typed_over_reaches_file_and_memo_with_the_next_week) {
     loadFirstPage();
     startRun(mar8, mar15);
     deliverWeek();
-    form.Memo1->appendPlainText("typed into the memo");
+    form.Memo1->appendPlainText(QStringLiteral("typed into the memo"));
     const QModelIndex name = form.StringGrid1->model()->index(2, 6);
     ASSERT_TRUE(form.StringGrid1->model()->setData(name, text(" Индекс правленый")));
     deliverWeek();

@@ -18,22 +18,22 @@ void writeFile(const QString& path, const QByteArray& bytes) {
 
 TEST(BellSound, is_looked_up_in_the_current_folder_then_beside_the_program_then_built_in) {
     QTemporaryDir current, program;
-    const QUrl builtIn("qrc:/sounds/newsbell.wav");
+    const QUrl builtIn(QStringLiteral("qrc:/sounds/newsbell.wav"));
     EXPECT_EQ(bellSource(current.path(), program.path()), builtIn);
-    QDir(current.path()).mkdir("newsbell.wav"); // a folder of that name is no sound
+    QDir(current.path()).mkdir(QStringLiteral("newsbell.wav")); // a folder of that name is no sound
     EXPECT_EQ(bellSource(current.path(), program.path()), builtIn);
 
-    writeFile(program.filePath("newsbell.wav"), "RIFF");
+    writeFile(program.filePath(QStringLiteral("newsbell.wav")), "RIFF");
     EXPECT_EQ(bellSource(current.path(), program.path()),
-              QUrl::fromLocalFile(program.filePath("newsbell.wav")));
-    QDir(current.path()).rmdir("newsbell.wav");
-    writeFile(current.filePath("newsbell.wav"), "RIFF");
+              QUrl::fromLocalFile(program.filePath(QStringLiteral("newsbell.wav"))));
+    QDir(current.path()).rmdir(QStringLiteral("newsbell.wav"));
+    writeFile(current.filePath(QStringLiteral("newsbell.wav")), "RIFF");
     EXPECT_EQ(bellSource(current.path(), program.path()),
-              QUrl::fromLocalFile(current.filePath("newsbell.wav")));
+              QUrl::fromLocalFile(current.filePath(QStringLiteral("newsbell.wav"))));
 }
 
 TEST(BellSound, the_built_in_bell_is_a_short_wave_file) {
-    QFile bell(":/sounds/newsbell.wav");
+    QFile bell(QStringLiteral(":/sounds/newsbell.wav"));
     ASSERT_TRUE(bell.open(QIODevice::ReadOnly));
     const QByteArray bytes = bell.readAll();
     EXPECT_TRUE(bytes.startsWith("RIFF"));

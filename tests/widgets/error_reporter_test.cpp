@@ -15,7 +15,7 @@ TEST(ErrorReporter, shows_what_a_handler_throws_and_lets_the_caller_go_on) {
     bool after = false;
     errors.run([] { throw Error("'x' is not a valid integer value"); });
     errors.run([&] { after = true; });
-    EXPECT_EQ(messages.shown, QStringList{"'x' is not a valid integer value"});
+    EXPECT_EQ(messages.shown, QStringList{QStringLiteral("'x' is not a valid integer value")});
     EXPECT_TRUE(after);
 }
 
@@ -37,7 +37,7 @@ TEST(ErrorReporter, does_not_repeat_a_message_that_is_still_on_screen) {
         errors.run([] { throw Error("other"); });
     };
     errors.run([] { throw Error("same"); });
-    EXPECT_EQ(messages.shown, (QStringList{"same", "other"}));
+    EXPECT_EQ(messages.shown, (QStringList{QStringLiteral("same"), QStringLiteral("other")}));
 
     messages.whileShown = nullptr;
     errors.run([] { throw Error("same"); });
@@ -58,7 +58,7 @@ TEST(ErrorReporter, handler_wraps_a_member_for_connect) {
     handler();
     handler();
     EXPECT_EQ(window.calls, 2);
-    EXPECT_EQ(messages.shown, (QStringList{"failed", "failed"}));
+    EXPECT_EQ(messages.shown, (QStringList{QStringLiteral("failed"), QStringLiteral("failed")}));
 }
 
 } // namespace

@@ -90,7 +90,7 @@ TEST_F(EventGridTest, typing_into_a_cell_edits_the_table) {
     QTest::keyClick(grid.viewport(), Qt::Key_F2);
     auto* editor = grid.viewport()->findChild<QLineEdit*>();
     ASSERT_NE(editor, nullptr);
-    QTest::keyClicks(editor, "1.5%");
+    QTest::keyClicks(editor, QStringLiteral("1.5%"));
     QTest::keyClick(editor, Qt::Key_Return);
     QCoreApplication::processEvents(); // the delegate commits on a queued call
     EXPECT_EQ(grid.table().cell(7, 2), "1.5%");

@@ -29,7 +29,7 @@ TEST(EventTableModel, stays_consistent_through_appends_deletions_and_resets) {
     EventTable scratch;
     deleteSelectedRows(table, scratch, 4, 3, 5);
     EXPECT_EQ(model.rowCount(), 6);
-    EXPECT_EQ(model.index(3, 0).data().toString(), "6");
+    EXPECT_EQ(model.index(3, 0).data().toString(), QStringLiteral("6"));
 
     table.resetToTitleRow();
     EXPECT_EQ(model.rowCount(), 1);
@@ -73,8 +73,8 @@ TEST(EventTableModel, edits_reach_the_table_as_cp1251_and_fixed_cells_refuse_the
     EXPECT_EQ(model.index(1, 6).data().toString(), typed);
     EXPECT_EQ(changes.count(), 1);
 
-    EXPECT_FALSE(model.setData(model.index(0, 6), "x", Qt::EditRole));
-    EXPECT_FALSE(model.setData(model.index(1, 0), "x", Qt::EditRole));
+    EXPECT_FALSE(model.setData(model.index(0, 6), QStringLiteral("x"), Qt::EditRole));
+    EXPECT_FALSE(model.setData(model.index(1, 0), QStringLiteral("x"), Qt::EditRole));
     EXPECT_EQ(table.cell(0, 1), "1");
 }
 
