@@ -11,6 +11,7 @@
 #include "program/KeptSettings.h"
 #include "program/MainWindowTray.h"
 #include "program/NewsbellApplication.h"
+#include "program/SettingsFile.h"
 #include "program/StartOptions.h"
 #include "weekwindow/TForm2.h"
 #include "widgets/BellSound.h"
@@ -34,13 +35,14 @@ void tellUser(const QString& line) {
     std::fprintf(stderr, "newsbell: %s\n", line.toUtf8().constData());
 }
 
-// Where the trader's settings are kept; nothing with --no-settings.
-std::unique_ptr<KeptSettings> keptSettings(const StartOptions& options) {
+// Where the trader's settings are kept; nothing with --no-settings or when the file is refused.
+// What the user must know about the file goes to notice.
+std::unique_ptr<KeptSettings> keptSettings(const StartOptions& options, QString& notice) {
     if (options.noSettings) return nullptr;
-    return std::make_unique<KeptSettings>(
-        std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
-                                    QStringLiteral("Newsbell"), QStringLiteral("newsbell")),
-        tellUser);
+    OpenedSettings opened = openSettingsFile(settingsFilePath());
+    notice = opened.notice;
+    if (!opened.store) return nullptr;
+    return std::make_unique<KeptSettings>(std::move(opened.store), tellUser);
 }
 
 // The built-in calendar: the feed's when one is given, else the demonstration, which starts
@@ -49,7 +51,8 @@ using BuiltInCalendar = std::function<const CalendarServer&()>;
 
 int showWindow(NewsbellApplication& application, const StartOptions& options,
                const BuiltInCalendar& builtIn, const Clock& clock, CalendarFeed* feed) {
-    const std::unique_ptr<KeptSettings> settings = keptSettings(options);
+    QString settingsNotice;
+    const std::unique_ptr<KeptSettings> settings = keptSettings(options, settingsNotice);
     QtMessageSink messages;
     QtLinkOpener links;
     QtFileChooser dialog;
@@ -64,6 +67,10 @@ int showWindow(NewsbellApplication& application, const StartOptions& options,
     BellSound sound(&QApplication::beep);
     ErrorReporter errors(messages);
     application.setErrorReporter(&errors);
+    if (!settingsNotice.isEmpty()) { // in the window once it is up, and on standard error
+        tellUser(settingsNotice);
+        QTimer::singleShot(0, &application, [&] { errors.report(settingsNotice); });
+    }
 
     // A page given for this run wins over the address kept from the last.
     const QUrl address = settings ? settings->calendarAddress() : QUrl();
@@ -93,6 +100,8 @@ int showWindow(NewsbellApplication& application, const StartOptions& options,
     if (settings) {
         settings->keepMainWindow(form);
         settings->keepWeekWindow(weekWindow);
+        QObject::connect(settings.get(), &KeptSettings::notSaved, &form,
+                         [&errors](const QString& message) { errors.report(message); });
     }
     TrayIcon tray(form, trayCommands(form), QSystemTrayIcon::isSystemTrayAvailable());
     NextEventTip nextEvent(form, tray, clock);
@@ -104,6 +113,7 @@ int showWindow(NewsbellApplication& application, const StartOptions& options,
     form.show();
     const int status = application.exec();
     application.setErrorReporter(nullptr);
+    if (settings) settings->save();
     return status;
 }
 
