@@ -8,6 +8,7 @@
 #include "mainwindow/TForm1.h"
 #include "program/CalendarAddressItem.h"
 #include "program/CalendarFeed.h"
+#include "program/Ending.h"
 #include "program/KeptSettings.h"
 #include "program/MainWindowTray.h"
 #include "program/NewsbellApplication.h"
@@ -29,6 +30,8 @@ namespace {
 
 constexpr std::chrono::seconds exportLoadWait{60};
 constexpr std::chrono::seconds weekAnswerWait{30};
+// From the window's end to the process's.
+constexpr std::chrono::milliseconds quitWait{1500};
 
 // One of the program's own lines on standard error.
 void tellUser(const QString& line) {
@@ -86,16 +89,14 @@ int showWindow(NewsbellApplication& application, const StartOptions& options,
                       errors, page, &form);
     form.setWeekWindow(&weekWindow);
 
-    // The feed is read again while the window shows it.
+    // The feed is read while the window shows it.
     std::unique_ptr<FeedRefresher> refresher;
     const auto followFeed = [&](const QUrl& shown) {
         refresher.reset();
         if (!feed || shown != QUrl(feed->server().url())) return;
-        refresher = std::make_unique<FeedRefresher>(feed->calendar(), *mainBrowser, errors, shown);
+        refresher = std::make_unique<FeedRefresher>(*feed, *mainBrowser, errors, shown);
     };
     followFeed(page);
-    if (refresher) // told once the window is up
-        QTimer::singleShot(0, refresher.get(), [&] { refresher->report(feed->firstRead()); });
 
     if (settings) {
         settings->keepMainWindow(form);
@@ -110,10 +111,13 @@ int showWindow(NewsbellApplication& application, const StartOptions& options,
                                      [&] { return weekWindow.ProcessRunning(); }},
                                     {settings.get(), pageFor, followFeed, address});
 
+    closeOnTermination(form);
     form.show();
     const int status = application.exec();
     application.setErrorReporter(nullptr);
     if (settings) settings->save();
+    // Nothing that is left to do is worth a wait: a read of the feed may still be connecting.
+    endWithin(quitWait, status);
     return status;
 }
 
