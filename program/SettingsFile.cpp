@@ -52,11 +52,13 @@ Line kindOf(QByteArrayView line) {
 }
 
 // Text QSettings would read other than it stands: invalid UTF-8, a NUL, a character that was
-// already replaced once.
+// already replaced once, a byte-order mark past the start (dropped, had it come first).
 bool garbled(QByteArrayView line) {
-    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless |
+                                                    QStringConverter::Flag::ConvertInitialBom);
     const QString text = utf8(line);
-    return utf8.hasError() || text.contains(QChar(0)) || text.contains(QChar::ReplacementCharacter);
+    return utf8.hasError() || text.contains(QChar(0)) ||
+           text.contains(QChar::ReplacementCharacter) || text.contains(QChar::ByteOrderMark);
 }
 
 // "строка 3" or "строки 3, 7, 12"; the first few numbers only.

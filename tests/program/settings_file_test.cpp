@@ -45,9 +45,10 @@ TEST(SettingsText, tells_what_does_not_read_and_keeps_the_rest_under_their_own_s
          "строка 2 не читается", "[alert]\nafterMinutes=15\n"},
         {"no key", "[alert]\n=45\ngarbage\nafterMinutes=15\n", "строки 2, 3 не читаются",
          "[alert]\nafterMinutes=15\n"},
-        {"not UTF-8",
-         QByteArrayLiteral("[alert]\nleadMinutes=\xFF\xFE\nafter\0Minutes=1\nsound=true\n"),
-         "строки 2, 3 не читаются", "[alert]\nsound=true\n"},
+        {"not UTF-8, or a byte-order mark inside",
+         QByteArrayLiteral(
+             "[alert]\nleadMinutes=\xFF\xFE\nafter\0Minutes=1\n\xEF\xBB\xBF=5\nsound=true\n"),
+         "строки 2, 3, 4 не читаются", "[alert]\nsound=true\n"},
         {"many at once", "a\nb\nc\nd\ne\nf\n[x]\ny=1\n", "строки 1, 2, 3, 4, 5, …", "[x]\ny=1\n"},
         {"UTF-16", utf16(good), "в кодировке UTF-16LE", good},
         {"too large", good + QByteArray(largestSettingsFile, 'x'), "больше 1 МБ", ""},
