@@ -3,6 +3,8 @@
 #include "base/Error.h"
 #include "calendar/FeedTime.h"
 
+#include <thread>
+
 namespace newsbell {
 
 namespace {
@@ -34,46 +36,106 @@ QString feedReadReport(const FeedRead& read) {
     return lines.join(u'\n');
 }
 
+void FirstReadPages::open() {
+    {
+        const std::lock_guard lock(mutex_);
+        open_ = true;
+    }
+    opened_.notify_all();
+}
+
+QByteArray FirstReadPages::page(QDate monday) const {
+    {
+        // The kept copy comes into service as the first read begins, without a word to anyone:
+        // it is looked for now and then.
+        constexpr std::chrono::milliseconds copyLookup{50};
+        std::unique_lock lock(mutex_);
+        const auto giveUp = std::chrono::steady_clock::now() + longestWait;
+        while (!open_ && !calendar_.hasCopy() && std::chrono::steady_clock::now() < giveUp)
+            opened_.wait_for(lock, copyLookup);
+    }
+    return calendar_.page(monday);
+}
+
 CalendarFeed::CalendarFeed(const StartOptions& options, const Clock& clock)
-    : calendar_(feedSettings(options), clock), server_(clock, calendar_) {
-    // A run without a window waits for the source; the window shows the kept copy at once and
+    : CalendarFeed(feedSettings(options), clock, options.headless() ? ReadAtStart : ReadByWindow) {}
+
+CalendarFeed::CalendarFeed(FeedSettings settings, const Clock& clock, Reading reading)
+    : calendar_(std::move(settings), clock), pages_(calendar_), server_(clock, pages_) {
+    // A run without a window waits for the source; the window serves the kept copy at once and
     // leaves the read to its refresher.
-    if (options.headless())
-        firstRead_ = calendar_.read();
+    if (reading == ReadAtStart)
+        firstRead_ = read();
     else
         calendar_.takeKeptCopy();
     server_.start();
 }
 
-FeedRefresher::FeedRefresher(FeedCalendar& calendar, BrowserHost& browser, ErrorReporter& errors,
+CalendarFeed::~CalendarFeed() {
+    pages_.open();
+    server_.stop();
+    std::unique_lock lock(readsMutex_);
+    readEnded_.wait(lock, [this] { return readsUnderWay_ == 0; });
+}
+
+FeedRead CalendarFeed::read(const std::atomic<bool>* cancel) {
+    {
+        const std::lock_guard lock(readsMutex_);
+        ++readsUnderWay_;
+    }
+    FeedRead result;
+    {
+        // One read at a time: a new refresher's may come while a dropped one's still runs.
+        const std::lock_guard one(oneRead_);
+        if (!cancel || !*cancel) result = calendar_.read(cancel);
+    }
+    if (!cancel || !*cancel) {
+        wasRead_ = true;
+        pages_.open();
+    }
+    const std::lock_guard lock(readsMutex_);
+    --readsUnderWay_;
+    // Under the lock: once it is let go, the destructor may take the feed away.
+    readEnded_.notify_all();
+    return result;
+}
+
+FeedRefresher::FeedRefresher(CalendarFeed& feed, BrowserHost& browser, ErrorReporter& errors,
                              const QUrl& page)
-    : calendar_(calendar), browser_(browser), errors_(errors), shown_(page) {
+    : feed_(feed), browser_(browser), errors_(errors), shown_(page) {
     connect(&browser_, &BrowserHost::beforeNavigate, this,
             [this](const QUrl& url) { shown_ = url; });
     connect(&timer_, &QTimer::timeout, this, &FeedRefresher::refresh);
     timer_.start(interval);
-    if (!calendar_.wasRead()) QTimer::singleShot(0, this, &FeedRefresher::refresh);
+    if (!feed_.wasRead()) QTimer::singleShot(0, this, &FeedRefresher::refresh);
 }
 
 FeedRefresher::~FeedRefresher() {
-    cancel_ = true;
-    if (reader_.joinable()) reader_.join();
+    if (!reader_) return;
+    reader_->cancel = true;
+    const std::lock_guard lock(reader_->mutex);
+    reader_->owner = nullptr;
 }
 
 void FeedRefresher::refresh() {
-    if (reading_) return;
-    reading_ = true;
-    if (reader_.joinable()) reader_.join();
-    reader_ = std::thread([this] {
-        const FeedRead read = calendar_.read(&cancel_);
-        QMetaObject::invokeMethod(
-            this, [this, read] { finished(read); }, Qt::QueuedConnection);
-    });
+    if (reader_) return;
+    reader_ = std::make_shared<Reader>();
+    reader_->owner = this;
+    std::thread([&feed = feed_, reader = reader_] {
+        const FeedRead read = feed.read(&reader->cancel);
+        const std::lock_guard lock(reader->mutex);
+        // Queued, so that it runs on the refresher's thread; dropped when the refresher goes.
+        if (reader->owner)
+            QMetaObject::invokeMethod(
+                reader->owner, [owner = reader->owner, read] { owner->finished(read); },
+                Qt::QueuedConnection);
+    }).detach();
 }
 
 void FeedRefresher::finished(const FeedRead& read) {
-    reading_ = false;
-    if (read.changed) browser_.navigate(shown_);
+    reader_.reset();
+    const bool failed = !read.error.isEmpty();
+    if (read.changed || failed != failing_) browser_.navigate(shown_);
     report(read);
     emit readFinished();
 }

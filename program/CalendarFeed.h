@@ -9,7 +9,9 @@
 #include <QTimer>
 #include <atomic>
 #include <chrono>
-#include <thread>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
 
 namespace newsbell {
 
@@ -20,59 +22,105 @@ FeedSettings feedSettings(const StartOptions& options);
 // What a read has to tell the user, one problem per line; empty when nothing.
 QString feedReadReport(const FeedRead& read);
 
-// The built-in calendar on --calendar-feed, served on loopback: without a window the source read
-// once at start (weeks from the last good copy when the read failed); with one, the kept copy
-// until the window's refresher has read the source.
+// The feed's weekly pages, each held back until the first read of the source is done or a copy
+// kept before is at hand: the window keeps its not-loaded header meanwhile, rather than show an
+// empty week.
+class FirstReadPages final : public WeekPages {
+public:
+    // A page waits no longer than this; a read's own deadline (30 s) comes first.
+    static constexpr std::chrono::seconds longestWait{40};
+
+    explicit FirstReadPages(const FeedCalendar& calendar) : calendar_(calendar) {}
+
+    // Lets every page go from now on: the first read is done, or the program ends.
+    void open();
+
+    QDate currentDay(const QDateTime& now) const override { return calendar_.currentDay(now); }
+    QByteArray page(QDate monday) const override;
+
+private:
+    const FeedCalendar& calendar_;
+    mutable std::mutex mutex_;
+    mutable std::condition_variable opened_;
+    bool open_ = false;
+};
+
+// The built-in calendar on --calendar-feed, served on loopback. Without a window the source is
+// read once at start, before anything is served (weeks from the last good copy when the read
+// failed). With one, nothing waits for the source: the window's refresher reads it, and pages
+// wait for that first read (FirstReadPages).
 class CalendarFeed {
 public:
+    enum Reading { ReadAtStart, ReadByWindow };
+
     CalendarFeed(const StartOptions& options, const Clock& clock);
+    CalendarFeed(FeedSettings settings, const Clock& clock, Reading reading);
+    // Lets waiting pages go and waits for reads under way, which their cancel ends.
+    ~CalendarFeed();
 
     const CalendarServer& server() const { return server_; }
     // The read at start; nothing for the window, whose refresher reads.
     const FeedRead& firstRead() const { return firstRead_; }
     // Whether any week of the feed can be served.
     bool hasCopy() const { return calendar_.hasCopy(); }
-    FeedCalendar& calendar() { return calendar_; }
+    // Whether a read came to an end (a cancelled one does not count).
+    bool wasRead() const { return wasRead_; }
+
+    // Reads the source once (FeedCalendar::read()), from any thread; the first read lets the
+    // pages waiting for it go.
+    FeedRead read(const std::atomic<bool>* cancel = nullptr);
 
 private:
     FeedCalendar calendar_;
+    FirstReadPages pages_;
     CalendarServer server_;
     FeedRead firstRead_;
+    std::atomic<bool> wasRead_{false};
+    std::mutex oneRead_;
+    std::mutex readsMutex_;
+    std::condition_variable readEnded_;
+    int readsUnderWay_ = 0;
 };
 
-// Reads the feed every five minutes while the window is open, off the user-interface thread, and
-// at once when it has not been read yet. A failed read is reported once, until a read succeeds
-// again; when the page changed (its weeks, or its banner), the browser loads it again.
+// Reads the feed every five minutes while the window is open, and at once when it has not been
+// read yet, off the user-interface thread, which never waits for a read: one that is dropped
+// (the page changed, the program ends) is cancelled and left to end by itself. A failed read is
+// reported once, until a read succeeds again; the browser loads its page again when the weeks
+// changed, or when the source failed or came back (the page's banner says so).
 class FeedRefresher final : public QObject {
     Q_OBJECT
 public:
     static constexpr std::chrono::minutes interval{5};
 
-    FeedRefresher(FeedCalendar& calendar, BrowserHost& browser, ErrorReporter& errors,
+    FeedRefresher(CalendarFeed& feed, BrowserHost& browser, ErrorReporter& errors,
                   const QUrl& page);
-    // Ends a read under way early and waits for it.
+    // Cancels a read under way, without waiting for it.
     ~FeedRefresher() override;
 
     // Starts a read, unless one is under way.
     void refresh();
-    // Tells the user what a read came to: the read at start, or one of refresh().
-    void report(const FeedRead& read);
 
 signals:
     void readFinished();
 
 private:
-    void finished(const FeedRead& read);
+    // What the refresher shares with its reader thread, which may outlive it.
+    struct Reader {
+        std::atomic<bool> cancel{false};
+        std::mutex mutex;
+        FeedRefresher* owner; // none once the refresher is gone
+    };
 
-    FeedCalendar& calendar_;
+    void finished(const FeedRead& read);
+    void report(const FeedRead& read);
+
+    CalendarFeed& feed_;
     BrowserHost& browser_;
     ErrorReporter& errors_;
     QUrl shown_; // the page the browser shows
     QTimer timer_;
-    std::thread reader_;
-    std::atomic<bool> cancel_{false};
-    bool reading_ = false;
-    bool failing_ = false; // a failure was told and no read has succeeded since
+    std::shared_ptr<Reader> reader_; // of the read under way
+    bool failing_ = false;           // a failure was told and no read has succeeded since
 };
 
 } // namespace newsbell

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QTimer>
 #include <QWidget>
 #include <algorithm>
 #include <stdexcept>
@@ -42,23 +43,48 @@ constexpr RenamedKey renamedKeys[] = {
 
 const QString addressKey = QStringLiteral("calendar/address");
 
+// Longer values are cut when told: a value may be as long as the file.
+constexpr qsizetype longestToldValue = 200;
+
 } // namespace
 
 KeptSettings::KeptSettings(std::unique_ptr<QSettings> store, Warn warnUser)
-    : store_(std::move(store)), warn_(std::move(warnUser)) {
-    if (store_->status() != QSettings::NoError) {
-        warn("Файл настроек %1 не читается; взяты значения по умолчанию.", store_->fileName());
-        // What was half read cannot be trusted; the file is written anew as things change.
-        store_->clear();
-    }
+    : store_(std::move(store)), warn_(std::move(warnUser)) {}
+
+KeptSettings::~KeptSettings() {
+    save();
 }
 
-// QSettings writes what is pending soon after each change and when it goes.
-KeptSettings::~KeptSettings() = default;
+void KeptSettings::save() {
+    writeProblem();
+}
+
+void KeptSettings::write(const QString& key, const QVariant& value) {
+    store_->setValue(key, value);
+    if (writeDue_) return;
+    writeDue_ = true;
+    QTimer::singleShot(0, this, [this] {
+        writeDue_ = false;
+        if (const std::optional<QString> problem = writeProblem()) emit notSaved(*problem);
+    });
+}
+
+std::optional<QString> KeptSettings::writeProblem() {
+    store_->sync();
+    // The status stays at the first error, so it is told once.
+    if (store_->status() != QSettings::AccessError || toldNotSaved_) return std::nullopt;
+    toldNotSaved_ = true;
+    const QString problem = QString::fromUtf8("Настройки не сохранены: файл %1 не записывается.")
+                                .arg(store_->fileName());
+    warn_(problem);
+    return problem;
+}
 
 void KeptSettings::warnUnusable(const QString& key, const QString& value, const QString& fallback) {
+    const QString shown =
+        value.size() > longestToldValue ? value.first(longestToldValue - 1) + QChar(0x2026) : value;
     warn_(QString::fromUtf8("Настройка %1 = «%2» не подходит; оставлено значение «%3».")
-              .arg(key, value, fallback));
+              .arg(key, shown, fallback));
 }
 
 void KeptSettings::warn(const char* utf8, const QString& key) {
@@ -83,7 +109,7 @@ void KeptSettings::renameOldKeys(const std::vector<AlertField>& fields) {
                                  [&](const AlertField& field) { return field.key() == now; }))
             throw std::logic_error("the main window has no alert field " + now.toStdString());
         if (!store_->contains(old)) continue;
-        if (!store_->contains(now)) store_->setValue(now, store_->value(old));
+        if (!store_->contains(now)) write(now, store_->value(old));
         store_->remove(old);
     }
 }
@@ -99,7 +125,7 @@ void KeptSettings::keepField(const AlertField& field) {
     }
     // Only values the window takes are kept; a field emptied while typing is not.
     field.follow(this, [this, key, field](const QString& value) {
-        if (field.takes(value)) store_->setValue(key, value);
+        if (field.takes(value)) write(key, value);
     });
 }
 
@@ -108,7 +134,7 @@ void KeptSettings::keepGeometry(QWidget& window, const QString& key) {
         warn("Настройка %1 не подходит; окно встанет на своё обычное место.", key);
     // Both windows live until the program ends, and the week window may be hidden by then.
     connect(qApp, &QCoreApplication::aboutToQuit, this,
-            [this, key, target = &window] { store_->setValue(key, target->saveGeometry()); });
+            [this, key, target = &window] { write(key, target->saveGeometry()); });
 }
 
 QUrl KeptSettings::calendarAddress() {
@@ -121,7 +147,7 @@ QUrl KeptSettings::calendarAddress() {
 }
 
 void KeptSettings::setCalendarAddress(const QUrl& address) {
-    store_->setValue(addressKey, address.toString());
+    write(addressKey, address.toString());
 }
 
 namespace {
@@ -185,7 +211,7 @@ QString KeptSettings::saveFolder(const QString& window) const {
 }
 
 void KeptSettings::setSaveFolder(const QString& window, const QString& folder) {
-    store_->setValue(window + QStringLiteral("/saveFolder"), folder);
+    write(window + QStringLiteral("/saveFolder"), folder);
 }
 
 std::optional<QString> FolderKeepingFileChooser::chooseFileToSave(QWidget* owner,

@@ -8,6 +8,7 @@
 #include <QUrl>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QWidget;
@@ -37,16 +38,21 @@ class TForm1;
 // mainWindow/CheckBox4, ...) is read once under those and written anew under these keys.
 // Values are read once, when a window is handed over, and written as they change and when the
 // program ends. A value that is missing, of the wrong kind or out of the window's range leaves
-// the window's own default, with one line for the user; an unreadable file never stops the
-// program.
+// the window's own default, with one line for the user (the value cut to 200 characters). The
+// store comes from openSettingsFile(), which sees to a file that cannot be read whole; a file
+// that cannot be written is told once.
 class KeptSettings final : public QObject {
     Q_OBJECT
 public:
     using Warn = std::function<void(const QString& line)>;
 
-    // warn: where the lines about unusable values go (standard error in the program).
+    // warn: where the lines for the user go (standard error in the program).
     KeptSettings(std::unique_ptr<QSettings> store, Warn warn);
+    // Writes what is pending.
     ~KeptSettings() override;
+
+    // Writes what is pending now; a failure is told to warn only (the window is gone by then).
+    void save();
 
     // The main window's alert fields and boxes and its place. Throws std::logic_error when
     // the window has no field for a key of the old files: a fault of the build, told at start.
@@ -65,7 +71,16 @@ public:
     QString saveFolder(const QString& window) const;
     void setSaveFolder(const QString& window, const QString& folder);
 
+signals:
+    // The file did not take what was written while the window is open; told once a run, as
+    // to warn.
+    void notSaved(const QString& message);
+
 private:
+    // Sets key and has the file written soon after.
+    void write(const QString& key, const QVariant& value);
+    // Writes what is pending; the message when this is the first write that failed.
+    std::optional<QString> writeProblem();
     void renameOldKeys(const std::vector<AlertField>& fields);
     void keepField(const AlertField& field);
     void keepGeometry(QWidget& window, const QString& key);
@@ -76,6 +91,8 @@ private:
 
     std::unique_ptr<QSettings> store_;
     Warn warn_;
+    bool writeDue_ = false;
+    bool toldNotSaved_ = false;
 };
 
 // The save dialog of one window, starting in the folder that window last saved in and

@@ -9,11 +9,13 @@
 #include "mainwindow/TForm1.h"
 #include "program/CalendarAddressItem.h"
 #include "program/CalendarFeed.h"
+#include "program/Ending.h"
 #include "program/KeptSettings.h"
 #include "program/MainWindowTray.h"
 #include "program/NewsbellApplication.h"
 #include "program/RobotFiles.h"
 #include "program/RobotFilesItem.h"
+#include "program/SettingsFile.h"
 #include "program/StartOptions.h"
 #include "weekwindow/TForm2.h"
 #include "widgets/BellSound.h"
@@ -31,19 +33,22 @@ namespace {
 
 constexpr std::chrono::seconds exportLoadWait{60};
 constexpr std::chrono::seconds weekAnswerWait{30};
+// From the window's end to the process's.
+constexpr std::chrono::milliseconds quitWait{1500};
 
 // One of the program's own lines on standard error.
 void tellUser(const QString& line) {
     std::fprintf(stderr, "newsbell: %s\n", line.toUtf8().constData());
 }
 
-// Where the trader's settings are kept; nothing with --no-settings.
-std::unique_ptr<KeptSettings> keptSettings(const StartOptions& options) {
+// Where the trader's settings are kept; nothing with --no-settings or when the file is refused.
+// What the user must know about the file goes to notice.
+std::unique_ptr<KeptSettings> keptSettings(const StartOptions& options, QString& notice) {
     if (options.noSettings) return nullptr;
-    return std::make_unique<KeptSettings>(
-        std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
-                                    QStringLiteral("Newsbell"), QStringLiteral("newsbell")),
-        tellUser);
+    OpenedSettings opened = openSettingsFile(settingsFilePath());
+    notice = opened.notice;
+    if (!opened.store) return nullptr;
+    return std::make_unique<KeptSettings>(std::move(opened.store), tellUser);
 }
 
 // The built-in calendar: the feed's when one is given, else the demonstration, which starts
@@ -52,7 +57,8 @@ using BuiltInCalendar = std::function<const CalendarServer&()>;
 
 int showWindow(NewsbellApplication& application, const StartOptions& options,
                const BuiltInCalendar& builtIn, const Clock& clock, CalendarFeed* feed) {
-    const std::unique_ptr<KeptSettings> settings = keptSettings(options);
+    QString settingsNotice;
+    const std::unique_ptr<KeptSettings> settings = keptSettings(options, settingsNotice);
     QtMessageSink messages;
     QtLinkOpener links;
     QtFileChooser dialog;
@@ -67,6 +73,10 @@ int showWindow(NewsbellApplication& application, const StartOptions& options,
     BellSound sound(&QApplication::beep);
     ErrorReporter errors(messages);
     application.setErrorReporter(&errors);
+    if (!settingsNotice.isEmpty()) { // in the window once it is up, and on standard error
+        tellUser(settingsNotice);
+        QTimer::singleShot(0, &application, [&] { errors.report(settingsNotice); });
+    }
 
     // A page given for this run wins over the address kept from the last.
     const QUrl address = settings ? settings->calendarAddress() : QUrl();
@@ -82,20 +92,20 @@ int showWindow(NewsbellApplication& application, const StartOptions& options,
                       errors, page, &form);
     form.setWeekWindow(&weekWindow);
 
-    // The feed is read again while the window shows it.
+    // The feed is read while the window shows it.
     std::unique_ptr<FeedRefresher> refresher;
     const auto followFeed = [&](const QUrl& shown) {
         refresher.reset();
         if (!feed || shown != QUrl(feed->server().url())) return;
-        refresher = std::make_unique<FeedRefresher>(feed->calendar(), *mainBrowser, errors, shown);
+        refresher = std::make_unique<FeedRefresher>(*feed, *mainBrowser, errors, shown);
     };
     followFeed(page);
-    if (refresher) // told once the window is up
-        QTimer::singleShot(0, refresher.get(), [&] { refresher->report(feed->firstRead()); });
 
     if (settings) {
         settings->keepMainWindow(form);
         settings->keepWeekWindow(weekWindow);
+        QObject::connect(settings.get(), &KeptSettings::notSaved, &form,
+                         [&errors](const QString& message) { errors.report(message); });
     }
     TrayIcon tray(form, trayCommands(form), QSystemTrayIcon::isSystemTrayAvailable());
     NextEventTip nextEvent(form, tray, clock);
@@ -108,9 +118,13 @@ int showWindow(NewsbellApplication& application, const StartOptions& options,
     if (settings) robotFiles.setSettings(settings->robotFiles());
     RobotFilesItem robotFilesItem(form, folderDialog, robotFiles, settings.get());
 
+    closeOnTermination(form);
     form.show();
     const int status = application.exec();
     application.setErrorReporter(nullptr);
+    if (settings) settings->save();
+    // Nothing that is left to do is worth a wait: a read of the feed may still be connecting.
+    endWithin(quitWait, status);
     return status;
 }
 

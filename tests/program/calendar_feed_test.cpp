@@ -3,10 +3,13 @@
 #include "tests/support/FakeBrowser.h"
 #include "tests/support/FakeDesktop.h"
 #include "tests/support/TestClock.h"
+#include "tests/support/SilentServer.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <future>
 #include <gtest/gtest.h>
+#include <httplib.h>
 
 namespace newsbell {
 namespace {
@@ -14,12 +17,11 @@ namespace {
 using testing::FakeBrowser;
 using testing::RecordingMessages;
 
-const QUrl page(QStringLiteral(
-    "http://127.0.0.1:9/e_cal.php?duration=weekly&timezone_panel=show&week=2024-03-11"));
+const QUrl page("http://127.0.0.1:9/e_cal.php?duration=weekly&timezone_panel=show&week=2024-03-11");
 
 StartOptions feedOptions(std::optional<QString> local, std::optional<QString> feed) {
     StartOptions options;
-    options.calendarFeed = QStringLiteral("feed.xml");
+    options.calendarFeed = "feed.xml";
     options.timeZone = std::move(local);
     options.feedTimeZone = std::move(feed);
     return options;
@@ -27,55 +29,107 @@ StartOptions feedOptions(std::optional<QString> local, std::optional<QString> fe
 
 TEST(FeedSettings, zones_default_to_the_computer_and_new_york_and_unknown_ones_fail) {
     const FeedSettings defaults = feedSettings(feedOptions({}, {}));
-    EXPECT_EQ(defaults.source, QStringLiteral("feed.xml"));
+    EXPECT_EQ(defaults.source, "feed.xml");
     EXPECT_EQ(defaults.zones.local, QTimeZone::systemTimeZone());
     EXPECT_EQ(defaults.zones.feed.id(), "America/New_York");
-    const FeedSettings given =
-        feedSettings(feedOptions(QStringLiteral("Europe/Berlin"), QStringLiteral("Asia/Tokyo")));
+    const FeedSettings given = feedSettings(feedOptions("Europe/Berlin", "Asia/Tokyo"));
     EXPECT_EQ(given.zones.local.id(), "Europe/Berlin");
     EXPECT_EQ(given.zones.feed.id(), "Asia/Tokyo");
     for (const char* wrong : {"Mars/Olympus", "UTC+03:00", "W. Europe Standard Time"}) {
-        EXPECT_THROW(feedSettings(feedOptions(QString::fromUtf8(wrong), {})), Error) << wrong;
-        EXPECT_THROW(feedSettings(feedOptions({}, QString::fromUtf8(wrong))), Error) << wrong;
+        EXPECT_THROW(feedSettings(feedOptions(wrong, {})), Error) << wrong;
+        EXPECT_THROW(feedSettings(feedOptions({}, wrong)), Error) << wrong;
     }
+}
+
+const FeedZones berlin{QTimeZone("Europe/Berlin"), QTimeZone("America/New_York")};
+const QByteArray oneEvent =
+    "<weeklyevents><event><title>Kept</title><date>03-12-2024</date></event></weeklyevents>";
+
+// The weekly page the feed serves now, asked from another thread, as the browser does.
+std::future<std::string> askForPage(const CalendarFeed& feed) {
+    return std::async(std::launch::async, [port = feed.server().port()] {
+        httplib::Client client("127.0.0.1", port);
+        client.set_read_timeout(60);
+        const auto answer = client.Get("/e_cal.php?duration=weekly&week=2024-03-11");
+        return answer ? answer->body : std::string("<no answer>");
+    });
+}
+
+bool answered(std::future<std::string>& reply, std::chrono::milliseconds within) {
+    return reply.wait_for(within) == std::future_status::ready;
+}
+
+TEST(FirstReadPages, a_window_s_page_waits_for_the_first_read_unless_a_kept_copy_can_serve) {
+    QTemporaryDir folder;
+    testing::TestClock clock{QDateTime(QDate(2024, 3, 12), QTime(10, 0))};
+    QFile file(folder.filePath("feed.xml"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(oneEvent);
+    file.close();
+    {
+        CalendarFeed feed({file.fileName(), berlin, folder.filePath("cache")}, clock,
+                          CalendarFeed::ReadByWindow);
+        std::future<std::string> served = askForPage(feed);
+        EXPECT_FALSE(answered(served, std::chrono::milliseconds(300))) << "served before any read";
+        feed.read();
+        ASSERT_TRUE(answered(served, std::chrono::seconds(10)));
+        EXPECT_NE(served.get().find("Kept"), std::string::npos);
+    }
+    // A server that never answers: the copy kept from before serves while the read waits.
+    std::optional<testing::SilentServer> silent(std::in_place);
+    FeedCache(folder.filePath("cache")).store(silent->url(), {oneEvent, {}, clock.now()});
+    CalendarFeed feed({silent->url(), berlin, folder.filePath("cache")}, clock,
+                      CalendarFeed::ReadByWindow);
+    FakeBrowser browser;
+    RecordingMessages messages;
+    ErrorReporter errors{messages};
+    auto refresher = std::make_unique<FeedRefresher>(feed, browser, errors, page);
+    refresher->refresh(); // as the window's loop does at once
+    std::future<std::string> served = askForPage(feed);
+    ASSERT_TRUE(answered(served, std::chrono::seconds(10)));
+    EXPECT_NE(served.get().find("Kept"), std::string::npos);
+    EXPECT_EQ(silent->connections(), 1);
+    EXPECT_FALSE(feed.wasRead());
+    refresher.reset(); // cancels the read and does not wait for it
+    EXPECT_TRUE(messages.shown.isEmpty());
+    silent.reset(); // the feed waits for its reads to end when it goes
 }
 
 class FeedRefresherTest : public ::testing::Test {
 protected:
     void SetUp() override {
         write("<weeklyevents/>");
-        ASSERT_EQ(calendar.read().error, QString());
+        ASSERT_EQ(feed.read().error, "");
+        refresher = std::make_unique<FeedRefresher>(feed, browser, errors, page);
     }
 
     void write(const QByteArray& document) {
-        QFile file(folder.filePath(QStringLiteral("feed.xml")));
+        QFile file(folder.filePath("feed.xml"));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(document);
     }
 
     void refresh() {
-        QSignalSpy finished(&refresher, &FeedRefresher::readFinished);
-        refresher.refresh();
+        QSignalSpy finished(refresher.get(), &FeedRefresher::readFinished);
+        refresher->refresh();
         ASSERT_TRUE(finished.wait(5000));
     }
 
     QTemporaryDir folder;
     testing::TestClock clock{QDateTime(QDate(2024, 3, 12), QTime(10, 0))};
-    FeedCalendar calendar{{folder.filePath("feed.xml"),
-                           {QTimeZone("Europe/Berlin"), QTimeZone("America/New_York")},
-                           folder.filePath(QStringLiteral("cache"))},
-                          clock};
+    CalendarFeed feed{{folder.filePath("feed.xml"), berlin, folder.filePath("cache")},
+                      clock,
+                      CalendarFeed::ReadByWindow};
     FakeBrowser browser;
     RecordingMessages messages;
     ErrorReporter errors{messages};
-    FeedRefresher refresher{calendar, browser, errors, page};
+    std::unique_ptr<FeedRefresher> refresher;
 };
 
 TEST_F(FeedRefresherTest, reloads_the_page_shown_only_when_the_weeks_changed) {
     refresh();
     EXPECT_TRUE(browser.visited.empty());
-    const QUrl other(
-        QStringLiteral("http://127.0.0.1:9/e_cal.php?duration=weekly&week=2024-03-18"));
+    const QUrl other("http://127.0.0.1:9/e_cal.php?duration=weekly&week=2024-03-18");
     emit browser.beforeNavigate(other);
     write("<weeklyevents><event><title>x</title><date>03-19-2024</date></event></weeklyevents>");
     refresh();
@@ -83,21 +137,24 @@ TEST_F(FeedRefresherTest, reloads_the_page_shown_only_when_the_weeks_changed) {
     EXPECT_TRUE(messages.shown.isEmpty());
 }
 
-TEST_F(FeedRefresherTest, tells_a_failure_once_until_a_read_succeeds_again) {
-    ASSERT_TRUE(QFile::remove(folder.filePath(QStringLiteral("feed.xml"))));
+// The page's banner tells since when the source fails; the page is loaded again to show it.
+TEST_F(FeedRefresherTest, tells_a_failure_once_and_reloads_when_the_source_fails_or_comes_back) {
+    ASSERT_TRUE(QFile::remove(folder.filePath("feed.xml")));
     refresh();
     refresh();
     ASSERT_EQ(messages.shown.size(), 1);
-    EXPECT_TRUE(messages.shown[0].contains(QStringLiteral("не прочитан")))
-        << messages.shown[0].toStdString();
-    EXPECT_TRUE(messages.shown[0].contains(QStringLiteral("В работе копия")));
+    EXPECT_TRUE(messages.shown[0].contains("не прочитан")) << messages.shown[0].toStdString();
+    EXPECT_TRUE(messages.shown[0].contains("В работе копия"));
+    EXPECT_EQ(browser.visited.size(), 1u);
     write("<weeklyevents><event><title>no date</title></event></weeklyevents>");
     refresh();
     ASSERT_EQ(messages.shown.size(), 2); // the warning of the new document
-    EXPECT_TRUE(messages.shown[1].contains(QStringLiteral("строка 1: событие без даты пропущено")));
+    EXPECT_TRUE(messages.shown[1].contains("строка 1: событие без даты пропущено"));
+    EXPECT_EQ(browser.visited.size(), 2u);
     write("<weeklyevents");
     refresh();
     EXPECT_EQ(messages.shown.size(), 3);
+    EXPECT_EQ(browser.visited.size(), 3u);
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include "tests/support/Controls.h"
 #include "tests/support/FakeDesktop.h"
 #include "tests/support/FileBytes.h"
+#include "tests/support/SilentServer.h"
 #include "tests/support/TestClock.h"
 #include "widgets/EventGrid.h"
 
@@ -22,6 +23,7 @@
 #include <QTest>
 #include <QTimeZone>
 #include <QTimer>
+#include <csignal>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -389,6 +391,29 @@ TEST(FeedEndToEnd, a_feed_serves_the_week_join_and_the_alert_pass) {
         folder.filePath(QStringLiteral("cache")));
     EXPECT_EQ(pass.exitCode, 0) << pass.errors.toStdString();
     EXPECT_TRUE(pass.output.contains(QStringLiteral("CPI m/m"))) << pass.output.toStdString();
+}
+
+// A source that never answers holds neither the window nor its end: the source is read while
+// the window's loop runs, and SIGTERM (as closing the window) ends the program at once, the
+// read still waiting, with its settings kept.
+TEST(FeedEndToEnd, the_window_starts_and_ends_while_the_source_never_answers) {
+    QTemporaryDir folder;
+    SilentServer source;
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("XDG_CACHE_HOME", folder.filePath("cache"));
+    environment.insert("XDG_CONFIG_HOME", folder.filePath("config"));
+    program.setProcessEnvironment(environment);
+    program.start(NEWSBELL_EXECUTABLE, {"--calendar-feed", source.url()});
+    for (int waited = 0; source.connections() == 0 && waited < loadWait; waited += 100)
+        QTest::qWait(100);
+    ASSERT_EQ(source.connections(), 1) << "the source was never asked";
+    ASSERT_EQ(program.state(), QProcess::Running);
+    ::kill(pid_t(program.processId()), SIGTERM);
+    ASSERT_TRUE(program.waitForFinished(10000)) << "the end waits for the read";
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
+    EXPECT_TRUE(QFile::exists(folder.filePath("config/Newsbell/newsbell.ini")));
 }
 
 } // namespace

@@ -1,12 +1,16 @@
 #include "mainwindow/TForm1.h"
 #include "program/KeptSettings.h"
+#include "program/SettingsFile.h"
 #include "tests/support/Controls.h"
 #include "tests/support/FakeBrowser.h"
 #include "tests/support/FakeDesktop.h"
+#include "tests/support/FileBytes.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -18,9 +22,10 @@ using namespace testing;
 class KeptSettingsTest : public ::testing::Test {
 protected:
     std::unique_ptr<KeptSettings> open() {
-        return std::make_unique<KeptSettings>(
-            std::make_unique<QSettings>(file, QSettings::IniFormat),
-            [this](const QString& line) { lines << line; });
+        OpenedSettings opened = openSettingsFile(file);
+        notice = opened.notice;
+        return std::make_unique<KeptSettings>(std::move(opened.store),
+                                              [this](const QString& line) { lines << line; });
     }
     void writeRaw(const QByteArray& ini) {
         QFile out(file);
@@ -47,6 +52,7 @@ protected:
     QTemporaryDir folder;
     QString file = folder.filePath("newsbell.ini");
     QStringList lines;
+    QString notice;
     FakeDesktop fake;
     ErrorReporter errors{fake.messages};
 };
@@ -77,9 +83,9 @@ TEST_F(KeptSettingsTest, what_the_trader_set_comes_back_at_the_next_start) {
 }
 
 TEST_F(KeptSettingsTest, an_unusable_value_leaves_the_default_with_one_line_each) {
-    writeRaw("[alert]\nleadMinutes=75\nintervalMinutes=-1\nleadHours=abc\nafterMinutes=30\n"
-             "currencies\\EUR=maybe\n[mainWindow]\ngeometry=@ByteArray(nonsense)\n"
-             "[calendar]\naddress=ftp://old.example/\n");
+    writeRaw("[alert]\nleadMinutes=75\nintervalMinutes=-1\nleadHours=" + QByteArray(100000, 'x') +
+             "\nafterMinutes=30\ncurrencies\\EUR=maybe\n[mainWindow]\n"
+             "geometry=@ByteArray(nonsense)\n[calendar]\naddress=ftp://old.example/\n");
     auto settings = open();
     auto form = window();
     settings->keepMainWindow(*form);
@@ -89,16 +95,46 @@ TEST_F(KeptSettingsTest, an_unusable_value_leaves_the_default_with_one_line_each
     EXPECT_EQ(field(*form, "Edit4")->text(), "30");
     EXPECT_TRUE(box(*form, "CheckBox4")->isChecked());
     EXPECT_EQ(settings->calendarAddress(), QUrl());
-    EXPECT_EQ(lines.size(), 6) << lines.join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(lines.size(), 6) << lines.join('\n').toStdString();
+    // A value as long as the file is told cut short.
+    for (const QString& line : lines) EXPECT_LT(line.size(), 300) << line.toStdString();
 }
 
-TEST_F(KeptSettingsTest, an_unreadable_file_gives_the_defaults_and_one_line) {
-    writeRaw("[alert\nleadMinutes=\"15\n\xff\xfe");
-    auto settings = open();
-    auto form = window();
-    settings->keepMainWindow(*form);
-    EXPECT_EQ(field(*form, "Edit1")->text(), "30");
-    EXPECT_EQ(lines.size(), 1) << lines.join('\n').toStdString();
+TEST_F(KeptSettingsTest, a_file_with_one_bad_line_keeps_its_good_values_and_is_kept_aside) {
+    const QByteArray bad = "[alert]\nleadMinutes=15\n[unterminated\nafterMinutes=\"20\n";
+    writeRaw(bad);
+    {
+        auto settings = open();
+        auto form = window();
+        settings->keepMainWindow(*form);
+        EXPECT_EQ(field(*form, "Edit1")->text(), "15");
+        EXPECT_EQ(field(*form, "Edit4")->text(), "10");
+        EXPECT_TRUE(notice.contains(file + ".bad")) << notice.toStdString();
+        field(*form, "Edit4")->setText("25");
+    }
+    EXPECT_EQ(readFileBytes(file + ".bad"), bad.toStdString());
+    EXPECT_EQ(fileNow().value("alert/leadMinutes"), "15");
+    EXPECT_EQ(fileNow().value("alert/afterMinutes"), "25");
+    EXPECT_TRUE(lines.isEmpty()) << lines.join('\n').toStdString();
+}
+
+TEST_F(KeptSettingsTest, a_file_that_cannot_be_written_is_told_once) {
+    writeRaw("[alert]\nleadMinutes=15\n");
+    if (!setImmutable(file, true)) GTEST_SKIP() << "the file system cannot make a file immutable";
+    {
+        auto settings = open();
+        QSignalSpy told(settings.get(), &KeptSettings::notSaved);
+        auto form = window();
+        settings->keepMainWindow(*form);
+        field(*form, "Edit1")->setText("20");
+        ASSERT_TRUE(told.wait(5000));
+        field(*form, "Edit4")->setText("25");
+        QTest::qWait(50);
+        EXPECT_EQ(told.count(), 1);
+    }
+    setImmutable(file, false);
+    ASSERT_EQ(lines.size(), 1) << lines.join('\n').toStdString();
+    EXPECT_TRUE(lines[0].contains("не сохранены")) << lines[0].toStdString();
 }
 
 // The file below was written by the versions that kept the alert fields and boxes under their

@@ -2,8 +2,11 @@
 
 #include <QFile>
 #include <QString>
+#include <fcntl.h>
 #include <filesystem>
+#include <linux/fs.h>
 #include <string>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 namespace newsbell::testing {
@@ -26,6 +29,18 @@ inline std::string readWaiting(int descriptor) {
     const ssize_t got = ::read(descriptor, bytes.data(), bytes.size());
     bytes.resize(got > 0 ? static_cast<size_t>(got) : 0);
     return bytes;
+}
+
+// Sets or clears the attribute that keeps even root from changing or replacing a file; false
+// where the file system or the user cannot.
+inline bool setImmutable(const QString& fileName, bool on) {
+    const int descriptor = ::open(QFile::encodeName(fileName).constData(), O_RDONLY | O_NONBLOCK);
+    int flags = 0;
+    bool done = descriptor >= 0 && ::ioctl(descriptor, FS_IOC_GETFLAGS, &flags) == 0;
+    flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+    done = done && ::ioctl(descriptor, FS_IOC_SETFLAGS, &flags) == 0;
+    if (descriptor >= 0) ::close(descriptor);
+    return done;
 }
 
 } // namespace newsbell::testing
