@@ -7,6 +7,7 @@
 #include "core/TableTextFile.h"
 #include "widgets/EventGrid.h"
 #include "widgets/LinkLabel.h"
+#include "widgets/TimedYield.h"
 #include "widgets/WidgetStyle.h"
 
 #include <QAction>
@@ -111,7 +112,7 @@ void TForm1::Button2Click() {
     ExtractionOptions options;
     options.mode = ExtractionMode::FreshTable;
     options.currentYear = desktop_.clock.now().date().year();
-    options.processEvents = [] { QCoreApplication::processEvents(); };
+    options.processEvents = TimedYield(desktop_.clock);
     extractEvents(pageText, StringGrid1->table(), options);
     Timer2->stop();
     makeBold(Button2);

@@ -2,21 +2,19 @@
 
 #include "weekwindow/FileMemo.h"
 #include "widgets/EventGrid.h"
+#include "widgets/TimedYield.h"
 #include "widgets/WidgetStyle.h"
 
 #include <QAction>
 #include <QCalendarWidget>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
 
 namespace newsbell {
 
 namespace {
-
-constexpr qint64 answerInterval = 20; // ms between the times the window answers during a week
 
 QString labelText(const std::string& label) {
     return QString::fromLatin1(label);
@@ -55,11 +53,7 @@ void TForm2::connectHandlers() {
             });
     // The window answers while a week is read, but does not draw the table anew after every
     // row: that would cost more than reading the week.
-    run_->setProcessEvents([lastAnswer = QElapsedTimer()]() mutable {
-        if (lastAnswer.isValid() && lastAnswer.elapsed() < answerInterval) return;
-        QCoreApplication::processEvents();
-        lastAnswer.start();
-    });
+    run_->setProcessEvents(TimedYield(desktop_.clock));
 }
 
 void TForm2::WebBrowser1DocumentComplete() {
