@@ -34,6 +34,7 @@ constexpr int saveStripHeight = 32;
 constexpr int firstAlertPass = 300000; // ms after start
 constexpr int blinkInterval = 1000;
 constexpr int alertDisplayTime = 1000000; // ms
+constexpr std::chrono::seconds longestPageWait{60};
 
 // The header's serif face, or the nearest serif face where it is not installed.
 QFont bookAntiqua() {
@@ -229,6 +230,9 @@ void TForm1::buildTimers() {
     Timer2->setInterval(blinkInterval);
     Timer3 = named(new QTimer(this), "Timer3");
     Timer3->setInterval(blinkInterval);
+    pageWait_ = named(new QTimer(this), "PageWait");
+    pageWait_->setSingleShot(true);
+    pageWait_->setInterval(longestPageWait);
 }
 
 TForm1::TForm1(BrowserHost* browser, const Desktop& desktop, ErrorReporter& errors,
