@@ -74,9 +74,10 @@ int showWindow(NewsbellApplication& application, const StartOptions& options,
 
     auto* mainBrowser = new WebEngineBrowserHost; // the window's; the feed follows its pages
     TForm1 form(mainBrowser, Desktop{messages, links, mainChooser, clock, sound}, errors, page);
-    // Created hidden right after the main window, so that its page loads meanwhile.
-    TForm2 weekWindow(new WebEngineBrowserHost, Desktop{messages, links, weekChooser, clock, sound},
-                      errors, page, &form);
+    // Created hidden right after the main window; its browser comes with its first show, so
+    // that start-up pays for one browser.
+    TForm2 weekWindow([] { return new WebEngineBrowserHost; },
+                      Desktop{messages, links, weekChooser, clock, sound}, errors, page, &form);
     form.setWeekWindow(&weekWindow);
 
     // The feed is read again while the window shows it.
