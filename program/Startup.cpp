@@ -96,7 +96,7 @@ int showWindow(NewsbellApplication& application, const StartOptions& options,
         settings->keepWeekWindow(weekWindow);
     }
     TrayIcon tray(form, trayCommands(form), QSystemTrayIcon::isSystemTrayAvailable());
-    NextEventTip nextEvent(form, tray, clock);
+    NextEventTip nextEvent(form, *mainBrowser, tray, clock);
     CalendarAddressItem addressItem(form,
                                     {[&](const QUrl& shown) { weekWindow.showPage(shown); },
                                      [&] { return weekWindow.ProcessRunning(); }},
