@@ -16,8 +16,10 @@ enum class ExtractionMode {
 
 struct ExtractionOptions {
     ExtractionMode mode = ExtractionMode::FreshTable;
-    // The year two-digit years are placed around (the page date is read with one).
-    int currentYear = QDate::currentDate().year();
+    // The year two-digit years are placed around (the page date is read with one); 0 for the
+    // year of today, looked up only then (reading the system's date costs more than a short
+    // page's events).
+    int currentYear = 0;
     // Called once per event, after each search for the next row, so that a window stays
     // responsive; the table may be read there.
     std::function<void()> processEvents;
