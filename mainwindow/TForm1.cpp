@@ -7,6 +7,7 @@
 #include "core/TableTextFile.h"
 #include "widgets/EventGrid.h"
 #include "widgets/LinkLabel.h"
+#include "widgets/PaintOrder.h"
 #include "widgets/TimedYield.h"
 #include "widgets/WidgetStyle.h"
 
@@ -290,7 +291,10 @@ std::vector<AlertField> TForm1::alertFields() {
 void TForm1::raiseAlert(const DueAlert& alert) {
     Label10->setText(fromCp1251(alert.statusLine));
     AlertNotifier1->AlertMessages().Add().Text().SetText(alert.message);
-    if (CheckBox12->isChecked()) AlertNotifier1->Show();
+    if (CheckBox12->isChecked()) {
+        AlertNotifier1->Show();
+        paintOrder_->popupFirst(dynamic_cast<QWidget*>(AlertNotifier1->popup()));
+    }
     if (CheckBox13->isChecked()) desktop_.sound.play();
 }
 

@@ -11,6 +11,7 @@
 #include <QMainWindow>
 #include <QUrl>
 #include <array>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -26,6 +27,7 @@ namespace newsbell {
 
 class EventGrid;
 class LinkLabel;
+class PaintOrder;
 class TAlertNotifier;
 
 inline constexpr TColor headerColourBeforeLoad = 7697919; // red 255, green 117, blue 117
@@ -159,6 +161,7 @@ private:
     QPushButton* Button3 = nullptr;
 
     TAlertNotifier* AlertNotifier1 = nullptr;
+    std::unique_ptr<PaintOrder> paintOrder_; // the popup on screen before the table repaints
 
     QMenu* N1 = nullptr;
     QAction* N2 = nullptr;

@@ -5,6 +5,7 @@
 #include "widgets/ElidedLabel.h"
 #include "widgets/EventGrid.h"
 #include "widgets/LinkLabel.h"
+#include "widgets/PaintOrder.h"
 #include "widgets/WidgetStyle.h"
 
 #include <QAction>
@@ -262,6 +263,7 @@ TForm1::TForm1(BrowserHost* browser, const Desktop& desktop, ErrorReporter& erro
     AlertNotifier1 = new TAlertNotifier(this);
     AlertNotifier1->setObjectName(QStringLiteral("AlertNotifier1"));
     AlertNotifier1->SetDisplayTime(alertDisplayTime);
+    paintOrder_ = std::make_unique<PaintOrder>(*this);
     // Measured in the window's own font, which the buttons have only now that they are placed.
     keepWidthWhileBlinking(Button2);
     keepWidthWhileBlinking(Button3);
