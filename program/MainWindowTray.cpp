@@ -49,8 +49,8 @@ void NextEventTip::show(const EventTable& table) {
     try {
         const auto name = [&table](const char* label, int row) {
             const Row& cells = table.row(row);
-            return QString::fromUtf8(label) + fromCp1251(cells[3]) + ' ' + fromCp1251(cells[4]) +
-                   ' ' + fromCp1251(cells[6]).trimmed();
+            return QString::fromUtf8(label) + fromCp1251(cells[3]) + QLatin1Char(' ') +
+                   fromCp1251(cells[4]) + QLatin1Char(' ') + fromCp1251(cells[6]).trimmed();
         };
         if (const auto soon = soonEventRow(table, settings, now.date(), now.time()))
             lines << name("Скоро: ", *soon);

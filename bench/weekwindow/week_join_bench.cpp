@@ -63,7 +63,7 @@ std::map<int, WeekTimes> join(const std::string& page, const QString& fileName) 
     auto* browser = new FakeBrowser;
     browser->page = page;
     TForm2 form([browser] { return browser; }, desktop.desktop(), errors,
-                QUrl("http://127.0.0.1:9/e_cal.php"));
+                QUrl(QStringLiteral("http://127.0.0.1:9/e_cal.php")));
     form.show();
     browser->finishLoad();
     const QDate first(2010, 5, 24);

@@ -71,7 +71,7 @@ public:
         });
     }
     QUrl url() const {
-        return QUrl(QString("http://127.0.0.1:%1/e_cal.php").arg(server.serverPort()));
+        return QUrl(QStringLiteral("http://127.0.0.1:%1/e_cal.php").arg(server.serverPort()));
     }
     QTcpServer server;
 };
@@ -84,8 +84,9 @@ TEST(WebEngineBrowserHost, a_failed_load_ends_in_a_document_and_says_where_and_w
         const char* reason;
     } cases[] = {
         {deadAddress(), "соединение отклонено: по этому адресу никто не отвечает"},
-        {QUrl("http://127.0.0.1:1/e_cal.php"), "порт закрыт для браузера как небезопасный"},
-        {QUrl("file:///nonexistent/e_cal.html"), "файл не найден"},
+        {QUrl(QStringLiteral("http://127.0.0.1:1/e_cal.php")),
+         "порт закрыт для браузера как небезопасный"},
+        {QUrl(QStringLiteral("file:///nonexistent/e_cal.html")), "файл не найден"},
         {notFound.url(), "сервер ответил кодом HTTP 404 (страница не найдена)"},
     };
     WebEngineBrowserHost host;
@@ -103,20 +104,21 @@ TEST(WebEngineBrowserHost, a_failed_load_ends_in_a_document_and_says_where_and_w
         EXPECT_EQ(host.loadFailure()->reason, QString::fromUtf8(c.reason));
         EXPECT_NO_THROW(host.bodyHtml());
     }
-    ASSERT_TRUE(load(host, htmlPage("<p>x</p>")));
+    ASSERT_TRUE(load(host, htmlPage(QStringLiteral("<p>x</p>"))));
     EXPECT_TRUE(host.pageLoaded());
     EXPECT_FALSE(host.loadFailure());
 }
 
 TEST(LoadFailure, is_told_in_russian_with_the_address) {
-    EXPECT_EQ(loadFailureMessage({QUrl("http://127.0.0.1:9/e_cal.php"), "x"}),
+    EXPECT_EQ(loadFailureMessage(
+                  {QUrl(QStringLiteral("http://127.0.0.1:9/e_cal.php")), QStringLiteral("x")}),
               QString::fromUtf8("Страница календаря http://127.0.0.1:9/e_cal.php не открылась: x"));
     EXPECT_EQ(httpStatusReason(418), QString::fromUtf8("сервер ответил кодом HTTP 418"));
-    EXPECT_EQ(networkErrorReason(-105, "net::ERR_NAME_NOT_RESOLVED"),
+    EXPECT_EQ(networkErrorReason(-105, QStringLiteral("net::ERR_NAME_NOT_RESOLVED")),
               QString::fromUtf8("имя сервера не найдено"));
-    EXPECT_EQ(networkErrorReason(-202, "net::ERR_CERT_AUTHORITY_INVALID"),
+    EXPECT_EQ(networkErrorReason(-202, QStringLiteral("net::ERR_CERT_AUTHORITY_INVALID")),
               QString::fromUtf8("ошибка сертификата сервера (net::ERR_CERT_AUTHORITY_INVALID)"));
-    EXPECT_EQ(networkErrorReason(-999, "net::ERR_NEW"),
+    EXPECT_EQ(networkErrorReason(-999, QStringLiteral("net::ERR_NEW")),
               QString::fromUtf8("ошибка браузера net::ERR_NEW (-999)"));
 }
 

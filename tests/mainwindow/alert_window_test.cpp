@@ -79,7 +79,7 @@ TEST_F(AlertWindowTest, a_pass_extracts_then_alerts_every_due_row_in_table_order
     EXPECT_EQ(Label10->text(), "2010.05.26 09:00 USD 1  Index 6 6.1 6.2 6.3 ");
     EXPECT_EQ(shows.count(), 2);
     EXPECT_EQ(fake.sound.plays, 2);
-    EXPECT_TRUE(fake.messages.shown.isEmpty()) << fake.messages.shown.join("\n").toStdString();
+    EXPECT_TRUE(fake.messages.shown.isEmpty()) << fake.messages.shown.join(u'\n').toStdString();
 
     // The list holds the last pass only; a pass with nothing due empties it and keeps the line.
     setNow(QTime(9, 5));
@@ -215,7 +215,7 @@ TEST_F(AlertWindowTest, passes_asked_for_while_the_page_loads_run_once_when_it_h
     browser->stillLoading = true; // a document, but the load is not over
     Button4->click();
     tick();
-    EXPECT_TRUE(fake.messages.shown.isEmpty()) << fake.messages.shown.join("\n").toStdString();
+    EXPECT_TRUE(fake.messages.shown.isEmpty()) << fake.messages.shown.join(u'\n').toStdString();
     EXPECT_EQ(Label10->text(), QString::fromUtf8("Ждите, идёт загрузка..."));
     EXPECT_EQ(passes.count(), 0);
     EXPECT_TRUE(PageWait->isActive());
@@ -230,7 +230,7 @@ TEST_F(AlertWindowTest, passes_asked_for_while_the_page_loads_run_once_when_it_h
 }
 
 TEST_F(AlertWindowTest, a_page_that_does_not_load_is_told_once_and_never_read) {
-    const QString page = "http://127.0.0.1:9/e_cal.php";
+    const QString page = QStringLiteral("http://127.0.0.1:9/e_cal.php");
     const auto failLoad = [&] {
         browser->loaded = false;
         browser->failedBecause = QString::fromUtf8("соединение отклонено");
@@ -274,7 +274,7 @@ TEST_F(AlertWindowTest, a_page_that_does_not_load_is_told_once_and_never_read) {
     browser->finishLoad();
     EXPECT_EQ(passes.count(), 1);
     EXPECT_EQ(Panel5->palette().color(QPalette::Window), QColor(207, 218, 254));
-    EXPECT_EQ(fake.messages.shown.size(), 1) << fake.messages.shown.join("\n").toStdString();
+    EXPECT_EQ(fake.messages.shown.size(), 1) << fake.messages.shown.join(u'\n').toStdString();
 }
 
 } // namespace

@@ -75,7 +75,7 @@ public:
 // it seems to take step milliseconds between two readings.
 class FixedClock final : public Clock {
 public:
-    explicit FixedClock(QDateTime moment) : moment(std::move(moment)) {}
+    explicit FixedClock(QDateTime at) : moment(std::move(at)) {}
     QDateTime now() const override { return moment; }
     qint64 steadyMilliseconds() const override { return steady += step; }
     QDateTime moment;

@@ -115,7 +115,7 @@ TEST_F(WeekWindowTest, starts_hidden_as_the_window_definition_says_and_waits_for
     EXPECT_FALSE(form.Button1->isEnabled());
     EXPECT_FALSE(form.Panel5->isHidden());
 
-    const QUrl chosen("http://127.0.0.1:9/e_cal.php?chosen");
+    const QUrl chosen(QStringLiteral("http://127.0.0.1:9/e_cal.php?chosen"));
     form.showPage(chosen);
     form.show();
     EXPECT_EQ(browsersMade, 1);
