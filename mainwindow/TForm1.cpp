@@ -60,7 +60,7 @@ void TForm1::FormCreate(const QUrl& calendarPage) {
     address_ = calendarPage;
     WebBrowser1->navigate(calendarPage);
     saveDialogStart_ = QCoreApplication::applicationFilePath();
-    // StringGrid1 wrote its titles and widths when it was made.
+    // StringGrid1 writes its titles and widths when it is made.
 }
 
 void TForm1::connectHandlers() {
@@ -108,7 +108,7 @@ void TForm1::pageLoaded() {
 }
 
 // Told once, until a page loads again: the passes of the timer try the page again every
-// minute, and a trader away from the desk should find one box, not one an hour.
+// minute, and a trader away from the desk should find one box, not one a minute.
 void TForm1::pageFailed(const LoadFailure& failure) {
     const QString message = loadFailureMessage(failure);
     waiting_ = Waiting::Nothing;

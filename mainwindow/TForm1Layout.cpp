@@ -241,6 +241,9 @@ TForm1::TForm1(BrowserHost* browser, const Desktop& desktop, ErrorReporter& erro
     : QMainWindow(parent), WebBrowser1(browser), desktop_(desktop), errors_(errors) {
     setObjectName(QStringLiteral("Form1"));
     WebBrowser1->setParent(this);
+    // First of all: the page loads while the window is built (its notifications come through
+    // the event loop, once the handlers are connected).
+    FormCreate(calendarPage);
     setWindowTitle(QStringLiteral("Newsbell ") + QLatin1String(publisherHost));
     setFont(windowFont());
 
@@ -274,7 +277,6 @@ TForm1::TForm1(BrowserHost* browser, const Desktop& desktop, ErrorReporter& erro
         move(screen->availableGeometry().center() - rect().center());
 
     connectHandlers();
-    FormCreate(calendarPage);
 }
 
 } // namespace newsbell
