@@ -72,9 +72,10 @@ def main():
         program.stop()
         if loaded > shown:
             sys.exit("the popup came before the page had loaded")
+        when = (f"{loaded - pressed:.3f} s later" if loaded >= pressed
+                else f"{pressed - loaded:.3f} s before")
         print(f"press {pressed - appeared:.2f} s after the window appeared: the page loaded "
-              f"{loaded - pressed:.3f} s later, the popup {shown - loaded:.3f} s after that; "
-              f"no message box")
+              f"{when}, the popup came {shown - loaded:.3f} s after the load; no message box")
     finally:
         watch.stop()
         calendar.terminate()

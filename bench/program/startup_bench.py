@@ -3,7 +3,7 @@
 all its processes on the way (the browser's included), against a bare QWebEngineView window
 loading the same page from the same demo calendar, in the same run.
 
-usage: startup_bench.py BUILD_DIR [RUNS]
+usage: startup_bench.py BUILD_DIR [RUNS]    (9 runs of each by default)
 
 The program runs as a user starts it, `newsbell --no-settings --calendar-url URL`: the main
 window shown, the week window made hidden. A start ends when the page has loaded (the program
@@ -55,7 +55,7 @@ def main():
     if len(sys.argv) < 2:
         sys.exit(__doc__)
     build_dir = sys.argv[1]
-    runs = int(sys.argv[2]) if len(sys.argv) > 2 else 5
+    runs = int(sys.argv[2]) if len(sys.argv) > 2 else 9
     env = dict(LOAD_LOG)
     if not os.environ.get("DISPLAY") and not os.environ.get("QT_QPA_PLATFORM"):
         env["QT_QPA_PLATFORM"] = "offscreen"
