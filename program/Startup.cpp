@@ -87,9 +87,10 @@ int showWindow(NewsbellApplication& application, const StartOptions& options,
 
     auto* mainBrowser = new WebEngineBrowserHost; // the window's; the feed follows its pages
     TForm1 form(mainBrowser, Desktop{messages, links, mainChooser, clock, sound}, errors, page);
-    // Created hidden right after the main window, so that its page loads meanwhile.
-    TForm2 weekWindow(new WebEngineBrowserHost, Desktop{messages, links, weekChooser, clock, sound},
-                      errors, page, &form);
+    // Created hidden right after the main window; its browser comes with its first show, so
+    // that start-up pays for one browser.
+    TForm2 weekWindow([] { return new WebEngineBrowserHost; },
+                      Desktop{messages, links, weekChooser, clock, sound}, errors, page, &form);
     form.setWeekWindow(&weekWindow);
 
     // The feed is read while the window shows it.
@@ -108,7 +109,7 @@ int showWindow(NewsbellApplication& application, const StartOptions& options,
                          [&errors](const QString& message) { errors.report(message); });
     }
     TrayIcon tray(form, trayCommands(form), QSystemTrayIcon::isSystemTrayAvailable());
-    NextEventTip nextEvent(form, tray, clock);
+    NextEventTip nextEvent(form, *mainBrowser, tray, clock);
     CalendarAddressItem addressItem(form,
                                     {[&](const QUrl& shown) { weekWindow.showPage(shown); },
                                      [&] { return weekWindow.ProcessRunning(); }},
