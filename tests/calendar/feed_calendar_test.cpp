@@ -235,7 +235,7 @@ TEST_F(FeedCalendarTest, a_failed_read_serves_the_last_good_copy_and_says_since_
     EXPECT_EQ(FeedCache(folder.path()).load(server.url())->body, feedWith("first"));
 
     server.stop();
-    clock.moment = clock.moment.addSecs(300);
+    clock.advance(5min);
     const FeedRead stopped = calendar.read();
     EXPECT_TRUE(stopped.error.contains("нет соединения с сервером")) << stopped.error.toStdString();
     EXPECT_TRUE(page(calendar).contains(">first<"));
@@ -243,7 +243,7 @@ TEST_F(FeedCalendarTest, a_failed_read_serves_the_last_good_copy_and_says_since_
                                         ": копия от 11:10, источник не отвечает с 11:15 (нет "
                                         "соединения с сервером)."))
         << page(calendar).toStdString();
-    clock.moment = clock.moment.addDays(1);
+    clock.advance(24h);
     EXPECT_TRUE(page(calendar).contains(
         "копия от 12.03.2024 11:10, источник не отвечает с 12.03.2024 11:15"));
 
