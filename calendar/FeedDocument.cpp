@@ -1,6 +1,5 @@
 #include "calendar/FeedDocument.h"
 
-#include "base/Cp1251.h"
 #include "base/Error.h"
 #include "calendar/ICalendarReader.h"
 #include "calendar/XmlFeedReader.h"
@@ -15,28 +14,6 @@
 namespace newsbell {
 
 namespace {
-
-// The characters above ASCII that cp1251 holds, sorted for lookup.
-const std::array<char16_t, 128>& cp1251UpperHalf() {
-    static const std::array<char16_t, 128> characters = [] {
-        std::array<char16_t, 128> table{};
-        for (int byte = 128; byte < 256; ++byte) {
-            const std::string bytes(1, char(byte));
-            const QString character = fromCp1251(bytes);
-            // A byte the code page leaves undefined decodes to something that does not go back.
-            table[size_t(byte - 128)] = toCp1251(character) == bytes ? character[0].unicode() : 0;
-        }
-        std::sort(table.begin(), table.end());
-        return table;
-    }();
-    return characters;
-}
-
-bool inCp1251(char16_t c) {
-    if (c < 128) return true;
-    const auto& upper = cp1251UpperHalf();
-    return std::binary_search(upper.begin(), upper.end(), c);
-}
 
 // Day by day; untimed rows first in feed order, then timed ones by moment, feed order on ties.
 bool pageOrder(const FeedEntry& a, const FeedEntry& b) {
@@ -151,31 +128,15 @@ FeedDocument readFeedDocument(QByteArrayView bytes, const QString& source, const
 }
 
 QString feedCellText(QString text) {
-    // Most texts need nothing, and keep their storage.
+    // Letters cp1251 lacks stay: the page shows them, and the conversion of its text to cp1251
+    // writes them as their base letters.
     const auto changes = [](QChar c) {
-        return c == u';' || c == u'\r' || c == u'\n' || c == u'\t' || c == QChar(0xA0) ||
-               !inCp1251(c.unicode());
+        return c == u';' || c == u'\r' || c == u'\n' || c == u'\t' || c == QChar(0xA0);
     };
-    qsizetype i = std::find_if(text.cbegin(), text.cend(), changes) - text.cbegin();
-    if (i == text.size()) return text;
-    QChar* cell = text.data();
-    qsizetype out = i;
-    for (; i < text.size(); ++i) {
-        const char16_t c = cell[i].unicode();
-        if (c == u';') {
-            cell[out++] = u',';
-        } else if (c == u'\r' || c == u'\n' || c == u'\t' || c == 0xA0) {
-            cell[out++] = u' ';
-        } else if (inCp1251(c)) {
-            cell[out++] = c;
-        } else {
-            // One "?" for a character, also when it takes two UTF-16 units.
-            if (QChar::isHighSurrogate(c) && i + 1 < text.size() && cell[i + 1].isLowSurrogate())
-                ++i;
-            cell[out++] = u'?';
-        }
-    }
-    text.truncate(out);
+    // Most texts need nothing, and keep their storage.
+    if (std::none_of(text.cbegin(), text.cend(), changes)) return text;
+    for (QChar& c : text)
+        if (changes(c)) c = c == u';' ? u',' : u' ';
     return text;
 }
 

@@ -88,8 +88,7 @@ FeedText feedText(QByteArrayView bytes, const QString& source,
 // source (and the line where there is one) for anything else or a document that does not parse.
 FeedDocument readFeedDocument(QByteArrayView bytes, const QString& source, const FeedZones& zones);
 
-// A feed's text as a table cell: ";" becomes ",", CR, LF, tab and U+00A0 become blanks, and a
-// character that cp1251 lacks becomes "?".
+// A feed's text as a table cell: ";" becomes ",", CR, LF, tab and U+00A0 become blanks.
 QString feedCellText(QString text);
 
 // "HH:MM" of a time of day.

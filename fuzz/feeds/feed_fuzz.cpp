@@ -19,7 +19,8 @@ void check(bool condition) {
 void checkCell(const QString& cell) {
     for (QChar c : cell)
         check(c != u';' && c != u'\r' && c != u'\n' && c != u'\t' && c != QChar(0xA0));
-    check(fromCp1251(toCp1251(cell)) == cell);
+    // Nor can the letters cp1251 lacks, once written as their base letters.
+    check(toCp1251(cell).find_first_of(";\r\n\t") == std::string::npos);
 }
 
 void checkWeek(const FeedDocument& document, QDate monday) {
