@@ -12,10 +12,11 @@
 namespace newsbell {
 
 // The zones a feed is read in: the table shows local times; the weekly XML feed writes wall
-// times of the feed's zone.
+// times of the feed's zone, UTC unless the user names another (every copy of it since 2022 is
+// written in UTC).
 struct FeedZones {
     QTimeZone local;
-    QTimeZone feed;
+    QTimeZone feed = QTimeZone::utc();
 };
 
 // A document larger than this is refused rather than read into memory.

@@ -22,7 +22,7 @@ struct StartOptions {
     std::optional<QUrl> calendarUrl;
     std::optional<QString> calendarFeed; // an http or https address, or a file
     std::optional<QString> timeZone;     // of the table's times; the computer's when not given
-    std::optional<QString> feedTimeZone; // of the weekly XML feed's times; New York when not given
+    std::optional<QString> feedTimeZone; // of the weekly XML feed's times; UTC when not given
     std::optional<DueAtRequest> dueAt;
     std::optional<WeekRange> weeks;
     bool noSettings = false; // the window starts with its defaults and keeps nothing

@@ -316,15 +316,16 @@ TEST(FeedEndToEnd, a_feed_file_exports_its_week_and_its_copy_stands_in_when_it_i
     EXPECT_FALSE(QFile::exists(out));
 }
 
-// A feed combines with the other commands: five weeks across both time switches joined, in
-// both formats, and a pass at a moment of the feed.
+// A feed combines with the other commands: five weeks of a New York feed across both time
+// switches joined, in both formats, and a pass at a moment of the feed read as UTC, by default.
 TEST(FeedEndToEnd, a_feed_serves_the_week_join_and_the_alert_pass) {
     QTemporaryDir folder;
     const QString out = folder.filePath("weeks.txt");
     for (const char* name : {"switches.xml", "switches.ics"}) {
         const Outcome run =
             runNewsbell({"--calendar-feed", QStringLiteral(FEED_FIXTURES "/") + name, "--time-zone",
-                         "Europe/Berlin", "--weeks", "2024-03-04", "2024-04-07", "--export", out},
+                         "Europe/Berlin", "--feed-time-zone", "America/New_York", "--weeks",
+                         "2024-03-04", "2024-04-07", "--export", out},
                         folder.filePath("cache"));
         EXPECT_EQ(run.exitCode, 0) << name << run.errors.toStdString();
         EXPECT_EQ(readFileBytes(out), readFileBytes(QStringLiteral(
@@ -333,7 +334,7 @@ TEST(FeedEndToEnd, a_feed_serves_the_week_join_and_the_alert_pass) {
     }
     const Outcome pass =
         runNewsbell({"--calendar-feed", QStringLiteral(FEED_FIXTURES "/switches.xml"),
-                     "--time-zone", "Europe/Berlin", "--due-at", "2024-03-12 13:20:00"},
+                     "--time-zone", "Europe/Berlin", "--due-at", "2024-03-12 09:20:00"},
                     folder.filePath("cache"));
     EXPECT_EQ(pass.exitCode, 0) << pass.errors.toStdString();
     EXPECT_TRUE(pass.output.contains("CPI m/m")) << pass.output.toStdString();
