@@ -70,23 +70,24 @@ private:
 };
 
 // What a document is, told by its first bytes.
-enum class FeedFormat { Xml, ICalendar };
+enum class FeedFormat { Xml, Json, ICalendar };
 
 // A document made ready for its reader: its format, and the text the reader takes (a UTF-16
-// iCalendar document as UTF-8; anything else as it came, without a copy of the bytes).
+// iCalendar or JSON document as UTF-8; anything else as it came, without a copy of the bytes).
 struct FeedText {
     FeedFormat format = FeedFormat::Xml;
     QByteArray text;
 };
 
-// Tells the format: after a byte-order mark and blanks, "BEGIN:VCALENDAR" starts iCalendar and
-// "<" XML. Throws Error naming source for anything else, and for a document larger than largest
-// without looking at it.
+// Tells the format: after a byte-order mark and blanks, "BEGIN:VCALENDAR" starts iCalendar, "<"
+// XML, and "[" (or "{", to be told it is no array) JSON. Throws Error naming source for anything
+// else, and for a document larger than largest without looking at it.
 FeedText feedText(QByteArrayView bytes, const QString& source,
                   qsizetype largest = largestFeedDocument);
 
-// Reads a weekly XML feed or an iCalendar document, told apart by feedText(). Throws Error naming
-// source (and the line where there is one) for anything else or a document that does not parse.
+// Reads a weekly XML or JSON feed or an iCalendar document, told apart by feedText(). Throws Error
+// naming source (and the line where there is one) for anything else or a document that does not
+// parse.
 FeedDocument readFeedDocument(QByteArrayView bytes, const QString& source, const FeedZones& zones);
 
 // A feed's text as a table cell: ";" becomes ",", CR, LF, tab and U+00A0 become blanks.

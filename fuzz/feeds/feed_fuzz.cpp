@@ -3,6 +3,7 @@
 #include "base/Cp1251.h"
 #include "base/Error.h"
 #include "calendar/ICalendarReader.h"
+#include "calendar/JsonFeedReader.h"
 #include "calendar/WeekPage.h"
 #include "calendar/XmlFeedReader.h"
 
@@ -45,10 +46,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     try {
 #if defined(FEED_FUZZ_XML_FEED)
         const FeedDocument document = readXmlFeed(bytes, "fuzz", zones);
+#elif defined(FEED_FUZZ_JSON_FEED)
+        const FeedDocument document = readJsonFeed(bytes, "fuzz", zones);
 #else
         const FeedDocument document = readICalendar(bytes, "fuzz", zones);
 #endif
-        for (QDate monday : {QDate(2024, 3, 11), QDate(2024, 10, 21), QDate(1970, 1, 5)})
+        for (QDate monday :
+             {QDate(2024, 3, 11), QDate(2024, 10, 21), QDate(2025, 12, 29), QDate(1970, 1, 5)})
             checkWeek(document, monday);
     } catch (const Error&) {
     }
