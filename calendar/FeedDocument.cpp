@@ -86,6 +86,12 @@ FeedDocument::FeedDocument(std::vector<FeedEntry> entries,
       weeks_(std::make_shared<WeekCache>()) {
     // Sorted once here, so that a week's page takes its rows by lookup.
     sortIntoPageOrder(entries_);
+    // A file of a thousand broken events is told in a few lines.
+    if (warnings_.size() > mostWarnings) {
+        const qsizetype more = warnings_.size() - mostWarnings;
+        warnings_.resize(mostWarnings);
+        warnings_ << QStringLiteral("…и ещё сообщений о событиях: %1").arg(more);
+    }
 }
 
 struct FeedDocument::WeekCache {

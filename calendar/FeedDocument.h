@@ -52,8 +52,10 @@ public:
     // feed order on ties.
     std::vector<CalendarEvent> week(QDate monday) const;
 
-    // Events skipped or read in part, one message each, naming the source and the line.
+    // Events skipped or read in part, one message each, naming the source and the line; after
+    // mostWarnings of them, one line with the count of the others.
     const QStringList& warnings() const { return warnings_; }
+    static constexpr qsizetype mostWarnings = 10;
 
     // Whether the document holds any event to show, in whatever week.
     bool hasEvents() const;
