@@ -190,7 +190,8 @@ private:
         std::optional<QString> dateText;
         bool titled = false;
         // One pass over the members: a lookup by name goes through them every time, which took
-        // more than the rest of the reading together.
+        // more than the rest of the reading together. They come sorted by name, and "title" is
+        // the last that the table uses.
         for (auto member = event.constBegin(); member != event.constEnd(); ++member) {
             const QString name = member.key();
             const QJsonValueConstRef field = member.value();
@@ -199,6 +200,7 @@ private:
             } else if (name == u"title") {
                 titled = field.isString();
                 entry.row.name = feedCellText(textOf(field));
+                break;
             } else if (name == u"country") {
                 entry.row.currency = feedCellText(textOf(field));
             } else if (name == u"impact") {
