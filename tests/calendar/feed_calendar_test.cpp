@@ -371,7 +371,7 @@ TEST_F(FeedCalendarTest, a_remote_feed_is_asked_at_most_every_five_minutes_whoev
     EXPECT_FALSE(soon.changed);
     FeedCalendar otherRun = calendarOn(server.url());
     EXPECT_EQ(otherRun.read().error, "");
-    EXPECT_TRUE(QString::fromUtf8(otherRun.page(march11)).contains(">first<"));
+    EXPECT_TRUE(QString::fromUtf8(otherRun.page(march11)).contains(u">first<"));
     EXPECT_EQ(server.requests, 1);
     clock.advance(2min + 29s);
     calendar.read();
@@ -385,26 +385,26 @@ TEST_F(FeedCalendarTest, a_remote_feed_is_asked_at_most_every_five_minutes_whoev
     // After a failure the copy serves, and the message says why the source was not asked.
     server.set("", "", 500);
     clock.advance(5min);
-    EXPECT_TRUE(calendar.read().error.contains("HTTP 500")); // 11:09:30
+    EXPECT_TRUE(calendar.read().error.contains(u"HTTP 500")); // 11:09:30
     clock.advance(1min);
     soon = calendar.read();
     EXPECT_EQ(server.requests, 4);
-    EXPECT_TRUE(soon.error.startsWith("Календарь " + server.url() +
-                                      " не прочитан: сервер ответил HTTP 500\n"))
+    EXPECT_TRUE(soon.error.startsWith(QStringLiteral("Календарь ") + server.url() +
+                                      QStringLiteral(" не прочитан: сервер ответил HTTP 500\n")))
         << soon.error.toStdString();
-    EXPECT_TRUE(soon.error.endsWith("Источник спрашивали в 11:09, снова его спросят не раньше "
+    EXPECT_TRUE(soon.error.endsWith(u"Источник спрашивали в 11:09, снова его спросят не раньше "
                                     "11:14."))
         << soon.error.toStdString();
-    EXPECT_TRUE(page(calendar).contains("копия от 11:04, источник не отвечает с 11:09"));
+    EXPECT_TRUE(page(calendar).contains(u"копия от 11:04, источник не отвечает с 11:09"));
     // A file is read whenever asked.
-    const QString file = folder.filePath("feed.xml");
+    const QString file = folder.filePath(QStringLiteral("feed.xml"));
     QFile out(file);
     ASSERT_TRUE(out.open(QIODevice::WriteOnly) && out.write(feedWith("file")) > 0);
     out.close();
     FeedCalendar fromFile = calendarOn(file);
     EXPECT_EQ(fromFile.read().error, "");
     ASSERT_TRUE(QFile::remove(file));
-    EXPECT_TRUE(fromFile.read().error.contains("файл не открывается"));
+    EXPECT_TRUE(fromFile.read().error.contains(u"файл не открывается"));
 }
 
 // A 429 or 503 with Retry-After, in seconds or as a date, holds every read and every run back
@@ -427,10 +427,10 @@ TEST_F(FeedCalendarTest, a_server_that_asks_to_wait_is_not_asked_before_the_time
         const QString why =
             QStringLiteral("сервер ответил HTTP %1 и просит не спрашивать его до %2")
                 .arg(c.status)
-                .arg(c.until.addSecs(3600).toString("HH:mm"));
+                .arg(c.until.addSecs(3600).toString(u"HH:mm"));
         EXPECT_TRUE(refused.error.contains(why)) << refused.error.toStdString();
-        EXPECT_TRUE(page(calendar).contains("источник не отвечает с"));
-        EXPECT_TRUE(page(calendar).contains(why + ")."));
+        EXPECT_TRUE(page(calendar).contains(u"источник не отвечает с"));
+        EXPECT_TRUE(page(calendar).contains(why + QStringLiteral(").")));
         server.set(feedWith("again"), "\"v2\"");
         const QDateTime until(QDate(2024, 3, 12), c.until, QTimeZone::utc());
         FeedCalendar otherRun = calendarOn(server.url());
@@ -438,12 +438,12 @@ TEST_F(FeedCalendarTest, a_server_that_asks_to_wait_is_not_asked_before_the_time
             clock.advance(5min);
             EXPECT_TRUE(calendar.read(nullptr, FeedCalendar::Asking::Now).error.contains(why));
             EXPECT_TRUE(otherRun.read().error.contains(why));
-            EXPECT_TRUE(page(calendar).contains(">first<"));
+            EXPECT_TRUE(page(calendar).contains(u">first<"));
         }
         EXPECT_EQ(server.requests, before + 1);
         clock.set(until);
         EXPECT_EQ(calendar.read().error, "");
-        EXPECT_TRUE(page(calendar).contains(">again<"));
+        EXPECT_TRUE(page(calendar).contains(u">again<"));
         server.set(feedWith("first"), "\"v1\"");
         clock.advance(5min);
         ASSERT_EQ(calendar.read().error, "");

@@ -15,7 +15,7 @@ const QDate march11(2024, 3, 11);
 FeedDocument read(const QByteArray& events, const QByteArray& calendarProperties = {}) {
     return readFeedDocument("BEGIN:VCALENDAR\nVERSION:2.0\nPRODID:-//newsbell tests//EN\n" +
                                 calendarProperties + events + "END:VCALENDAR\n",
-                            "cal.ics", {QTimeZone("Europe/Berlin")});
+                            QStringLiteral("cal.ics"), {QTimeZone("Europe/Berlin")});
 }
 
 // The messages, one a line.
@@ -55,7 +55,7 @@ TEST(ICalendarFiles, events_whose_zone_cannot_be_placed_are_left_out_one_by_one)
     for (int i = 0; i < 25; ++i) many += event(outlook);
     const QStringList warnings = read(many + event(":20240311T070000Z")).warnings();
     ASSERT_EQ(warnings.size(), 11);
-    EXPECT_TRUE(warnings[9].startsWith("cal.ics, строка 41: событие пропущено"));
+    EXPECT_TRUE(warnings[9].startsWith(u"cal.ics, строка 41: событие пропущено"));
     EXPECT_EQ(warnings[10], "…и ещё сообщений о событиях: 15");
 }
 

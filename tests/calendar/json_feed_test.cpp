@@ -13,7 +13,7 @@ using testing::tableLines;
 const QDate december29(2025, 12, 29);
 
 FeedDocument read(const QByteArray& json, const FeedZones& zones = {QTimeZone("Europe/Berlin")}) {
-    return readFeedDocument(json, "feed.json", zones);
+    return readFeedDocument(json, QStringLiteral("feed.json"), zones);
 }
 
 QByteArray event(const QByteArray& date, const QByteArray& more = {}) {
@@ -91,13 +91,13 @@ TEST(JsonFeed, objects_without_a_readable_date_or_title_are_left_out_with_one_me
                                           {"title": 5, "date": "2025-12-30"}, 7,
                                           {"date": "2025-12-30", "title": "kept"}
                                           ])");
-    EXPECT_EQ(document.warnings(),
-              QStringList({"feed.json, строка 3: событие без даты пропущено",
-                           "feed.json, строка 4: событие с датой «2025-12-30T08:30:00» пропущено "
-                           "(нужен вид ГГГГ-ММ-ДДTчч:мм:сс+чч:мм или ГГГГ-ММ-ДД)",
-                           "feed.json, строка 5: событие без даты пропущено",
-                           "feed.json, строка 6: событие без названия пропущено",
-                           "feed.json, строка 6: элемент ленты не объект"}));
+    EXPECT_EQ(document.warnings().join(u'\n').toStdString(),
+              "feed.json, строка 3: событие без даты пропущено\n"
+              "feed.json, строка 4: событие с датой «2025-12-30T08:30:00» пропущено (нужен вид "
+              "ГГГГ-ММ-ДДTчч:мм:сс+чч:мм или ГГГГ-ММ-ДД)\n"
+              "feed.json, строка 5: событие без даты пропущено\n"
+              "feed.json, строка 6: событие без названия пропущено\n"
+              "feed.json, строка 6: элемент ленты не объект");
     EXPECT_EQ(tableLines(document.week(december29)), "2025.12.30;2;All Day;;; kept;;;\n"
                                                      "2025.12.30;2;09:30;USD;; x;;;");
 }
