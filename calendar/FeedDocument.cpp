@@ -24,30 +24,29 @@ bool pageOrder(const FeedEntry& a, const FeedEntry& b) {
     return a.order < b.order;
 }
 
-// Sorts entries into page order. Rows are large, so their keys are sorted and each row is moved
-// once; a feed in page order already is left as it is.
+// Sorts entries into page order. Rows are large: their places are sorted, and each row is then
+// moved once, in place (a second vector of rows, freed at once, costs more than the sort); a
+// feed in page order already is left as it is.
 void sortIntoPageOrder(std::vector<FeedEntry>& entries) {
     if (std::is_sorted(entries.begin(), entries.end(), pageOrder)) return;
-    struct Key {
-        qint64 day;
-        bool timed;
-        qint64 moment;
-        int order;
-        size_t place;
-        auto operator<=>(const Key&) const = default;
-    };
-    std::vector<Key> keys;
-    keys.reserve(entries.size());
-    for (size_t i = 0; i < entries.size(); ++i) {
-        const FeedEntry& entry = entries[i];
-        keys.push_back({entry.row.date.toJulianDay(), entry.timed, entry.timed ? entry.moment : 0,
-                        entry.order, i});
+    std::vector<quint32> order(entries.size());
+    for (size_t i = 0; i < order.size(); ++i) order[i] = quint32(i);
+    std::stable_sort(order.begin(), order.end(),
+                     [&](quint32 a, quint32 b) { return pageOrder(entries[a], entries[b]); });
+    // order[k] is the row that belongs at k: each cycle of places is followed once.
+    for (size_t start = 0; start < order.size(); ++start) {
+        if (order[start] == start) continue;
+        FeedEntry held = std::move(entries[start]);
+        size_t place = start;
+        while (order[place] != start) {
+            const size_t from = order[place];
+            entries[place] = std::move(entries[from]);
+            order[place] = quint32(place);
+            place = from;
+        }
+        entries[place] = std::move(held);
+        order[place] = quint32(place);
     }
-    std::sort(keys.begin(), keys.end());
-    std::vector<FeedEntry> sorted;
-    sorted.reserve(entries.size());
-    for (const Key& key : keys) sorted.push_back(std::move(entries[key.place]));
-    entries = std::move(sorted);
 }
 
 // The format, and whether the document is UTF-16 with a byte-order mark.
