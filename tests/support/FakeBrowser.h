@@ -3,8 +3,8 @@
 #include "browser/BrowserHost.h"
 
 #include <QWidget>
-#include <optional>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
