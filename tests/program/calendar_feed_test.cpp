@@ -10,6 +10,7 @@
 #include <future>
 #include <gtest/gtest.h>
 #include <httplib.h>
+#include <thread>
 
 namespace newsbell {
 namespace {
@@ -88,6 +89,9 @@ TEST(FirstReadPages, a_window_s_page_waits_for_the_first_read_unless_a_kept_copy
     std::future<std::string> served = askForPage(feed);
     ASSERT_TRUE(answered(served, std::chrono::seconds(10)));
     EXPECT_NE(served.get().find("Kept"), std::string::npos);
+    // The read runs on its own thread and may reach the server after the page is served.
+    for (int waited = 0; silent->connections() == 0 && waited < 10000; waited += 10)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     EXPECT_EQ(silent->connections(), 1);
     EXPECT_FALSE(feed.wasRead());
     refresher.reset(); // cancels the read and does not wait for it
