@@ -49,6 +49,8 @@ public:
     const WeekRun& run() const { return *run_; }
     // Sends the browser to page, for the extras beside the window; the browser stays inside.
     void showPage(const QUrl& page);
+    // Puts line (one line of text: where the data come from) right above the table.
+    void addSourceLine(QWidget* line);
 
     QLabel* Label9 = nullptr;
     QLabel* Label10 = nullptr;
