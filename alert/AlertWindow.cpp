@@ -380,10 +380,4 @@ void TAlertWindow::forgetLink() {
     hoverLink = -1;
 }
 
-void TAlertWindow::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    QPainterSurface surface(painter);
-    paint(surface);
-}
-
 } // namespace newsbell

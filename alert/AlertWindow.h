@@ -6,10 +6,12 @@
 #include "htmltext/HTMLPictureCache.h"
 #include "htmltext/RenderHtmlText.h"
 
+#include <QImage>
 #include <QPoint>
 #include <QWidget>
 #include <array>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace newsbell {
@@ -93,7 +95,11 @@ private:
     void forgetLink();
     Marks& marks(AlertButton button) { return buttonMarks[std::size_t(button)]; }
 
-    // Painting.
+    // Painting. The frame (background, border, caption strip and its grip) is the same for
+    // every message of the same colours; the content (buttons, message, position) changes.
+    std::pair<TColor, TColor> backgroundColours() const;
+    void paintFrame(Surface& canvas, const AlertWindowLayout& layout) const;
+    void paintContent(Surface& canvas, const AlertWindowLayout& layout) const;
     void paintGrip(Surface& canvas) const;
     void paintButton(Surface& canvas, const AlertWindowLayout& layout, AlertButton button) const;
     void paintDefaultMark(Surface& canvas, AlertButton button, const TRect& rect,
@@ -120,6 +126,26 @@ private:
     int hoverLink = -1; // 1-based anchor under the mouse
     TRect hoverRect;
     QString rememberedHint;
+
+    // What the frame was last painted for.
+    struct FrameKey {
+        QSize size;
+        qreal pixelRatio = 0;
+        TRect caption;
+        std::array<TColor, 5> colours{};
+        bool operator==(const FrameKey&) const = default;
+    };
+    // The frame as paintEvent last painted it, with the pen and brush it left: a repaint (a
+    // hover, a press, the next message) draws it in one go instead of its hundred bands.
+    struct PaintedFrame {
+        FrameKey key;
+        QImage image;
+        TColor brush = 0;
+        bool brushSolid = false;
+        TColor pen = 0;
+        int penWidth = 1;
+    };
+    PaintedFrame frame;
 };
 
 } // namespace newsbell

@@ -3,8 +3,10 @@
 #include "alert/AlertWindow.h"
 #include "htmltext/HtmlGradientFill.h"
 #include "htmltext/ImageList.h"
+#include "htmltext/QPainterSurface.h"
 #include "htmltext/SystemColors.h"
 
+#include <QPainter>
 #include <algorithm>
 
 namespace newsbell {
@@ -103,21 +105,32 @@ QImage transparentGlyph(const QImage& glyph) {
 void TAlertWindow::paint(Surface& canvas) const {
     canvas.setFont(current.Font);
     const AlertWindowLayout at = layoutOn(canvas);
-    const TRect client{0, 0, width(), height()};
+    paintFrame(canvas, at);
+    paintContent(canvas, at);
+}
+
+// The shown message's own colours, where it has them, else the window's.
+std::pair<TColor, TColor> TAlertWindow::backgroundColours() const {
     const int shown = navigator.Position() - 1;
-    TColor from = current.WindowColor;
-    TColor to = current.WindowColorTo;
-    if (shown >= 0 && shown < settingsCopy.Count() && settingsCopy.Items(shown).Color() != clNone) {
-        from = settingsCopy.Items(shown).Color();
-        to = settingsCopy.Items(shown).ColorTo();
-    }
+    if (shown >= 0 && shown < settingsCopy.Count() && settingsCopy.Items(shown).Color() != clNone)
+        return {settingsCopy.Items(shown).Color(), settingsCopy.Items(shown).ColorTo()};
+    return {current.WindowColor, current.WindowColorTo};
+}
+
+void TAlertWindow::paintFrame(Surface& canvas, const AlertWindowLayout& at) const {
+    const TRect client{0, 0, width(), height()};
+    const auto [from, to] = backgroundColours();
     fillPopupGradient(canvas, from, to, client, backgroundBands);
     canvas.setPenColor(current.BorderColor);
     canvas.setPenWidth(1);
     canvas.outlineRect(client);
     fillPopupGradient(canvas, current.CaptionColor, current.CaptionColorTo, at.caption, stripBands);
     paintGrip(canvas);
+}
+
+void TAlertWindow::paintContent(Surface& canvas, const AlertWindowLayout& at) const {
     paintButton(canvas, at, AlertButton::Close);
+    const int shown = navigator.Position() - 1;
     if (shown >= 0 && shown < messageCount()) paintMessage(canvas, at.message);
     if (navigator.Visible()) {
         paintButton(canvas, at, AlertButton::Prev);
@@ -126,6 +139,41 @@ void TAlertWindow::paint(Surface& canvas) const {
     }
     if (current.ShowDelete && !lines.empty()) paintButton(canvas, at, AlertButton::Delete);
     if (current.ShowPopup) paintButton(canvas, at, AlertButton::Popup);
+}
+
+void TAlertWindow::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    QPainterSurface surface(painter);
+    surface.setFont(current.Font);
+    const AlertWindowLayout at = layoutOn(surface);
+    const auto [from, to] = backgroundColours();
+    const FrameKey key{
+        size(),
+        devicePixelRatioF(),
+        at.caption,
+        {from, to, current.BorderColor, current.CaptionColor, current.CaptionColorTo}};
+    if (frame.image.isNull() || !(frame.key == key)) {
+        frame.key = key;
+        frame.image = QImage(size() * key.pixelRatio, QImage::Format_ARGB32_Premultiplied);
+        frame.image.setDevicePixelRatio(key.pixelRatio);
+        QPainter framePainter(&frame.image);
+        QPainterSurface frameSurface(framePainter);
+        frameSurface.setFont(current.Font);
+        paintFrame(frameSurface, at);
+        frame.brush = frameSurface.brushColor();
+        frame.brushSolid = frameSurface.brushSolid();
+        frame.pen = frameSurface.penColor();
+        frame.penWidth = frameSurface.penWidth();
+    }
+    painter.drawImage(0, 0, frame.image);
+    // The content goes on as if it had painted the frame itself.
+    if (frame.brushSolid)
+        surface.setBrushColor(frame.brush);
+    else
+        surface.setBrushClear();
+    surface.setPenColor(frame.pen);
+    surface.setPenWidth(frame.penWidth);
+    paintContent(surface, at);
 }
 
 void TAlertWindow::paintGrip(Surface& canvas) const {

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "browser/LoadFailure.h"
+
 #include <QObject>
 #include <QString>
 #include <QUrl>
 #include <chrono>
+#include <optional>
 #include <string>
 
 class QWidget;
@@ -30,6 +33,14 @@ public:
     // Whether the last finished load reached its page; a failed one (nothing listening at the
     // address, say) shows the browser's own error page instead.
     virtual bool pageLoaded() const = 0;
+
+    // Why the last finished load did not reach its page; nothing when it did, or before the
+    // first load has finished.
+    virtual std::optional<LoadFailure> loadFailure() const = 0;
+
+    // Whether a load is under way (sent by navigate() or by the page itself) whose end has not
+    // been notified yet; the document may then be the one before it, or none.
+    virtual bool loading() const = 0;
 
     // The HTML of the document's body in the legacy serialisation the extraction's markers are
     // written for (upper-case tags, bare simple attribute values, noWrap, &nbsp;), in cp1251 with

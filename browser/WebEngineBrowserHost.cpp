@@ -8,6 +8,7 @@
 #include <QEventLoop>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QLoggingCategory>
 #include <QTimer>
 #include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
@@ -19,6 +20,10 @@
 
 namespace newsbell {
 namespace {
+
+// Each finished load, for scripts that time the program from outside (the benchmarks under
+// bench/): QT_LOGGING_RULES="newsbell.browser.info=true" prints them on standard error.
+Q_LOGGING_CATEGORY(browserLoads, "newsbell.browser", QtWarningMsg)
 
 using namespace std::chrono_literals;
 
@@ -54,6 +59,18 @@ QString guardedScript(const QString& code) {
         .arg(QString::fromUtf8(literal));
 }
 
+// Why a finished load is not its page, or nothing when it is. Chromium's own error page counts
+// as a failure whatever status it came with.
+std::optional<LoadFailure> failureOf(const QWebEngineLoadingInfo& info) {
+    using Info = QWebEngineLoadingInfo;
+    if (info.status() == Info::LoadSucceededStatus && !info.isErrorPage()) return std::nullopt;
+    if (info.errorDomain() == Info::HttpStatusCodeDomain)
+        return LoadFailure{info.url(), httpStatusReason(info.errorCode())};
+    if (info.errorCode() != 0)
+        return LoadFailure{info.url(), networkErrorReason(info.errorCode(), info.errorString())};
+    return LoadFailure{info.url(), QString::fromUtf8("браузер показал свою страницу ошибки")};
+}
+
 } // namespace
 
 WebEngineBrowserHost::WebEngineBrowserHost(QObject* parent)
@@ -79,6 +96,7 @@ QWidget* WebEngineBrowserHost::widget() {
 }
 
 void WebEngineBrowserHost::navigate(const QUrl& url) {
+    navigationAsked_ = true;
     view_->load(url);
 }
 
@@ -93,15 +111,26 @@ std::chrono::milliseconds WebEngineBrowserHost::navigationDelay() const {
 // returns.
 void WebEngineBrowserHost::loadingChanged(const QWebEngineLoadingInfo& info) {
     const auto status = info.status();
-    if (status != QWebEngineLoadingInfo::LoadSucceededStatus &&
-        status != QWebEngineLoadingInfo::LoadFailedStatus)
+    if (status == QWebEngineLoadingInfo::LoadStartedStatus) {
+        navigationAsked_ = false;
+        ++loadsStarted_;
         return;
-    const bool succeeded = status == QWebEngineLoadingInfo::LoadSucceededStatus;
+    }
+    if (status == QWebEngineLoadingInfo::LoadStoppedStatus) {
+        ++loadsEnded_;
+        return;
+    }
     QMetaObject::invokeMethod(
         this,
-        [this, succeeded] {
+        [this, failure = failureOf(info)] {
+            ++loadsEnded_;
             hasDocument_ = true;
-            pageLoaded_ = succeeded;
+            failure_ = failure;
+            if (failure)
+                qCInfo(browserLoads, "load failed: %s",
+                       qUtf8Printable(loadFailureMessage(*failure)));
+            else
+                qCInfo(browserLoads, "page loaded");
             emit downloadComplete();
             emit documentComplete();
         },

@@ -23,7 +23,9 @@ public:
     QWidget* widget() override;
     void navigate(const QUrl& url) override;
     bool hasDocument() const override { return hasDocument_; }
-    bool pageLoaded() const override { return pageLoaded_; }
+    bool pageLoaded() const override { return hasDocument_ && !failure_; }
+    std::optional<LoadFailure> loadFailure() const override { return failure_; }
+    bool loading() const override { return navigationAsked_ || loadsStarted_ > loadsEnded_; }
     std::string bodyHtml() override;
     void runScript(const QString& code, const QString& language) override;
     std::chrono::milliseconds navigationDelay() const override;
@@ -39,7 +41,10 @@ private:
 
     QPointer<QWebEngineView> view_;
     bool hasDocument_ = false;
-    bool pageLoaded_ = false;
+    std::optional<LoadFailure> failure_;
+    bool navigationAsked_ = false; // navigate() was called and Chromium has not started yet
+    quint64 loadsStarted_ = 0;
+    quint64 loadsEnded_ = 0;
     std::chrono::milliseconds answerTimeout_{5000};
     NavigationPace pace_; // of the navigations the page starts
 };

@@ -60,6 +60,10 @@ QString FeedCache::noteName(const QString& source) const {
     return prefix(source) + QStringLiteral("json");
 }
 
+QString FeedCache::paceName(const QString& source) const {
+    return prefix(source) + QStringLiteral("pace");
+}
+
 QString FeedCache::bodyName(const QString& source, const QString& sum) const {
     return prefix(source) + sum + QStringLiteral(".feed");
 }
@@ -88,11 +92,39 @@ std::optional<FeedCopy> FeedCache::load(const QString& source) const {
     return copy;
 }
 
-void FeedCache::store(const QString& source, const FeedCopy& copy) const {
+FeedPace FeedCache::pace(const QString& source) const {
+    const QJsonObject note =
+        QJsonDocument::fromJson(fileBytes(path(paceName(source))).value_or(QByteArray())).object();
+    if (note.value(QLatin1String("source")).toString() != sourceName(source)) return {};
+    const auto moment = [&](const char* name) {
+        return QDateTime::fromString(note.value(QLatin1String(name)).toString(), Qt::ISODate);
+    };
+    return {moment("askedAt"), moment("notBefore"), note.value(QLatin1String("failure")).toString(),
+            moment("failingSince")};
+}
+
+void FeedCache::keepPace(const QString& source, const FeedPace& pace) const {
+    makeFolder();
+    const auto moment = [](const QDateTime& at) {
+        return at.isValid() ? at.toUTC().toString(Qt::ISODate) : QString();
+    };
+    const QJsonObject note{{QLatin1String("source"), sourceName(source)},
+                           {QLatin1String("askedAt"), moment(pace.askedAt)},
+                           {QLatin1String("notBefore"), moment(pace.notBefore)},
+                           {QLatin1String("failure"), pace.failure},
+                           {QLatin1String("failingSince"), moment(pace.failingSince)}};
+    keepFile(path(paceName(source)), QJsonDocument(note).toJson());
+}
+
+void FeedCache::makeFolder() const {
     if (!QDir().mkpath(folder_))
         throw Error(QStringLiteral("Папка для копий календаря не создаётся: %1")
                         .arg(QDir::toNativeSeparators(folder_))
                         .toStdString());
+}
+
+void FeedCache::store(const QString& source, const FeedCopy& copy) const {
+    makeFolder();
     const QString sum = checksum(copy.body);
     // The body is written first under a name of its own; the note, renamed over the old one,
     // then makes it the copy. Until then the old note names the old body, still whole.
@@ -119,7 +151,8 @@ void FeedCache::removeOthers(const QString& source, const QString& body) const {
     QDir folder(folder_);
     for (const QString& name :
          folder.entryList({prefix(source) + u'*'}, QDir::Files | QDir::Hidden | QDir::System))
-        if (name != noteName(source) && name != body && name != named) folder.remove(name);
+        if (name != noteName(source) && name != paceName(source) && name != body && name != named)
+            folder.remove(name);
 }
 
 } // namespace newsbell

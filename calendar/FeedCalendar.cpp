@@ -67,8 +67,15 @@ void FeedCalendar::takeKeptCopy() {
     state_.readThisRun = false;
 }
 
-FeedRead FeedCalendar::read(const std::atomic<bool>* cancel) {
+FeedRead FeedCalendar::read(const std::atomic<bool>* cancel, Asking asking) {
     if (!hasCopy()) takeKeptCopy();
+    const bool remote = isWebAddress(settings_.source);
+    const QDateTime askedAt = clock_.now();
+    if (remote) {
+        const FeedPace last = pace();
+        if (const std::optional<QString> why = tooSoon(last, askedAt, asking))
+            return putOff(last, *why, askedAt);
+    }
     FeedValidators validators;
     {
         const std::lock_guard lock(mutex_);
@@ -80,15 +87,91 @@ FeedRead FeedCalendar::read(const std::atomic<bool>* cancel) {
         const std::lock_guard lock(mutex_);
         state_.tried = true;
     }
+    FeedRead result;
+    QDateTime notBefore;
     switch (fetched.status) {
     case FetchedFeed::Fresh:
-        return accept(fetched.body, fetched.validators, now);
+        result = accept(fetched.body, fetched.validators, now);
+        break;
     case FetchedFeed::Unchanged:
-        return confirm(now);
+        result = confirm(now);
+        break;
     case FetchedFeed::Failed:
+        notBefore = retryTime(fetched.retryAfter, now).value_or(QDateTime());
+        result = fail(notBefore > now
+                          ? fetched.error + QStringLiteral(" и просит не спрашивать его до %1")
+                                                .arg(shortTimeText(notBefore, now))
+                          : fetched.error,
+                      now);
         break;
     }
-    return fail(fetched.error, now);
+    if (remote) keepPace(askedAt, notBefore);
+    return result;
+}
+
+FeedPace FeedCalendar::pace() const {
+    FeedPace kept = cache_.pace(cacheKey_);
+    const std::lock_guard lock(mutex_);
+    const FeedPace& mine = state_.pace;
+    const QDateTime notBefore = std::max(kept.notBefore, mine.notBefore);
+    FeedPace last = kept.askedAt > mine.askedAt ? kept : mine;
+    last.notBefore = notBefore;
+    return last;
+}
+
+std::optional<QString> FeedCalendar::tooSoon(const FeedPace& last, const QDateTime& now,
+                                             Asking asking) const {
+    if (last.notBefore.isValid() && now < last.notBefore)
+        return QStringLiteral("сервер просил не спрашивать его до %1")
+            .arg(shortTimeText(last.notBefore, now));
+    // A clock put back does not hold the reads back.
+    const QDateTime due = last.askedAt.addSecs((feedPace - feedPaceSlack).count());
+    if (asking == Asking::WhenDue && last.askedAt.isValid() && last.askedAt <= now && now < due)
+        return QStringLiteral("источник спрашивали в %1, снова его спросят не раньше %2")
+            .arg(shortTimeText(last.askedAt, now),
+                 shortTimeText(last.askedAt.addSecs(std::chrono::seconds(feedPace).count()), now));
+    return std::nullopt;
+}
+
+FeedRead FeedCalendar::putOff(const FeedPace& last, const QString& why, const QDateTime& now) {
+    bool copy = false;
+    {
+        const std::lock_guard lock(mutex_);
+        state_.tried = true;
+        copy = state_.document != nullptr;
+        // The last read was good, and its copy serves as it would after a read.
+        if (last.failure.isEmpty() && copy) {
+            FeedRead result;
+            if (!state_.readThisRun) result.warnings = warningsOf(*state_.document);
+            result.changed = !state_.failure.isEmpty();
+            state_.failure.clear();
+            state_.failingSince = {};
+            state_.readThisRun = true;
+            return result;
+        }
+    }
+    const QString reason = last.failure.isEmpty() ? why : last.failure;
+    FeedRead result = fail(reason, now, {}, last.failingSince.isValid() ? last.failingSince : now);
+    // The failure of a server that asked to wait says until when already.
+    const bool serverAsked = last.notBefore.isValid() && now < last.notBefore;
+    if (reason != why && !serverAsked)
+        result.error += u'\n' + why.front().toUpper() + why.sliced(1) + u'.';
+    return result;
+}
+
+void FeedCalendar::keepPace(const QDateTime& askedAt, const QDateTime& notBefore) {
+    FeedPace pace;
+    {
+        const std::lock_guard lock(mutex_);
+        state_.pace = {askedAt, notBefore, state_.failure, state_.failingSince};
+        pace = state_.pace;
+    }
+    // A folder that cannot be written is told by the copy's own keeping; the pace still holds
+    // for this run.
+    try {
+        cache_.keepPace(cacheKey_, pace);
+    } catch (const Error&) {
+    }
 }
 
 QStringList FeedCalendar::warningsOf(const FeedDocument& document) const {
@@ -122,7 +205,7 @@ FeedRead FeedCalendar::accept(const QByteArray& body, const FeedValidators& vali
     result.changed = true;
     {
         const std::lock_guard lock(mutex_);
-        state_ = {document, body, validators, now, {}, {}, true, true};
+        state_ = {document, body, validators, now, {}, {}, true, true, state_.pace};
     }
     keep({body, validators, now}, result.warnings);
     return result;
@@ -150,14 +233,15 @@ FeedRead FeedCalendar::confirm(const QDateTime& now) {
     return result;
 }
 
-FeedRead FeedCalendar::fail(const QString& reason, const QDateTime& now, QStringList warnings) {
+FeedRead FeedCalendar::fail(const QString& reason, const QDateTime& now, QStringList warnings,
+                            const QDateTime& since) {
     const std::lock_guard lock(mutex_);
     FeedRead result;
     result.warnings = std::move(warnings);
     // The banner turns from the last good read to the failure.
     result.changed = state_.failure.isEmpty();
     state_.failure = reason;
-    if (state_.failingSince.isNull()) state_.failingSince = now;
+    if (state_.failingSince.isNull()) state_.failingSince = since.isValid() ? since : now;
     result.error =
         QStringLiteral("Календарь %1 не прочитан: %2\n").arg(name_, reason) +
         (state_.document

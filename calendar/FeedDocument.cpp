@@ -1,8 +1,8 @@
 #include "calendar/FeedDocument.h"
 
-#include "base/Cp1251.h"
 #include "base/Error.h"
 #include "calendar/ICalendarReader.h"
+#include "calendar/JsonFeedReader.h"
 #include "calendar/XmlFeedReader.h"
 
 #include <QStringDecoder>
@@ -16,34 +16,37 @@ namespace newsbell {
 
 namespace {
 
-// The characters above ASCII that cp1251 holds, sorted for lookup.
-const std::array<char16_t, 128>& cp1251UpperHalf() {
-    static const std::array<char16_t, 128> characters = [] {
-        std::array<char16_t, 128> table{};
-        for (int byte = 128; byte < 256; ++byte) {
-            const std::string bytes(1, char(byte));
-            const QString character = fromCp1251(bytes);
-            // A byte the code page leaves undefined decodes to something that does not go back.
-            table[size_t(byte - 128)] = toCp1251(character) == bytes ? character[0].unicode() : 0;
-        }
-        std::sort(table.begin(), table.end());
-        return table;
-    }();
-    return characters;
-}
-
-bool inCp1251(char16_t c) {
-    if (c < 128) return true;
-    const auto& upper = cp1251UpperHalf();
-    return std::binary_search(upper.begin(), upper.end(), c);
-}
-
 // Day by day; untimed rows first in feed order, then timed ones by moment, feed order on ties.
 bool pageOrder(const FeedEntry& a, const FeedEntry& b) {
     if (a.row.date != b.row.date) return a.row.date < b.row.date;
     if (a.timed != b.timed) return !a.timed;
     if (a.timed && a.moment != b.moment) return a.moment < b.moment;
     return a.order < b.order;
+}
+
+// Sorts entries into page order. Rows are large: their places are sorted, and each row is then
+// moved once, in place (a second vector of rows, freed at once, costs more than the sort); a
+// feed in page order already is left as it is.
+void sortIntoPageOrder(std::vector<FeedEntry>& entries) {
+    if (std::is_sorted(entries.begin(), entries.end(), pageOrder)) return;
+    std::vector<quint32> order(entries.size());
+    for (size_t i = 0; i < order.size(); ++i) order[i] = quint32(i);
+    std::stable_sort(order.begin(), order.end(),
+                     [&](quint32 a, quint32 b) { return pageOrder(entries[a], entries[b]); });
+    // order[k] is the row that belongs at k: each cycle of places is followed once.
+    for (size_t start = 0; start < order.size(); ++start) {
+        if (order[start] == start) continue;
+        FeedEntry held = std::move(entries[start]);
+        size_t place = start;
+        while (order[place] != start) {
+            const size_t from = order[place];
+            entries[place] = std::move(entries[from]);
+            order[place] = quint32(place);
+            place = from;
+        }
+        entries[place] = std::move(held);
+        order[place] = quint32(place);
+    }
 }
 
 // The format, and whether the document is UTF-16 with a byte-order mark.
@@ -67,6 +70,7 @@ Recognised recognise(QByteArrayView bytes) {
     const QStringView text = QStringView(head).mid(i);
     if (text.startsWith(u"BEGIN:VCALENDAR")) return {FeedFormat::ICalendar, utf16};
     if (text.startsWith(u'<')) return {FeedFormat::Xml, utf16};
+    if (text.startsWith(u'[') || text.startsWith(u'{')) return {FeedFormat::Json, utf16};
     return {};
 }
 
@@ -80,7 +84,13 @@ FeedDocument::FeedDocument(std::vector<FeedEntry> entries,
     : entries_(std::move(entries)), later_(std::move(later)), warnings_(std::move(warnings)),
       weeks_(std::make_shared<WeekCache>()) {
     // Sorted once here, so that a week's page takes its rows by lookup.
-    std::stable_sort(entries_.begin(), entries_.end(), pageOrder);
+    sortIntoPageOrder(entries_);
+    // A file of a thousand broken events is told in a few lines.
+    if (warnings_.size() > mostWarnings) {
+        const qsizetype more = warnings_.size() - mostWarnings;
+        warnings_.resize(mostWarnings);
+        warnings_ << QStringLiteral("…и ещё сообщений о событиях: %1").arg(more);
+    }
 }
 
 struct FeedDocument::WeekCache {
@@ -102,7 +112,7 @@ std::vector<FeedEntry> FeedDocument::workOutWeek(QDate monday) const {
     }
     const size_t sorted = rows.size();
     later_->addEntries(monday, sunday, rows);
-    if (rows.size() > sorted) std::stable_sort(rows.begin(), rows.end(), pageOrder);
+    if (rows.size() > sorted) sortIntoPageOrder(rows);
     const std::lock_guard lock(weeks_->mutex);
     if (weeks_->weeks.size() >= mostKeptWeeks) weeks_->weeks.clear();
     weeks_->weeks.emplace(monday, rows);
@@ -133,63 +143,71 @@ FeedText feedText(QByteArrayView bytes, const QString& source, qsizetype largest
                         .toStdString());
     const Recognised recognised = recognise(bytes);
     if (!recognised.format)
-        throw Error(QStringLiteral("%1: это не календарь iCalendar (BEGIN:VCALENDAR) и не "
-                                   "XML-лента (документ должен начинаться с «<»)")
+        throw Error(QStringLiteral("%1: это не календарь iCalendar (BEGIN:VCALENDAR), не "
+                                   "XML-лента (начало «<») и не лента JSON (начало «[»)")
                         .arg(source)
                         .toStdString());
-    // The XML reader tells encodings itself; libical takes UTF-8 only.
-    if (*recognised.format == FeedFormat::ICalendar && recognised.utf16)
-        return {FeedFormat::ICalendar,
+    // The XML reader tells encodings itself; libical and the JSON reader take UTF-8 only.
+    if (*recognised.format != FeedFormat::Xml && recognised.utf16)
+        return {*recognised.format,
                 QString(QStringDecoder(QStringDecoder::Utf16).decode(bytes)).toUtf8()};
     return {*recognised.format, QByteArray::fromRawData(bytes.data(), bytes.size())};
 }
 
 FeedDocument readFeedDocument(QByteArrayView bytes, const QString& source, const FeedZones& zones) {
     const FeedText text = feedText(bytes, source);
-    return text.format == FeedFormat::Xml ? readXmlFeed(text.text, source, zones)
-                                          : readICalendar(text.text, source, zones);
+    switch (text.format) {
+    case FeedFormat::Xml:
+        return readXmlFeed(text.text, source, zones);
+    case FeedFormat::Json:
+        return readJsonFeed(text.text, source, zones);
+    case FeedFormat::ICalendar:
+        break;
+    }
+    return readICalendar(text.text, source, zones);
 }
 
 QString feedCellText(QString text) {
-    // Most texts need nothing, and keep their storage.
-    const auto changes = [](QChar c) {
-        return c == u';' || c == u'\r' || c == u'\n' || c == u'\t' || c == QChar(0xA0) ||
-               !inCp1251(c.unicode());
+    // Letters cp1251 lacks stay: the page shows them, and the conversion of its text to cp1251
+    // writes them as their base letters.
+    const auto changes = [](char16_t c) {
+        return c <= u';' ? c == u';' || c == u'\r' || c == u'\n' || c == u'\t' : c == 0xA0;
     };
-    qsizetype i = std::find_if(text.cbegin(), text.cend(), changes) - text.cbegin();
-    if (i == text.size()) return text;
-    QChar* cell = text.data();
-    qsizetype out = i;
-    for (; i < text.size(); ++i) {
-        const char16_t c = cell[i].unicode();
-        if (c == u';') {
-            cell[out++] = u',';
-        } else if (c == u'\r' || c == u'\n' || c == u'\t' || c == 0xA0) {
-            cell[out++] = u' ';
-        } else if (inCp1251(c)) {
-            cell[out++] = c;
-        } else {
-            // One "?" for a character, also when it takes two UTF-16 units.
-            if (QChar::isHighSurrogate(c) && i + 1 < text.size() && cell[i + 1].isLowSurrogate())
-                ++i;
-            cell[out++] = u'?';
-        }
-    }
-    text.truncate(out);
+    // Most texts need nothing, and keep their storage.
+    const char16_t* characters = reinterpret_cast<const char16_t*>(text.constData());
+    if (std::none_of(characters, characters + text.size(), changes)) return text;
+    for (QChar& c : text)
+        if (changes(c.unicode())) c = c == u';' ? u',' : u' ';
     return text;
 }
 
 QString clockText(QTime time) {
-    const char16_t digits[] = {char16_t(u'0' + time.hour() / 10), char16_t(u'0' + time.hour() % 10),
-                               u':', char16_t(u'0' + time.minute() / 10),
-                               char16_t(u'0' + time.minute() % 10)};
-    return QString(reinterpret_cast<const QChar*>(digits), 5);
+    // Made once and shared: every timed row of every feed takes one.
+    static const std::array<QString, 24 * 60> texts = [] {
+        std::array<QString, 24 * 60> made;
+        for (size_t minute = 0; minute < made.size(); ++minute) {
+            const char16_t digits[] = {
+                char16_t(u'0' + minute / 600), char16_t(u'0' + minute / 60 % 10), u':',
+                char16_t(u'0' + minute % 60 / 10), char16_t(u'0' + minute % 10)};
+            made[minute] = QString(reinterpret_cast<const QChar*>(digits), 5);
+        }
+        return made;
+    }();
+    return texts[size_t(time.hour() * 60 + time.minute())];
 }
 
 int feedImportance(QStringView word) {
-    static constexpr std::array<QStringView, 3> words = {u"low", u"medium", u"high"};
+    static constexpr std::array<std::string_view, 3> words = {"low", "medium", "high"};
+    // ASCII letters in any case, compared here: Qt's comparison in any case costs more than the
+    // rest of a row.
+    const auto sameWord = [&](std::string_view lower) {
+        if (word.size() != qsizetype(lower.size())) return false;
+        for (size_t i = 0; i < lower.size(); ++i)
+            if ((word[qsizetype(i)].unicode() | 0x20) != lower[i]) return false;
+        return true;
+    };
     for (size_t i = 0; i < words.size(); ++i)
-        if (word.compare(words[i], Qt::CaseInsensitive) == 0) return int(i) + 1;
+        if (sameWord(words[i])) return int(i) + 1;
     return 0;
 }
 

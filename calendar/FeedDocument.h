@@ -12,10 +12,11 @@
 namespace newsbell {
 
 // The zones a feed is read in: the table shows local times; the weekly XML feed writes wall
-// times of the feed's zone.
+// times of the feed's zone, UTC unless the user names another (every copy of it since 2022 is
+// written in UTC).
 struct FeedZones {
     QTimeZone local;
-    QTimeZone feed;
+    QTimeZone feed = QTimeZone::utc();
 };
 
 // A document larger than this is refused rather than read into memory.
@@ -51,8 +52,10 @@ public:
     // feed order on ties.
     std::vector<CalendarEvent> week(QDate monday) const;
 
-    // Events skipped or read in part, one message each, naming the source and the line.
+    // Events skipped or read in part, one message each, naming the source and the line; after
+    // mostWarnings of them, one line with the count of the others.
     const QStringList& warnings() const { return warnings_; }
+    static constexpr qsizetype mostWarnings = 10;
 
     // Whether the document holds any event to show, in whatever week.
     bool hasEvents() const;
@@ -69,27 +72,27 @@ private:
 };
 
 // What a document is, told by its first bytes.
-enum class FeedFormat { Xml, ICalendar };
+enum class FeedFormat { Xml, Json, ICalendar };
 
 // A document made ready for its reader: its format, and the text the reader takes (a UTF-16
-// iCalendar document as UTF-8; anything else as it came, without a copy of the bytes).
+// iCalendar or JSON document as UTF-8; anything else as it came, without a copy of the bytes).
 struct FeedText {
     FeedFormat format = FeedFormat::Xml;
     QByteArray text;
 };
 
-// Tells the format: after a byte-order mark and blanks, "BEGIN:VCALENDAR" starts iCalendar and
-// "<" XML. Throws Error naming source for anything else, and for a document larger than largest
-// without looking at it.
+// Tells the format: after a byte-order mark and blanks, "BEGIN:VCALENDAR" starts iCalendar, "<"
+// XML, and "[" (or "{", to be told it is no array) JSON. Throws Error naming source for anything
+// else, and for a document larger than largest without looking at it.
 FeedText feedText(QByteArrayView bytes, const QString& source,
                   qsizetype largest = largestFeedDocument);
 
-// Reads a weekly XML feed or an iCalendar document, told apart by feedText(). Throws Error naming
-// source (and the line where there is one) for anything else or a document that does not parse.
+// Reads a weekly XML or JSON feed or an iCalendar document, told apart by feedText(). Throws Error
+// naming source (and the line where there is one) for anything else or a document that does not
+// parse.
 FeedDocument readFeedDocument(QByteArrayView bytes, const QString& source, const FeedZones& zones);
 
-// A feed's text as a table cell: ";" becomes ",", CR, LF, tab and U+00A0 become blanks, and a
-// character that cp1251 lacks becomes "?".
+// A feed's text as a table cell: ";" becomes ",", CR, LF, tab and U+00A0 become blanks.
 QString feedCellText(QString text);
 
 // "HH:MM" of a time of day.

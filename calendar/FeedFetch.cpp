@@ -6,6 +6,8 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
+#include <QTimeZone>
 #include <QUrl>
 #include <algorithm>
 #include <condition_variable>
@@ -178,8 +180,9 @@ QString lateProblem(std::chrono::milliseconds allowed) {
 
 struct Answer {
     int status = 0;
-    QString location; // of a redirect
-    QString error;    // no answer, or a download cut short
+    QString location;   // of a redirect
+    QString retryAfter; // of a server too busy
+    QString error;      // no answer, or a download cut short
 };
 
 Answer get(const QUrl& url, const FeedValidators& validators, const ReadBounds& bounds,
@@ -244,6 +247,7 @@ Answer get(const QUrl& url, const FeedValidators& validators, const ReadBounds& 
     }
     answer.status = result->status;
     answer.location = QString::fromStdString(result->get_header_value("Location"));
+    answer.retryAfter = QString::fromStdString(result->get_header_value("Retry-After"));
     fetched.validators = {QString::fromStdString(result->get_header_value("ETag")),
                           QString::fromStdString(result->get_header_value("Last-Modified"))};
     return answer;
@@ -270,8 +274,14 @@ FetchedFeed download(const QString& source, const FeedValidators& validators,
             fetched.status = FetchedFeed::Fresh;
             return fetched;
         }
-        if (!isRedirect(answer.status) || answer.location.isEmpty())
-            return failure(QStringLiteral("сервер ответил HTTP %1").arg(answer.status));
+        if (!isRedirect(answer.status) || answer.location.isEmpty()) {
+            FetchedFeed refused =
+                failure(QStringLiteral("сервер ответил HTTP %1").arg(answer.status));
+            // Too many requests, or too busy: the server may say when to come again.
+            if (answer.status == 429 || answer.status == 503)
+                refused.retryAfter = answer.retryAfter.trimmed();
+            return refused;
+        }
         if (redirects == mostRedirects)
             return failure(connectionProblem(httplib::Error::ExceedRedirectCount));
         url = url.resolved(QUrl(answer.location));
@@ -281,6 +291,29 @@ FetchedFeed download(const QString& source, const FeedValidators& validators,
 }
 
 } // namespace
+
+std::optional<QDateTime> retryTime(QStringView retryAfter, const QDateTime& now) {
+    constexpr qint64 longestWait = 24 * 3600;
+    const QDateTime latest = now.addSecs(longestWait);
+    if (retryAfter.isEmpty()) return std::nullopt;
+    bool number = false;
+    const qint64 seconds = retryAfter.toLongLong(&number);
+    if (number && retryAfter.front().isDigit()) return now.addSecs(std::min(seconds, longestWait));
+    // An HTTP date: its preferred form, and the two obsolete ones it replaced. The weekday
+    // before the first blank is left aside (Qt would check it against a two-digit year's century).
+    const QString date = retryAfter.toString().simplified().section(u' ', 1);
+    for (const QLatin1StringView format : {QLatin1StringView("dd MMM yyyy HH:mm:ss 'GMT'"),
+                                           QLatin1StringView("dd-MMM-yy HH:mm:ss 'GMT'"),
+                                           QLatin1StringView("MMM d HH:mm:ss yyyy")}) {
+        QDateTime at = QLocale::c().toDateTime(date, format);
+        if (!at.isValid()) continue;
+        // A two-digit year is of this century.
+        if (at.date().year() < 1970) at = at.addYears(100);
+        at.setTimeZone(QTimeZone::utc());
+        return std::min(at, latest);
+    }
+    return std::nullopt;
+}
 
 bool isWebAddress(const QString& source) {
     return source.startsWith(QLatin1String("http://"), Qt::CaseInsensitive) ||

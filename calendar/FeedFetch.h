@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QString>
 #include <atomic>
 #include <chrono>
+#include <optional>
 
 namespace newsbell {
 
@@ -19,7 +21,13 @@ struct FetchedFeed {
     QByteArray body;           // Fresh
     FeedValidators validators; // Fresh: for the next read
     QString error;             // Failed: why, for the user
+    QString retryAfter;        // Failed with 429 or 503: the server's Retry-After, if any
 };
+
+// When a server that answered 429 or 503 with retryAfter ("120", or an HTTP date) may be asked
+// again, from now; nothing when the header says nothing readable. A wait longer than a day is
+// held to a day, so that a wrong header cannot stop the feed for good.
+std::optional<QDateTime> retryTime(QStringView retryAfter, const QDateTime& now);
 
 // Whether source is an http or https address rather than a file.
 bool isWebAddress(const QString& source);

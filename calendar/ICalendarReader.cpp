@@ -5,7 +5,9 @@
 #include "calendar/ICalendarText.h"
 
 #include <QHash>
+#include <QRegularExpression>
 #include <algorithm>
+#include <array>
 #include <map>
 #include <memory>
 
@@ -37,6 +39,7 @@ struct EventProperties {
     icalproperty* summary = nullptr;
     icalproperty* recurrenceId = nullptr;
     std::vector<icalproperty*> categories, rules, dates, exceptions, errors;
+    EventClock floating{EventClock::Floating, {}}; // of times without a zone: its calendar's
 };
 
 // Where each kind goes: the first of a kind, or all of them.
@@ -61,10 +64,11 @@ constexpr AllOf allOf[] = {{ICAL_CATEGORIES_PROPERTY, &EventProperties::categori
                            {ICAL_EXDATE_PROPERTY, &EventProperties::exceptions},
                            {ICAL_XLICERROR_PROPERTY, &EventProperties::errors}};
 
-EventProperties propertiesOf(icalcomponent* event, qint64 line) {
+EventProperties propertiesOf(icalcomponent* event, qint64 line, const EventClock& floating) {
     EventProperties found;
     found.event = event;
     found.line = line;
+    found.floating = floating;
     for (icalproperty* p = icalcomponent_get_first_property(event, ICAL_ANY_PROPERTY); p;
          p = icalcomponent_get_next_property(event, ICAL_ANY_PROPERTY)) {
         const icalproperty_kind kind = icalproperty_isa(p);
@@ -76,21 +80,89 @@ EventProperties propertiesOf(icalcomponent* event, qint64 line) {
     return found;
 }
 
-std::vector<icalcomponent*> eventsOf(icalcomponent* root) {
-    std::vector<icalcomponent*> calendars, events;
-    if (icalcomponent_isa(root) == ICAL_VCALENDAR_COMPONENT) {
-        calendars.push_back(root);
-    } else {
-        // Several calendars in one document come under a root of libical's own.
-        for (icalcomponent* c = icalcomponent_get_first_component(root, ICAL_VCALENDAR_COMPONENT);
-             c; c = icalcomponent_get_next_component(root, ICAL_VCALENDAR_COMPONENT))
-            calendars.push_back(c);
+std::vector<icalcomponent*> calendarsOf(icalcomponent* root) {
+    if (icalcomponent_isa(root) == ICAL_VCALENDAR_COMPONENT) return {root};
+    // Several calendars in one document come under a root of libical's own.
+    std::vector<icalcomponent*> calendars;
+    for (icalcomponent* c = icalcomponent_get_first_component(root, ICAL_VCALENDAR_COMPONENT); c;
+         c = icalcomponent_get_next_component(root, ICAL_VCALENDAR_COMPONENT))
+        calendars.push_back(c);
+    return calendars;
+}
+
+// The value of a calendar's X-WR-TIMEZONE; empty when it has none.
+QString calendarZoneName(icalcomponent* calendar) {
+    for (icalproperty* p = icalcomponent_get_first_property(calendar, ICAL_X_PROPERTY); p;
+         p = icalcomponent_get_next_property(calendar, ICAL_X_PROPERTY)) {
+        const char* name = icalproperty_get_x_name(p);
+        if (name && qstricmp(name, "X-WR-TIMEZONE") == 0)
+            return text(icalproperty_get_value_as_string(p)).trimmed();
     }
-    for (icalcomponent* calendar : calendars)
-        for (icalcomponent* e = icalcomponent_get_first_component(calendar, ICAL_VEVENT_COMPONENT);
-             e; e = icalcomponent_get_next_component(calendar, ICAL_VEVENT_COMPONENT))
-            events.push_back(e);
-    return events;
+    return {};
+}
+
+// The two-letter codes of major economies a title may start with, and their currencies.
+struct CountryCurrency {
+    QStringView code;
+    QStringView currency;
+};
+constexpr CountryCurrency countryCurrencies[] = {
+    {u"US", u"USD"}, {u"EU", u"EUR"}, {u"EZ", u"EUR"}, {u"DE", u"EUR"}, {u"FR", u"EUR"},
+    {u"IT", u"EUR"}, {u"ES", u"EUR"}, {u"GB", u"GBP"}, {u"UK", u"GBP"}, {u"JP", u"JPY"},
+    {u"AU", u"AUD"}, {u"NZ", u"NZD"}, {u"CA", u"CAD"}, {u"CH", u"CHF"}, {u"CN", u"CNY"}};
+
+// The currency a title starts with, as "USD " or as the country code "US "; it then leaves the
+// title.
+QString takeCurrency(QString& title) {
+    if (title.size() >= 4 && isCurrencyCode(QStringView(title).first(3)) && title[3] == u' ') {
+        const QString currency = title.first(3);
+        title.remove(0, 4);
+        return currency;
+    }
+    if (title.size() < 3 || title[2] != u' ') return {};
+    for (const CountryCurrency& country : countryCurrencies) {
+        if (title.startsWith(country.code)) {
+            title.remove(0, 3);
+            return country.currency.toString();
+        }
+    }
+    return {};
+}
+
+// The importance a title ends with, "(HIGH)", "(MEDIUM)" or "(LOW)" in any case; it then leaves
+// the title, which is trimmed. 0 for a title without one.
+int takeImportance(QString& title) {
+    static constexpr std::array<QStringView, 3> marks = {u"(LOW)", u"(MEDIUM)", u"(HIGH)"};
+    for (size_t i = 0; i < marks.size(); ++i) {
+        if (title.endsWith(marks[i], Qt::CaseInsensitive)) {
+            title.chop(marks[i].size());
+            title = title.trimmed();
+            return int(i) + 1;
+        }
+    }
+    return 0;
+}
+
+// What an error that libical put in place of a property means for the table: a property the
+// table uses that did not read; nothing for an empty property, one the table does not use, or a
+// line that is no property (libical's own words are never shown).
+QString lostPropertyProblem(const char* error) {
+    const QString message = text(error);
+    static const QRegularExpression lost(QStringLiteral(
+        "^Can't parse as \\S+ value in (\\S+) property\\. Removing entire property:? ?(.*)$"));
+    const QRegularExpressionMatch match = lost.match(message);
+    if (!match.hasMatch()) return {};
+    const QString name = match.captured(1), value = match.captured(2);
+    if (name == u"RRULE")
+        return QStringLiteral("часть события не прочитана: правило RRULE «%1» не читается, "
+                              "показано только DTSTART")
+            .arg(value);
+    static constexpr std::array<QStringView, 5> used = {u"DTEND", u"DURATION", u"RDATE", u"EXDATE",
+                                                        u"RECURRENCE-ID"};
+    if (std::ranges::find(used, QStringView(name)) == used.end()) return {};
+    return QStringLiteral("часть события не прочитана: значение %1 «%2» не читается, свойство "
+                          "пропущено")
+        .arg(name, value);
 }
 
 class ICalendarReading {
@@ -106,12 +178,16 @@ public:
             throw feedError(source_, prepared.lineCount,
                             QStringLiteral("календарь iCalendar не читается: документ "
                                            "оборван или его BEGIN и END не сходятся"));
-        const std::vector<icalcomponent*> components = eventsOf(root.get());
         std::vector<EventProperties> events;
-        events.reserve(components.size());
-        for (size_t i = 0; i < components.size(); ++i) {
-            const qint64 line = i < prepared.eventLines.size() ? prepared.eventLines[i] : 0;
-            events.push_back(propertiesOf(components[i], line));
+        for (icalcomponent* calendar : calendarsOf(root.get())) {
+            const EventClock floating = floatingClockOf(calendar);
+            for (icalcomponent* e =
+                     icalcomponent_get_first_component(calendar, ICAL_VEVENT_COMPONENT);
+                 e; e = icalcomponent_get_next_component(calendar, ICAL_VEVENT_COMPONENT)) {
+                const size_t i = events.size();
+                const qint64 line = i < prepared.eventLines.size() ? prepared.eventLines[i] : 0;
+                events.push_back(propertiesOf(e, line, floating));
+            }
         }
         for (const EventProperties& event : events) noteChangedInstance(event);
         for (size_t i = 0; i < events.size(); ++i) readEvent(events[i], int(i));
@@ -125,23 +201,33 @@ private:
         warnings_ << feedProblem(source_, line, problem);
     }
 
-    QTimeZone zoneOf(const char* tzid, qint64 eventLine) {
-        const QString name = text(tzid);
+    // Times without a zone are wall times of the zone that X-WR-TIMEZONE names, when it names
+    // one, and otherwise of the table's zone.
+    EventClock floatingClockOf(icalcomponent* calendar) {
+        const QString name = calendarZoneName(calendar);
+        if (name.isEmpty()) return {EventClock::Floating, {}};
+        const QTimeZone zone = zoneNamed(name);
+        if (zone.isValid()) return {EventClock::Zone, zone};
+        warn(lineHolding(bytes_, 1, "X-WR-TIMEZONE", ""),
+             QStringLiteral("X-WR-TIMEZONE «%1» не пояс из базы поясов: время без пояса показано "
+                            "по часам таблицы")
+                 .arg(name));
+        return {EventClock::Floating, {}};
+    }
+
+    // The zone of a TZID; an invalid zone when it cannot be placed.
+    QTimeZone zoneOf(const QString& name) {
         auto known = zonesByName_.find(name);
         if (known != zonesByName_.end()) return *known;
         const QTimeZone zone = zoneNamed(name, true);
-        if (!zone.isValid())
-            throw feedError(source_, lineHolding(bytes_, eventLine, "TZID", tzid ? tzid : ""),
-                            QStringLiteral("часовой пояс «%1» неизвестен: нужно имя из базы поясов "
-                                           "(Europe/Berlin) или имя пояса Windows")
-                                .arg(name));
         zonesByName_.insert(name, zone);
         return zone;
     }
 
-    // A date or date-time value of property; nothing when its fields are no date.
+    // A date or date-time value of property; nothing when its fields are no date, or when its
+    // zone cannot be placed (whose name unplaced_ then keeps).
     std::optional<EventTime> timeOf(icalproperty* property, const icaltimetype& fields,
-                                    qint64 eventLine) {
+                                    const EventProperties& event) {
         const std::optional<qint64> wall = wallOfFields(fields);
         if (!wall) return std::nullopt;
         EventTime time{{}, *wall};
@@ -151,10 +237,14 @@ private:
             time.clock.kind = EventClock::Utc;
         } else if (icalparameter* tzid =
                        icalproperty_get_first_parameter(property, ICAL_TZID_PARAMETER)) {
-            time.clock.kind = EventClock::Zone;
-            time.clock.zone = zoneOf(icalparameter_get_tzid(tzid), eventLine);
+            const QString name = text(icalparameter_get_tzid(tzid));
+            time.clock = {EventClock::Zone, zoneOf(name)};
+            if (!time.clock.zone.isValid()) {
+                if (unplaced_.isEmpty()) unplaced_ = name;
+                return std::nullopt;
+            }
         } else {
-            time.clock.kind = EventClock::Floating;
+            time.clock = event.floating;
         }
         return time;
     }
@@ -163,8 +253,8 @@ private:
     // whichever comes first in the document.
     void noteChangedInstance(const EventProperties& event) {
         if (!event.recurrenceId) return;
-        const std::optional<EventTime> time = timeOf(
-            event.recurrenceId, icalproperty_get_recurrenceid(event.recurrenceId), event.line);
+        const std::optional<EventTime> time =
+            timeOf(event.recurrenceId, icalproperty_get_recurrenceid(event.recurrenceId), event);
         if (time) changed_[uidOf(event)].push_back(instanceKey(*time, zones_.local));
     }
 
@@ -184,11 +274,9 @@ private:
             if (cells.row.importance == 0) cells.row.importance = feedImportance(value);
         }
         QString title = event.summary ? text(icalproperty_get_summary(event.summary)) : QString();
-        if (currency.isEmpty() && title.size() >= 4 &&
-            isCurrencyCode(QStringView(title).first(3)) && title[3] == u' ') {
-            currency = title.first(3);
-            title.remove(0, 4);
-        }
+        // Real calendars write them into the title: "USD ADP Employment Change(HIGH)".
+        if (currency.isEmpty()) currency = takeCurrency(title);
+        if (cells.row.importance == 0) cells.row.importance = takeImportance(title);
         cells.row.currency = feedCellText(currency);
         cells.row.name = feedCellText(title);
         return cells;
@@ -214,7 +302,7 @@ private:
 
     // Keys of the instances that RDATE (or EXDATE) values name, those of start's type.
     std::vector<qint64> instanceKeys(const std::vector<icalproperty*>& properties, bool dates,
-                                     const EventTime& start, qint64 line) {
+                                     const EventTime& start, const EventProperties& event) {
         std::vector<qint64> keys;
         for (icalproperty* p : properties) {
             icaltimetype value;
@@ -224,7 +312,7 @@ private:
             } else {
                 value = icalproperty_get_exdate(p);
             }
-            const std::optional<EventTime> time = timeOf(p, value, line);
+            const std::optional<EventTime> time = timeOf(p, value, event);
             if (time &&
                 (time->clock.kind == EventClock::Days) == (start.clock.kind == EventClock::Days))
                 keys.push_back(instanceKey(*time, zones_.local));
@@ -264,29 +352,50 @@ private:
         }
     }
 
+    // Whether the event is left out, with one message saying why.
+    bool leftOut(const EventProperties& event, bool started) {
+        if (!unplaced_.isEmpty()) {
+            const QByteArray name = unplaced_.toUtf8();
+            warn(
+                lineHolding(bytes_, event.line, "TZID",
+                            std::string_view(name.data(), size_t(name.size()))),
+                QStringLiteral("событие пропущено: часовой пояс «%1» неизвестен (нужно имя из базы "
+                               "поясов, например Europe/Berlin, или имя пояса Windows)")
+                    .arg(unplaced_));
+            return true;
+        }
+        if (started) return false;
+        warn(event.line, event.start
+                             ? QStringLiteral("событие с невозможной датой DTSTART пропущено")
+                             : QStringLiteral("событие без DTSTART пропущено"));
+        return true;
+    }
+
     void readEvent(const EventProperties& event, int order) {
-        for (icalproperty* error : event.errors)
-            warn(event.line, QStringLiteral("часть события не прочитана: ") +
-                                 text(icalproperty_get_xlicerror(error)));
         if (event.status && icalproperty_get_status(event.status) == ICAL_STATUS_CANCELLED) return;
+        unplaced_.clear();
         const std::optional<EventTime> start =
-            event.start ? timeOf(event.start, icalproperty_get_dtstart(event.start), event.line)
+            event.start ? timeOf(event.start, icalproperty_get_dtstart(event.start), event)
                         : std::nullopt;
-        if (!start) {
-            warn(event.line, event.start
-                                 ? QStringLiteral("событие с невозможной датой DTSTART пропущено")
-                                 : QStringLiteral("событие без DTSTART пропущено"));
-            return;
+        ExpandedEvent expanded;
+        if (start) {
+            expanded.known = instanceKeys(event.dates, true, *start, event);
+            expanded.excluded = instanceKeys(event.exceptions, false, *start, event);
+        }
+        // A changed instance whose zone cannot be placed cannot stand in for its original.
+        if (event.recurrenceId)
+            timeOf(event.recurrenceId, icalproperty_get_recurrenceid(event.recurrenceId), event);
+        if (leftOut(event, start.has_value())) return;
+        for (icalproperty* error : event.errors) {
+            const QString problem = lostPropertyProblem(icalproperty_get_xlicerror(error));
+            if (!problem.isEmpty()) warn(event.line, problem);
         }
         const bool days = start->clock.kind == EventClock::Days;
-        ExpandedEvent expanded;
         expanded.cells = cellsOf(event, order, days);
         expanded.start = *start;
         expanded.days = days ? daysCovered(event, start->wall) : 1;
-        expanded.known = instanceKeys(event.dates, true, *start, event.line);
         expanded.known.push_back(instanceKey(*start, zones_.local));
         addRules(event, expanded);
-        expanded.excluded = instanceKeys(event.exceptions, false, *start, event.line);
         // A changed instance does not take itself away.
         if (!event.recurrenceId && !changed_.empty()) {
             const auto changed = changed_.find(uidOf(event));
@@ -319,7 +428,8 @@ private:
     QByteArrayView bytes_;
     const QString& source_;
     const FeedZones& zones_;
-    QHash<QString, QTimeZone> zonesByName_;
+    QHash<QString, QTimeZone> zonesByName_; // invalid for a zone that cannot be placed
+    QString unplaced_; // the first zone of the event being read that cannot be placed
     std::map<QString, std::vector<qint64>> changed_; // by UID
     std::vector<FeedEntry> entries_;
     std::vector<ExpandedEvent> expanded_;

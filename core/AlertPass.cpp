@@ -183,19 +183,39 @@ void runAlertPass(const EventTable& table, const AlertSettings& settings, QDate 
     }
 }
 
-std::optional<int> nextEventRow(const EventTable& table, const AlertSettings& settings, QDate today,
-                                QTime now) {
+namespace {
+
+// The earliest row (the first in table order on a tie) whose timing is wanted and whose time of
+// day passes counts.
+std::optional<int>
+earliestRow(const EventTable& table, const AlertSettings& settings, QDate today, QTime now,
+            RowTiming wanted, const std::function<bool(int eventSeconds, int nowSeconds)>& counts) {
     RowTimer timer(settings, today, now);
-    std::optional<int> next;
-    int nextSeconds = 0;
+    std::optional<int> earliest;
+    int earliestSeconds = 0;
     for (int r = 1; r < table.rowCount(); ++r) {
         int eventSeconds = 0;
-        if (timer.timing(table.row(r), eventSeconds) != RowTiming::Later) continue;
-        if (next && eventSeconds >= nextSeconds) continue;
-        next = r;
-        nextSeconds = eventSeconds;
+        if (timer.timing(table.row(r), eventSeconds) != wanted) continue;
+        if (!counts(eventSeconds, timer.nowSeconds())) continue;
+        if (earliest && eventSeconds >= earliestSeconds) continue;
+        earliest = r;
+        earliestSeconds = eventSeconds;
     }
-    return next;
+    return earliest;
+}
+
+} // namespace
+
+std::optional<int> nextEventRow(const EventTable& table, const AlertSettings& settings, QDate today,
+                                QTime now) {
+    return earliestRow(table, settings, today, now, RowTiming::Later,
+                       [](int, int) { return true; });
+}
+
+std::optional<int> soonEventRow(const EventTable& table, const AlertSettings& settings, QDate today,
+                                QTime now) {
+    return earliestRow(table, settings, today, now, RowTiming::Due,
+                       [](int eventSeconds, int nowSeconds) { return eventSeconds > nowSeconds; });
 }
 
 } // namespace newsbell

@@ -68,4 +68,10 @@ void runAlertPass(const EventTable& table, const AlertSettings& settings, QDate 
 std::optional<int> nextEventRow(const EventTable& table, const AlertSettings& settings, QDate today,
                                 QTime now);
 
+// The event of today already inside the lead window and still to come: among the rows the pass
+// would alert whose time of day lies after now, the earliest (the first in table order on a
+// tie); nullopt when there is none. Fails as nextEventRow().
+std::optional<int> soonEventRow(const EventTable& table, const AlertSettings& settings, QDate today,
+                                QTime now);
+
 } // namespace newsbell

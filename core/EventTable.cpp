@@ -3,6 +3,7 @@
 #include "base/Cp1251.h"
 
 #include <QString>
+#include <algorithm>
 #include <utility>
 
 namespace newsbell {
@@ -51,7 +52,7 @@ void EventTable::setRowCount(int count) {
 }
 
 Row& EventTable::pendingRow() {
-    if (rows_.size() == size_t(count_)) rows_.emplace_back();
+    if (rows_.size() == size_t(count_)) return rows_.emplace_back(); // empty already
     Row& row = rows_[size_t(count_)];
     for (std::string& cell : row) cell.clear();
     return row;
@@ -68,6 +69,11 @@ int EventTable::commitPendingRow() {
 int EventTable::appendRow(Row cells) {
     pendingRow() = std::move(cells);
     return commitPendingRow();
+}
+
+void EventTable::reserve(int count) {
+    if (size_t(count) <= rows_.capacity()) return;
+    rows_.reserve(std::max(size_t(count), 2 * rows_.capacity()));
 }
 
 void EventTable::fixTitleRow() {

@@ -62,6 +62,10 @@ public:
     // (an error while filling it) never shows.
     Row& pendingRow();
     int commitPendingRow();
+    // Room for count rows in all, so that filling the table up to there moves no row; the
+    // room grows at least twice over, so that tables grown a week at a time do not move their
+    // rows every week.
+    void reserve(int count);
     // Makes row 0 the fixed row when there is more than the title row.
     void fixTitleRow();
 

@@ -8,6 +8,7 @@
 #include "core/MarkerIndex.h"
 #include "core/TextSearch.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstring>
@@ -101,6 +102,11 @@ public:
           processEvents_(processEvents) {}
 
     void run() {
+        // One row at most per date marker: the table grows once, not row by row.
+        const auto dates = std::count_if(hits_.begin(), hits_.end(), [](const MarkerHit& hit) {
+            return hit.marker == Marker::Date;
+        });
+        table_.reserve(table_.rowCount() + int(dates));
         while (nextRow()) {
         }
     }
@@ -333,7 +339,8 @@ QDate readPageDate(std::string_view pageText, int currentYear) {
 QDate extractEvents(std::string_view pageText, EventTable& table,
                     const ExtractionOptions& options) {
     if (options.mode == ExtractionMode::FreshTable) table.resetToTitleRow();
-    QDate pageDate = readPageDate(pageText, options.currentYear);
+    const int year = options.currentYear != 0 ? options.currentYear : QDate::currentDate().year();
+    QDate pageDate = readPageDate(pageText, year);
     PageWalker(pageText, table, pageDate, options.processEvents).run();
     table.fixTitleRow();
     return pageDate;

@@ -7,6 +7,8 @@
 #include "core/TableTextFile.h"
 #include "widgets/EventGrid.h"
 #include "widgets/LinkLabel.h"
+#include "widgets/PaintOrder.h"
+#include "widgets/TimedYield.h"
 #include "widgets/WidgetStyle.h"
 
 #include <QAction>
@@ -19,6 +21,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 namespace newsbell {
 
@@ -54,9 +57,10 @@ QString latin1(std::string_view text) {
 TForm1::~TForm1() = default;
 
 void TForm1::FormCreate(const QUrl& calendarPage) {
+    address_ = calendarPage;
     WebBrowser1->navigate(calendarPage);
     saveDialogStart_ = QCoreApplication::applicationFilePath();
-    // StringGrid1 wrote its titles and widths when it was made.
+    // StringGrid1 writes its titles and widths when it is made.
 }
 
 void TForm1::connectHandlers() {
@@ -79,13 +83,80 @@ void TForm1::connectHandlers() {
     connect(N4, &QAction::triggered, this, errors_.handler(this, &TForm1::N4Click));
     connect(Label2, &LinkLabel::clicked, this, errors_.handler(this, &TForm1::Label2Click));
     connect(Label3, &LinkLabel::clicked, this, errors_.handler(this, &TForm1::Label2Click));
+    connect(pageWait_, &QTimer::timeout, this, &TForm1::pageWaitRanOut);
 }
 
-void TForm1::pageLoaded() {
+void TForm1::setHeaderColour(TColor colour) {
     QPalette colours = Panel5->palette();
-    colours.setColor(QPalette::Window, toQColor(panelColour));
+    colours.setColor(QPalette::Window, toQColor(colour));
     Panel5->setPalette(colours);
+}
+
+// The header turns blue and the extraction button blinks only for the calendar page: a load
+// that failed shows the browser's error page, which holds no week.
+void TForm1::pageLoaded() {
+    if (const std::optional<LoadFailure> failure = WebBrowser1->loadFailure()) {
+        setHeaderColour(headerColourBeforeLoad);
+        Timer2->stop();
+        pageFailed(*failure);
+        return;
+    }
+    setHeaderColour(panelColour);
     Timer2->start();
+    failureTold_.clear();
+    if (!WebBrowser1->loading()) runWaitingCommand();
+}
+
+// Told once, until a page loads again: the passes of the timer try the page again every
+// minute, and a trader away from the desk should find one box, not one a minute.
+void TForm1::pageFailed(const LoadFailure& failure) {
+    const QString message = loadFailureMessage(failure);
+    waiting_ = Waiting::Nothing;
+    pageWait_->stop();
+    showNotice(message);
+    if (message == failureTold_) return;
+    failureTold_ = message;
+    errors_.report(message);
+}
+
+bool TForm1::waitForPage(Waiting command) {
+    if (WebBrowser1->hasDocument() && !WebBrowser1->loading()) {
+        const std::optional<LoadFailure> failure = WebBrowser1->loadFailure();
+        if (!failure) return false;
+        // Read, the error page would only give a date error; the page may be back by now.
+        address_ = failure->address;
+        WebBrowser1->navigate(address_);
+    }
+    waiting_ = std::max(waiting_, command);
+    showNotice(text("Ждите, идёт загрузка..."));
+    if (!pageWait_->isActive()) pageWait_->start();
+    return true;
+}
+
+// However many presses and ticks came meanwhile, one command runs.
+void TForm1::runWaitingCommand() {
+    const Waiting command = std::exchange(waiting_, Waiting::Nothing);
+    pageWait_->stop();
+    endNotice();
+    if (command == Waiting::Pass) Button4Click();
+    if (command == Waiting::Extraction) Button2Click();
+}
+
+void TForm1::pageWaitRanOut() {
+    if (waiting_ == Waiting::Nothing) return;
+    pageFailed({address_, text("страница не загрузилась за %1 с")
+                              .arg(std::chrono::duration_cast<std::chrono::seconds>(
+                                       std::chrono::milliseconds(pageWait_->interval()))
+                                       .count())});
+}
+
+void TForm1::showNotice(const QString& notice) {
+    if (!passStatus_) passStatus_ = Label10->text();
+    Label10->setText(notice);
+}
+
+void TForm1::endNotice() {
+    if (passStatus_) Label10->setText(*std::exchange(passStatus_, std::nullopt));
 }
 
 void TForm1::WebBrowser1DownloadComplete() {
@@ -99,7 +170,7 @@ void TForm1::WebBrowser1DocumentComplete() {
 void TForm1::Button2Click() {
     // The extraction lets the window work between events; a second one started meanwhile would
     // rebuild the table under the first, which then appended its remaining rows to the new ones.
-    if (extracting_) return;
+    if (extracting_ || waitForPage(Waiting::Extraction)) return;
     bool succeeded = false;
     // Told once the extraction is over, also while a failure goes on to the error reporter.
     const auto told = qScopeGuard([this, &succeeded] { emit extractionDone(succeeded); });
@@ -113,7 +184,7 @@ void TForm1::Button2Click() {
     const std::string pageText = WebBrowser1->bodyHtml();
     ExtractionOptions options(desktop_.clock.now().date().year());
     options.mode = ExtractionMode::FreshTable;
-    options.processEvents = [] { QCoreApplication::processEvents(); };
+    options.processEvents = TimedYield(desktop_.clock);
     extractEvents(pageText, StringGrid1->table(), options);
     succeeded = true;
     Timer2->stop();
@@ -137,7 +208,7 @@ void TForm1::Button3Click() {
 void TForm1::Button4Click() {
     // The extraction lets the window work between events. A tick or a click arriving then is
     // dropped: a pass started inside it would examine a table still being rebuilt.
-    if (extracting_ || alerting_) return;
+    if (extracting_ || alerting_ || waitForPage(Waiting::Pass)) return;
     alerting_ = true;
     const auto done = qScopeGuard([this] { alerting_ = false; });
 
@@ -177,6 +248,7 @@ void TForm1::collectTable() {
 }
 
 void TForm1::showPage(const QUrl& page) {
+    address_ = page;
     WebBrowser1->navigate(page);
 }
 
@@ -226,7 +298,10 @@ std::vector<AlertField> TForm1::alertFields() {
 void TForm1::raiseAlert(const DueAlert& alert) {
     Label10->setText(fromCp1251(alert.statusLine));
     AlertNotifier1->AlertMessages().Add().Text().SetText(alert.message);
-    if (CheckBox12->isChecked()) AlertNotifier1->Show();
+    if (CheckBox12->isChecked()) {
+        AlertNotifier1->Show();
+        paintOrder_->popupFirst(dynamic_cast<QWidget*>(AlertNotifier1->popup()));
+    }
     if (CheckBox13->isChecked()) desktop_.sound.play();
 }
 

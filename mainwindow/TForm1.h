@@ -11,6 +11,8 @@
 #include <QMainWindow>
 #include <QUrl>
 #include <array>
+#include <memory>
+#include <optional>
 #include <vector>
 
 class QAction;
@@ -25,6 +27,7 @@ namespace newsbell {
 
 class EventGrid;
 class LinkLabel;
+class PaintOrder;
 class TAlertNotifier;
 
 inline constexpr TColor headerColourBeforeLoad = 7697919; // red 255, green 117, blue 117
@@ -110,7 +113,20 @@ private:
     void buildMenu();
     void buildTimers();
     void connectHandlers();
+    // What a command asked for before the page could be read waits for; a pass includes the
+    // extraction.
+    enum class Waiting { Nothing, Extraction, Pass };
     void pageLoaded();
+    void pageFailed(const LoadFailure& failure);
+    // False when the page can be read now. Otherwise the command waits for the load (the page
+    // is loaded again when its last load failed) and true is returned.
+    bool waitForPage(Waiting command);
+    void runWaitingCommand();
+    void pageWaitRanOut();
+    void setHeaderColour(TColor colour);
+    // A notice in the status line that the alert pass's own line comes back after.
+    void showNotice(const QString& notice);
+    void endNotice();
     void checkField(QLineEdit* field, const FieldRule& rule);
     void setAlertInterval(int minutes);
     void raiseAlert(const DueAlert& alert);
@@ -156,6 +172,7 @@ private:
     QPushButton* Button3 = nullptr;
 
     TAlertNotifier* AlertNotifier1 = nullptr;
+    std::unique_ptr<PaintOrder> paintOrder_; // the popup on screen before the table repaints
 
     QMenu* N1 = nullptr;
     QAction* N2 = nullptr;
@@ -165,6 +182,7 @@ private:
     QTimer* Timer1 = nullptr;
     QTimer* Timer2 = nullptr;
     QTimer* Timer3 = nullptr;
+    QTimer* pageWait_ = nullptr; // bounds the wait of a command for the page
 
     Desktop desktop_;
     ErrorReporter& errors_;
@@ -172,6 +190,10 @@ private:
     QWidget* weekWindow_ = nullptr;
     bool extracting_ = false;
     bool alerting_ = false;
+    QUrl address_; // where the window last sent the browser
+    Waiting waiting_ = Waiting::Nothing;
+    std::optional<QString> passStatus_; // the status line under a notice
+    QString failureTold_;               // told once, until a page loads
 };
 
 } // namespace newsbell

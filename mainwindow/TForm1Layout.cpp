@@ -5,6 +5,7 @@
 #include "widgets/ElidedLabel.h"
 #include "widgets/EventGrid.h"
 #include "widgets/LinkLabel.h"
+#include "widgets/PaintOrder.h"
 #include "widgets/WidgetStyle.h"
 
 #include <QAction>
@@ -34,6 +35,7 @@ constexpr int saveStripHeight = 32;
 constexpr int firstAlertPass = 300000; // ms after start
 constexpr int blinkInterval = 1000;
 constexpr int alertDisplayTime = 1000000; // ms
+constexpr std::chrono::seconds longestPageWait{60};
 
 // The header's serif face, or the nearest serif face where it is not installed.
 QFont bookAntiqua() {
@@ -233,6 +235,9 @@ void TForm1::buildTimers() {
     Timer2->setInterval(blinkInterval);
     Timer3 = named(new QTimer(this), "Timer3");
     Timer3->setInterval(blinkInterval);
+    pageWait_ = named(new QTimer(this), "PageWait");
+    pageWait_->setSingleShot(true);
+    pageWait_->setInterval(longestPageWait);
 }
 
 TForm1::TForm1(BrowserHost* browser, const Desktop& desktop, ErrorReporter& errors,
@@ -240,6 +245,9 @@ TForm1::TForm1(BrowserHost* browser, const Desktop& desktop, ErrorReporter& erro
     : QMainWindow(parent), WebBrowser1(browser), desktop_(desktop), errors_(errors) {
     setObjectName(QStringLiteral("Form1"));
     WebBrowser1->setParent(this);
+    // First of all: the page loads while the window is built (its notifications come through
+    // the event loop, once the handlers are connected).
+    FormCreate(calendarPage);
     setWindowTitle(QStringLiteral("Newsbell ") + QLatin1String(publisherHost));
     setFont(windowFont());
 
@@ -262,6 +270,7 @@ TForm1::TForm1(BrowserHost* browser, const Desktop& desktop, ErrorReporter& erro
     AlertNotifier1 = new TAlertNotifier(this);
     AlertNotifier1->setObjectName(QStringLiteral("AlertNotifier1"));
     AlertNotifier1->SetDisplayTime(alertDisplayTime);
+    paintOrder_ = std::make_unique<PaintOrder>(*this);
     // Measured in the window's own font, which the buttons have only now that they are placed.
     keepWidthWhileBlinking(Button2);
     keepWidthWhileBlinking(Button3);
@@ -272,7 +281,6 @@ TForm1::TForm1(BrowserHost* browser, const Desktop& desktop, ErrorReporter& erro
         move(screen->availableGeometry().center() - rect().center());
 
     connectHandlers();
-    FormCreate(calendarPage);
 }
 
 } // namespace newsbell

@@ -26,7 +26,7 @@ FeedSettings feedSettings(const StartOptions& options) {
     FeedSettings settings;
     settings.source = options.calendarFeed.value_or(QString());
     settings.zones.local = zoneOption(options.timeZone, QTimeZone::systemTimeZone());
-    settings.zones.feed = zoneOption(options.feedTimeZone, QTimeZone("America/New_York"));
+    settings.zones.feed = zoneOption(options.feedTimeZone, settings.zones.feed);
     return settings;
 }
 

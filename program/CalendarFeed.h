@@ -17,7 +17,7 @@
 namespace newsbell {
 
 // The settings of --calendar-feed: the local zone is the computer's or --time-zone, the weekly
-// XML feed's zone New York's or --feed-time-zone. Throws Error for a zone it cannot name.
+// XML feed's zone UTC or --feed-time-zone. Throws Error for a zone it cannot name.
 FeedSettings feedSettings(const StartOptions& options);
 
 // What a read has to tell the user, one problem per line; empty when nothing.

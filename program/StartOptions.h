@@ -24,7 +24,7 @@ struct StartOptions {
     std::optional<QUrl> calendarUrl;
     std::optional<QString> calendarFeed; // an http or https address, or a file
     std::optional<QString> timeZone;     // of the table's times; the computer's when not given
-    std::optional<QString> feedTimeZone; // of the weekly XML feed's times; New York when not given
+    std::optional<QString> feedTimeZone; // of the weekly XML feed's times; UTC when not given
     std::optional<DueAtRequest> dueAt;
     std::optional<GateAtRequest> gateAt;
     std::optional<WeekRange> weeks;

@@ -119,9 +119,10 @@ int showWindow(NewsbellApplication& application, const StartOptions& options,
 
     auto* mainBrowser = new WebEngineBrowserHost; // the window's; the feed follows its pages
     TForm1 form(mainBrowser, Desktop{messages, links, mainChooser, clock, sound}, errors, page);
-    // Created hidden right after the main window, so that its page loads meanwhile.
-    TForm2 weekWindow(new WebEngineBrowserHost, Desktop{messages, links, weekChooser, clock, sound},
-                      errors, page, &form);
+    // Created hidden right after the main window; its browser comes with its first show, so
+    // that start-up pays for one browser.
+    TForm2 weekWindow([] { return new WebEngineBrowserHost; },
+                      Desktop{messages, links, weekChooser, clock, sound}, errors, page, &form);
     form.setWeekWindow(&weekWindow);
     ElidedLabel* mainLine = sourceLine();
     form.addSourceLine(mainLine);
@@ -140,7 +141,7 @@ int showWindow(NewsbellApplication& application, const StartOptions& options,
                          [&errors](const QString& message) { errors.report(message); });
     }
     TrayIcon tray(form, trayCommands(form), QSystemTrayIcon::isSystemTrayAvailable());
-    NextEventTip nextEvent(form, tray, clock);
+    NextEventTip nextEvent(form, *mainBrowser, tray, clock);
     QtOpenFileChooser feedFiles;
     DataSourceItem sourceItem(form, source, makeFeed, feedFiles, errors, settings.get());
     QtFolderChooser folderDialog;

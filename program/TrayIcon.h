@@ -13,8 +13,8 @@ namespace newsbell {
 
 // The program's icon in the desktop's tray, for a program that runs all day out of sight: its
 // menu shows the window, runs an alert pass or ends the program, and minimising the window
-// hides it there. Where the desktop has no tray, nothing changes. The tooltip names the next
-// event of today that is not due yet.
+// hides it there. Where the desktop has no tray, nothing changes. The tooltip names today's
+// coming events.
 class TrayIcon final : public QObject {
     Q_OBJECT
 public:
@@ -27,7 +27,8 @@ public:
     TrayIcon(QWidget& window, Commands commands, bool trayAvailable);
     ~TrayIcon() override;
 
-    // "Далее: 14:30 USD Nonfarm Payrolls", or the program's name when text is empty.
+    // "Далее: 14:30 USD Nonfarm Payrolls" (one line per event), or the program's name when
+    // text is empty.
     void setNextEvent(const QString& text);
     QString toolTip() const;
 

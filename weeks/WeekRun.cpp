@@ -51,6 +51,7 @@ void WeekRun::start(QDate first, QDate last, const QString& fileName) {
     table_.resetToTitleRow();
     fileBytes_.clear();
     rowsInFile_ = 1;
+    weeksJoined_ = weeksInFile_ = 0;
     fileStale_ = false;
     paced_.stop(); // a week put off for the run before is not asked for
     {
@@ -104,14 +105,17 @@ void WeekRun::writeFile(bool lastWeek) {
         fileBytes_ = tableText(table_);
     else
         appendTableText(table_, rowsInFile_, fileBytes_);
+    // An output that cannot be rewritten takes the join once, whole.
+    const bool written = !streamed_ || lastWeek;
     try {
-        // An output that cannot be rewritten takes the join once, whole.
-        if (!streamed_ || lastWeek) writeFileAtomically(fileName_, fileBytes_);
+        if (written) writeFileAtomically(fileName_, fileBytes_);
     } catch (...) {
         // The rows stay in the table and go into the file with the next week that is written.
         if (!whole) fileBytes_.resize(kept);
         throw;
     }
+    ++weeksJoined_;
+    if (written) weeksInFile_ = weeksJoined_;
     rowsInFile_ = table_.rowCount();
     fileStale_ = false;
     listener_.fileWritten(fileBytes_, kept);

@@ -98,6 +98,9 @@ public:
     // Progress: the requested week's place in the run, from 1, and the run's length in weeks.
     int requestedWeek() const { return int(first_.daysTo(requested_) / 7) + 1; }
     int weekCount() const { return int(first_.daysTo(last_) / 7) + 1; }
+    // The weeks of this run the file holds now (an output written once holds none before the
+    // end).
+    int weeksInFile() const { return weeksInFile_; }
     const std::string& fileBytes() const { return fileBytes_; }
 
 private:
@@ -129,6 +132,8 @@ private:
     bool streamed_ = false; // fileName_ is written once, at the end
     std::string fileBytes_; // what the file holds, kept so that earlier weeks are not redone
     int rowsInFile_ = 1;    // table rows up to here are in fileBytes_
+    int weeksJoined_ = 0;   // weeks in fileBytes_
+    int weeksInFile_ = 0;
     bool fileStale_ = false;
 };
 

@@ -2,13 +2,13 @@
 
 #include "base/Color.h"
 #include "browser/BrowserHost.h"
-#include "weeks/BrowserWeekPage.h"
 #include "weeks/WeekRun.h"
 #include "widgets/Desktop.h"
 #include "widgets/ErrorReporter.h"
 
 #include <QMainWindow>
 #include <QUrl>
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -16,6 +16,7 @@ class QCalendarWidget;
 class QLabel;
 class QMenu;
 class QPushButton;
+class QStackedLayout;
 
 namespace newsbell {
 
@@ -25,16 +26,26 @@ class FileMemo;
 inline constexpr TColor topBandColour = 10813439; // red 255, green 255, blue 164
 inline constexpr TColor memoBandColour = 9109445; // red 197, green 255, blue 138
 
+// The week window's browser, made when the window is first shown; the window takes it over.
+using BrowserMaker = std::function<BrowserHost*()>;
+
+// "остановлено: в файле 3 недели из 41": a run stopped before its end, with the weeks the
+// file holds.
+QString stoppedRunText(int weeksInFile, int weekCount);
+
 // The week-range window: the user sets the calendar page up by hand, picks the first and the
 // last week on the two month calendars and starts a run, which joins the weeks' events into one
-// table text file (WeekRun). Created hidden with the main window; closing it hides it and
-// stops the run, keeping what it shows. Controls carry their names from the window definition
-// (also as object names); handlers are named after their control and event.
-class TForm2 final : public QMainWindow, private WeekRunListener {
+// table text file (WeekRun). Created hidden with the main window; its browser, and with it the
+// browser's page process, comes with the first show, which sends it to the calendar page.
+// Closing the window hides it and stops the run, keeping what it shows. Controls carry their
+// names from the window definition (also as object names); handlers are named after their
+// control and event.
+class TForm2 final : public QMainWindow, private WeekRunListener, private WeekPage {
     Q_OBJECT
 public:
-    // Takes over browser and sends it to calendarPage; placed centred on mainWindow.
-    TForm2(BrowserHost* browser, const Desktop& desktop, ErrorReporter& errors,
+    // Placed centred on mainWindow; the browser that makeBrowser gives at the first show goes to
+    // calendarPage.
+    TForm2(BrowserMaker makeBrowser, const Desktop& desktop, ErrorReporter& errors,
            const QUrl& calendarPage, QWidget* mainWindow = nullptr);
     ~TForm2() override;
 
@@ -48,6 +59,7 @@ public:
     bool ProcessRunning() const { return run_->running(); }
     const WeekRun& run() const { return *run_; }
     // Sends the browser to page, for the extras beside the window; the browser stays inside.
+    // Before the first show, page is where the browser will go.
     void showPage(const QUrl& page);
     // Puts line (one line of text: where the data come from) right above the table.
     void addSourceLine(QWidget* line);
@@ -68,6 +80,7 @@ public:
     QAction* N3 = nullptr;
 
 protected:
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -80,8 +93,15 @@ private:
     QWidget* buildMemoBand();
     void buildMenu();
     void connectHandlers();
+    void makeBrowser();
     void placeOver(QWidget* mainWindow);
     void updateButton1();
+    void stopRun();
+    void showProgress();
+    void pageFailed(const LoadFailure& failure);
+
+    std::string bodyHtml() override;
+    void runScript(const QString& code) override;
 
     void rangeSet() override;
     void weekRequested(QDate monday) override;
@@ -90,13 +110,17 @@ private:
     void runFinished() override;
     void weekFailed(const std::exception& failure) override { errors_.report(failure); }
 
-    BrowserHost* WebBrowser1 = nullptr;
+    BrowserHost* WebBrowser1 = nullptr; // none before the first show
+    BrowserMaker makeBrowser_;
+    QStackedLayout* browserArea_ = nullptr; // the browser under Panel5
+    QUrl calendarPage_;
     Desktop desktop_;
     ErrorReporter& errors_;
-    QString saveDialogStart_; // SaveDialog1's initial directory: the program's own file
-    BrowserWeekPage page_;
+    QString saveDialogStart_;      // SaveDialog1's initial directory: the program's own file
     std::unique_ptr<WeekRun> run_; // made once StringGrid1, whose table it fills, exists
     bool documentLoaded_ = false;
+    bool stopped_ = false; // the run was stopped before its last week
+    QString failureTold_;  // told once, until a page loads
 };
 
 } // namespace newsbell

@@ -170,9 +170,9 @@ QWidget* TForm2::buildRunControls() {
 QWidget* TForm2::buildBrowserArea() {
     auto* area = new QWidget;
     area->setFixedHeight(browserHeight);
-    auto* stack = new QStackedLayout(area);
-    stack->setStackingMode(QStackedLayout::StackAll);
-    stack->addWidget(WebBrowser1->widget());
+    // The browser joins the stack under the panel when the window is first shown.
+    browserArea_ = new QStackedLayout(area);
+    browserArea_->setStackingMode(QStackedLayout::StackAll);
     auto* cover = named(new QLabel(text("Ждите, идёт загрузка данных с сервера...")), "Panel5");
     cover->setAlignment(Qt::AlignCenter);
     QFont large = styled(font(), true);
@@ -183,8 +183,8 @@ QWidget* TForm2::buildBrowserArea() {
     // A panel of its own over the band, in the window's usual colour.
     fillBackground(cover, QApplication::palette().color(QPalette::Window));
     Panel5 = cover;
-    stack->addWidget(Panel5);
-    stack->setCurrentWidget(Panel5);
+    browserArea_->addWidget(Panel5);
+    browserArea_->setCurrentWidget(Panel5);
     return area;
 }
 
@@ -250,11 +250,10 @@ void TForm2::placeOver(QWidget* mainWindow) {
     move(place.topLeft());
 }
 
-TForm2::TForm2(BrowserHost* browser, const Desktop& desktop, ErrorReporter& errors,
+TForm2::TForm2(BrowserMaker makeBrowser, const Desktop& desktop, ErrorReporter& errors,
                const QUrl& calendarPage, QWidget* mainWindow)
-    : WebBrowser1(browser), desktop_(desktop), errors_(errors), page_(*browser) {
+    : makeBrowser_(std::move(makeBrowser)), desktop_(desktop), errors_(errors) {
     setObjectName(QStringLiteral("Form2"));
-    WebBrowser1->setParent(this);
     setWindowTitle(text("Автоматическая склейка недельных новостей"));
     setFont(windowFont());
     // Only closing the main window ends the program.
@@ -268,7 +267,8 @@ TForm2::TForm2(BrowserHost* browser, const Desktop& desktop, ErrorReporter& erro
     StringGrid1 = named(new EventGrid(weekColumnWidths), "StringGrid1");
     column->addWidget(StringGrid1, 1);
     WeekRunListener& listener = *this;
-    run_ = std::make_unique<WeekRun>(page_, StringGrid1->table(), listener, desktop_.clock);
+    WeekPage& page = *this;
+    run_ = std::make_unique<WeekRun>(page, StringGrid1->table(), listener, desktop_.clock);
     column->addWidget(buildMemoBand());
     setCentralWidget(central);
     buildMenu();

@@ -1,13 +1,15 @@
 // Reading feeds against the bare parsers underneath, on the same documents in one run: a
-// 10,000-event iCalendar file against libical's parser alone, and a 2,000-event weekly XML
-// feed against a plain QXmlStreamReader loop; and the iCalendar file with 20 events that repeat
-// every second for 68 years against the file without them, read and a week served. Prints the
-// ratios.
+// 10,000-event iCalendar file against libical's parser alone, a 2,000-event weekly XML feed
+// against a plain QXmlStreamReader loop, and the same events as the weekly JSON feed against
+// QJsonDocument's parse alone; and the iCalendar file with 20 events that repeat every second for
+// 68 years against the file without them, read and a week served. Prints the ratios.
 //   feed_bench [benchmark flags]
 #include "bench/RatioRuns.h"
 #include "calendar/ICalendarReader.h"
+#include "calendar/JsonFeedReader.h"
 #include "calendar/XmlFeedReader.h"
 
+#include <QJsonDocument>
 #include <QXmlStreamReader>
 #include <benchmark/benchmark.h>
 #include <libical/ical.h>
@@ -113,6 +115,30 @@ const QByteArray& xmlDocument() {
     return document;
 }
 
+// The XML feed's events as the JSON feed writes them: each date with its offset, holidays at
+// midnight, now and then a date alone or an actual value.
+const QByteArray& jsonDocument() {
+    static const QByteArray document = [] {
+        QByteArray text = "[";
+        for (int i = 0; i < xmlEvents; ++i) {
+            const QDate day = QDate(2024, 3, 11).addDays(i % 7);
+            const QByteArray time = i % 9 == 0 ? "T00:00:00-04:00"
+                                    : i % 2    ? "T08:30:00-04:00"
+                                               : "T14:00:00Z";
+            text += QByteArray(i ? ",\n" : "\n") + "{\"title\":\"Indicator number " +
+                    QByteArray::number(i) + " & more\",\"country\":\"" + currencies[i % 8] +
+                    "\",\"date\":\"" + day.toString(QStringLiteral("yyyy-MM-dd")).toLatin1() +
+                    (i % 50 == 0 ? QByteArray() : time) + "\",\"impact\":\"" + impacts[i % 4] +
+                    "\",\"forecast\":\"0.3%\",\"previous\":\"0.2%\"" +
+                    (i % 3 == 0 ? ",\"actual\":\"0.4%\"" : "") +
+                    ",\"url\":\"https:\\/\\/example.org\\/calendar\\/" + QByteArray::number(i) +
+                    "\"}";
+        }
+        return text + "\n]\n";
+    }();
+    return document;
+}
+
 void BM_ReadICalendar(benchmark::State& state) {
     for (auto _ : state) {
         FeedDocument document =
@@ -152,10 +178,28 @@ void BM_XmlStreamLoop(benchmark::State& state) {
     state.SetBytesProcessed(int64_t(state.iterations()) * xmlDocument().size());
 }
 
+void BM_ReadJsonFeed(benchmark::State& state) {
+    for (auto _ : state) {
+        FeedDocument document = readJsonFeed(jsonDocument(), QStringLiteral("bench"), zones());
+        benchmark::DoNotOptimize(document);
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * jsonDocument().size());
+}
+
+void BM_JsonDocumentParse(benchmark::State& state) {
+    for (auto _ : state) {
+        QJsonDocument document = QJsonDocument::fromJson(jsonDocument());
+        benchmark::DoNotOptimize(document);
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * jsonDocument().size());
+}
+
 BENCHMARK(BM_ReadICalendar)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LibicalParser)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadXmlFeed)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_XmlStreamLoop)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadJsonFeed)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_JsonDocumentParse)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WeekWithSecondlyRules)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WeekWithoutThem)->Unit(benchmark::kMillisecond);
 
@@ -169,6 +213,8 @@ int main(int argc, char** argv) {
                       "BM_LibicalParser", "at most 1.5");
     bench::printRatio(times, "XML feed reader / QXmlStreamReader loop, 2,000 events",
                       "BM_ReadXmlFeed", "BM_XmlStreamLoop", "at most 1.5");
+    bench::printRatio(times, "JSON feed reader / QJsonDocument parse, 2,000 events",
+                      "BM_ReadJsonFeed", "BM_JsonDocumentParse", "at most 1.5");
     bench::printRatio(times, "iCalendar read and a week, with 20 rules every second / without",
                       "BM_WeekWithSecondlyRules", "BM_WeekWithoutThem", "at most 2");
     benchmark::Shutdown();

@@ -63,7 +63,7 @@ std::map<int, WeekTimes> join(const std::string& page, const QString& fileName) 
     ErrorReporter errors(desktop.messages);
     auto* browser = new FakeBrowser;
     browser->page = page;
-    TForm2 form(browser, desktop.desktop(), errors,
+    TForm2 form([browser] { return browser; }, desktop.desktop(), errors,
                 QUrl(QStringLiteral("http://127.0.0.1:9/e_cal.php")));
     form.show();
     browser->finishLoad();

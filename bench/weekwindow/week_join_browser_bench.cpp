@@ -67,7 +67,7 @@ Join join(const QUrl& page, const QString& fileName) {
     FakeDesktop desktop;
     ErrorReporter errors(desktop.messages);
     auto* browser = new WebEngineBrowserHost;
-    TForm2 form(browser, desktop.desktop(), errors, page);
+    TForm2 form([browser] { return browser; }, desktop.desktop(), errors, page);
     form.show();
     if (!QTest::qWaitFor([&] { return form.Button1->isEnabled(); }, stallSeconds * 1000))
         giveUp(QStringLiteral("the calendar page did not load"));

@@ -1,6 +1,7 @@
-// The front end of every feed, before any reader: any bytes are told XML or iCalendar, or refused
-// with an Error, and never taken past the bound (here one byte short of an input that ends in
-// 0xFF); iCalendar goes on as UTF-8 that starts as iCalendar, and is made ready for libical.
+// The front end of every feed, before any reader: any bytes are told XML, JSON or iCalendar, or
+// refused with an Error, and never taken past the bound (here one byte short of an input that
+// ends in 0xFF); iCalendar goes on as UTF-8 that starts as iCalendar, and is made ready for
+// libical.
 #include "base/Error.h"
 #include "calendar/FeedDocument.h"
 #include "calendar/ICalendarText.h"

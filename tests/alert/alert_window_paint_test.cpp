@@ -5,6 +5,7 @@
 #include "htmltext/QPainterSurface.h"
 
 #include <QPainter>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace newsbell {
@@ -57,6 +58,39 @@ TEST(AlertWindowPaint, the_shown_messages_own_colours_replace_the_windows) {
         const TColor to = position == 2 ? 0xFFFFFF : testing::windowColorTo;
         EXPECT_EQ(surface.drawn()[0].color, from);
         EXPECT_EQ(rgbOf(lastBackgroundBand(surface).color), gradientRow(from, to, 0, 100, 80, 99));
+    }
+}
+
+// The window keeps its painted frame for the next repaint: whatever changed in between, the
+// screen shows what a paint from scratch gives.
+TEST(AlertWindowPaint, a_repaint_shows_what_a_paint_from_scratch_gives) {
+    TAlertWindow window;
+    testing::addMessages(window, {"one", "two"});
+    window.applySettings(testing::schemeSettings());
+    window.messageSettings().Add();
+    window.messageSettings().Add().SetColor(0x0000FF);
+    const auto fromScratch = [&window] {
+        QImage image(window.size(), QImage::Format_ARGB32_Premultiplied);
+        QPainter painter(&image);
+        QPainterSurface surface(painter);
+        window.paint(surface);
+        return image;
+    };
+    const auto repainted = [&window] {
+        QImage image(window.size(), QImage::Format_ARGB32_Premultiplied);
+        window.render(&image);
+        return image;
+    };
+    const std::pair<const char*, std::function<void()>> changes[] = {
+        {"first paint", [] {}},
+        {"hover", [&] { window.markButton(AlertButton::Next, ButtonMark::Hover); }},
+        {"message of its own colours", [&] { window.Next(); }},
+        {"back", [&] { window.Previous(); }},
+        {"resized", [&] { window.setBounds(QRect(0, 0, 320, 120)); }},
+    };
+    for (const auto& [change, make] : changes) {
+        make();
+        EXPECT_EQ(repainted(), fromScratch()) << change;
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include <QStringList>
 #include <QTcpServer>
+#include <QTcpSocket>
 #include <gtest/gtest.h>
 
 namespace newsbell::testing {
@@ -59,14 +60,72 @@ TEST(WebEngineBrowserHost, one_load_notifies_before_navigation_then_download_the
     EXPECT_TRUE(host.hasDocument());
 }
 
-TEST(WebEngineBrowserHost, a_failed_load_still_ends_in_a_document) {
-    // The week window waits for these notifications; a load that never ends would hang it.
+// Answers every request with an HTTP error status and a page of its own.
+class ErrorStatusServer {
+public:
+    explicit ErrorStatusServer(int status) {
+        server.listen(QHostAddress::LocalHost);
+        QObject::connect(&server, &QTcpServer::newConnection, [this, status] {
+            QTcpSocket* socket = server.nextPendingConnection();
+            QObject::connect(socket, &QTcpSocket::readyRead, socket, [socket, status] {
+                socket->readAll();
+                socket->write(QByteArray("HTTP/1.1 ") + QByteArray::number(status) +
+                              " Error\r\nContent-Type: text/html\r\nContent-Length: 9\r\n"
+                              "Connection: close\r\n\r\n<p>no</p>");
+                socket->disconnectFromHost();
+            });
+        });
+    }
+    QUrl url() const {
+        return QUrl(QStringLiteral("http://127.0.0.1:%1/e_cal.php").arg(server.serverPort()));
+    }
+    QTcpServer server;
+};
+
+TEST(WebEngineBrowserHost, a_failed_load_ends_in_a_document_and_says_where_and_why) {
+    // The windows wait for these notifications; a load that never ended would hang them.
+    ErrorStatusServer notFound(404);
+    const struct {
+        QUrl address;
+        const char* reason;
+    } cases[] = {
+        {deadAddress(), "соединение отклонено: по этому адресу никто не отвечает"},
+        {QUrl(QStringLiteral("http://127.0.0.1:1/e_cal.php")),
+         "порт закрыт для браузера как небезопасный"},
+        {QUrl(QStringLiteral("file:///nonexistent/e_cal.html")), "файл не найден"},
+        {notFound.url(), "сервер ответил кодом HTTP 404 (страница не найдена)"},
+    };
     WebEngineBrowserHost host;
-    QSignalSpy downloads(&host, &BrowserHost::downloadComplete);
-    ASSERT_TRUE(load(host, deadAddress()));
-    EXPECT_EQ(downloads.count(), 1);
-    EXPECT_TRUE(host.hasDocument());
-    EXPECT_NO_THROW(host.bodyHtml());
+    for (const auto& c : cases) {
+        QSignalSpy downloads(&host, &BrowserHost::downloadComplete);
+        host.navigate(c.address);
+        EXPECT_TRUE(host.loading());
+        ASSERT_TRUE(QSignalSpy(&host, &BrowserHost::documentComplete).wait(20000));
+        EXPECT_EQ(downloads.count(), 1);
+        EXPECT_FALSE(host.loading());
+        EXPECT_TRUE(host.hasDocument());
+        EXPECT_FALSE(host.pageLoaded());
+        ASSERT_TRUE(host.loadFailure()) << c.address.toString().toStdString();
+        EXPECT_EQ(host.loadFailure()->address, c.address);
+        EXPECT_EQ(host.loadFailure()->reason, QString::fromUtf8(c.reason));
+        EXPECT_NO_THROW(host.bodyHtml());
+    }
+    ASSERT_TRUE(load(host, htmlPage(QStringLiteral("<p>x</p>"))));
+    EXPECT_TRUE(host.pageLoaded());
+    EXPECT_FALSE(host.loadFailure());
+}
+
+TEST(LoadFailure, is_told_in_russian_with_the_address) {
+    EXPECT_EQ(loadFailureMessage(
+                  {QUrl(QStringLiteral("http://127.0.0.1:9/e_cal.php")), QStringLiteral("x")}),
+              QString::fromUtf8("Страница календаря http://127.0.0.1:9/e_cal.php не открылась: x"));
+    EXPECT_EQ(httpStatusReason(418), QString::fromUtf8("сервер ответил кодом HTTP 418"));
+    EXPECT_EQ(networkErrorReason(-105, QStringLiteral("net::ERR_NAME_NOT_RESOLVED")),
+              QString::fromUtf8("имя сервера не найдено"));
+    EXPECT_EQ(networkErrorReason(-202, QStringLiteral("net::ERR_CERT_AUTHORITY_INVALID")),
+              QString::fromUtf8("ошибка сертификата сервера (net::ERR_CERT_AUTHORITY_INVALID)"));
+    EXPECT_EQ(networkErrorReason(-999, QStringLiteral("net::ERR_NEW")),
+              QString::fromUtf8("ошибка браузера net::ERR_NEW (-999)"));
 }
 
 TEST(WebEngineBrowserHost, scripts_run_in_the_page_global_scope) {

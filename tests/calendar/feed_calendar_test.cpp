@@ -31,7 +31,8 @@ QByteArray feedWith(const char* title) {
            "<impact>High</impact></event></weeklyevents>";
 }
 
-// A feed on loopback that answers If-None-Match with 304 while its ETag stands.
+// A feed on loopback that answers If-None-Match with 304 while its ETag stands, or an error with
+// a Retry-After.
 class FeedServer {
 public:
     FeedServer() {
@@ -39,11 +40,15 @@ public:
                     [this](const httplib::Request& request, httplib::Response& answer) {
                         const std::lock_guard lock(mutex_);
                         ++requests;
+                        if (status != 200) {
+                            answer.status = status;
+                            if (!retryAfter.empty()) answer.set_header("Retry-After", retryAfter);
+                            return;
+                        }
                         if (!etag.empty() && request.get_header_value("If-None-Match") == etag) {
                             answer.status = 304;
                             return;
                         }
-                        answer.status = status;
                         if (!etag.empty()) answer.set_header("ETag", etag);
                         answer.set_content(body.toStdString(), "application/xml");
                     });
@@ -72,11 +77,13 @@ public:
                QStringLiteral("127.0.0.1:%1%2").arg(port_).arg(QLatin1String(path));
     }
 
-    void set(QByteArray newBody, std::string newEtag, int newStatus = 200) {
+    void set(QByteArray newBody, std::string newEtag, int newStatus = 200,
+             std::string newRetryAfter = {}) {
         const std::lock_guard lock(mutex_);
         body = std::move(newBody);
         etag = std::move(newEtag);
         status = newStatus;
+        retryAfter = std::move(newRetryAfter);
     }
 
     int requests = 0;
@@ -90,6 +97,7 @@ private:
     QByteArray body = feedWith("first");
     std::string etag = "\"v1\"";
     int status = 200;
+    std::string retryAfter;
 };
 
 // A server on loopback that answers whole, or a byte at a time (its headers or its body), or
@@ -201,17 +209,18 @@ TEST_F(FeedCalendarTest, reads_conditionally_and_keeps_every_good_read) {
         << page(calendar).toStdString();
 
     server.set(feedWith("second"), "\"v2\"");
+    clock.advance(5min);
     EXPECT_TRUE(calendar.read().changed);
     EXPECT_TRUE(page(calendar).contains(QStringLiteral(">second<")));
     EXPECT_EQ(server.requests, 3);
     EXPECT_EQ(FeedCache(folder.path()).load(server.url())->body, feedWith("second"));
 
-    // A later run sends the kept copy's validators at once.
+    // A later run sends the kept copy's validators, once the source is due again.
     FeedCalendar nextRun = calendarOn(server.url());
-    const int before = server.requests;
+    clock.advance(5min);
     EXPECT_EQ(nextRun.read().error.toStdString(), "");
-    EXPECT_TRUE(QString::fromUtf8(nextRun.page(march11)).contains(QStringLiteral(">second<")));
-    EXPECT_EQ(server.requests, before + 1);
+    EXPECT_TRUE(QString::fromUtf8(nextRun.page(march11)).contains(">second<"));
+    EXPECT_EQ(server.requests, 4);
 }
 
 TEST_F(FeedCalendarTest, a_failed_read_serves_the_last_good_copy_and_says_since_when) {
@@ -230,25 +239,27 @@ TEST_F(FeedCalendarTest, a_failed_read_serves_the_last_good_copy_and_says_since_
     EXPECT_TRUE(
         broken.error.endsWith(QStringLiteral("В работе копия, прочитанная 12.03.2024 11:00.")));
     server.set("", "", 500);
+    clock.advance(5min);
     const FeedRead refused = calendar.read();
     EXPECT_TRUE(refused.error.contains("сервер ответил HTTP 500"));
     EXPECT_FALSE(refused.changed);
     server.set(feedWith("first"), "\"v1\"");
+    clock.advance(5min);
     EXPECT_TRUE(calendar.read().changed);
     EXPECT_EQ(FeedCache(folder.path()).load(server.url())->body, feedWith("first"));
 
     server.stop();
-    clock.advance(std::chrono::seconds(300));
+    clock.advance(5min);
     const FeedRead stopped = calendar.read();
     EXPECT_TRUE(stopped.error.contains("нет соединения с сервером")) << stopped.error.toStdString();
     EXPECT_TRUE(page(calendar).contains(">first<"));
     EXPECT_TRUE(page(calendar).contains("Календарь из " + server.url() +
-                                        ": копия от 11:10, источник не отвечает с 11:15 (нет "
+                                        ": копия от 11:20, источник не отвечает с 11:25 (нет "
                                         "соединения с сервером)."))
         << page(calendar).toStdString();
-    clock.advance(std::chrono::hours(24));
+    clock.advance(24h);
     EXPECT_TRUE(page(calendar).contains(
-        "копия от 12.03.2024 11:10, источник не отвечает с 12.03.2024 11:15"));
+        "копия от 12.03.2024 11:20, источник не отвечает с 12.03.2024 11:25"));
 
     // The next run finds the copy kept on disk.
     FeedCalendar nextRun = calendarOn(server.url());
@@ -310,14 +321,16 @@ TEST_F(FeedCalendarTest, every_read_ends_within_its_bounds_and_keeps_the_copy) {
         ASSERT_TRUE(pointTo(good));
         trickling.mode = TricklingServer::Whole;
         FeedCalendar calendar = calendarOn(c.source);
+        clock.advance(5min);
         ASSERT_EQ(calendar.read().error, "");
         ASSERT_TRUE(c.spoil());
+        clock.advance(5min);
         QElapsedTimer time;
         time.start();
         const FeedRead read = calendar.read();
         EXPECT_LT(time.elapsed(), 10000);
         EXPECT_TRUE(read.error.contains(c.reason)) << read.error.toStdString();
-        EXPECT_TRUE(read.error.endsWith("В работе копия, прочитанная 12.03.2024 11:00."));
+        EXPECT_TRUE(read.error.contains("В работе копия, прочитанная 12.03.2024 "));
         EXPECT_TRUE(page(calendar).contains(">first<"));
     }
 }
@@ -333,6 +346,7 @@ TEST_F(FeedCalendarTest, a_feed_without_events_does_not_replace_one_with_events)
     for (const QByteArray& body : noEvents) {
         SCOPED_TRACE(body.toStdString());
         server.set(body, "");
+        clock.advance(5min);
         const FeedRead empty = calendar.read();
         EXPECT_TRUE(empty.error.contains("не прочитан: в ленте нет ни одного события\nВ работе "
                                          "копия"))
@@ -347,6 +361,120 @@ TEST_F(FeedCalendarTest, a_feed_without_events_does_not_replace_one_with_events)
     EXPECT_EQ(once.warnings.filter("в ленте нет ни одного события").size(), 1);
     EXPECT_TRUE(first.hasCopy());
     EXPECT_TRUE(first.read().warnings.isEmpty());
+}
+
+// However often the window or cron asks, the server is asked once in five minutes; a timer that
+// comes half a minute early still reads, and so does the user's own choice of the source.
+TEST_F(FeedCalendarTest, a_remote_feed_is_asked_at_most_every_five_minutes_whoever_asks) {
+    FeedCalendar calendar = calendarOn(server.url());
+    ASSERT_EQ(calendar.read().error, ""); // 11:00
+    clock.advance(2min);
+    FeedRead soon = calendar.read();
+    EXPECT_EQ(soon.error, "");
+    EXPECT_FALSE(soon.changed);
+    FeedCalendar otherRun = calendarOn(server.url());
+    EXPECT_EQ(otherRun.read().error, "");
+    EXPECT_TRUE(QString::fromUtf8(otherRun.page(march11)).contains(u">first<"));
+    EXPECT_EQ(server.requests, 1);
+    clock.advance(2min + 29s);
+    calendar.read();
+    EXPECT_EQ(server.requests, 1);
+    clock.advance(1s);
+    calendar.read(); // 11:04:30
+    EXPECT_EQ(server.requests, 2);
+    EXPECT_EQ(calendar.read(nullptr, FeedCalendar::Asking::Now).error, "");
+    EXPECT_EQ(server.requests, 3);
+
+    // After a failure the copy serves, and the message says why the source was not asked.
+    server.set("", "", 500);
+    clock.advance(5min);
+    EXPECT_TRUE(calendar.read().error.contains(u"HTTP 500")); // 11:09:30
+    clock.advance(1min);
+    soon = calendar.read();
+    EXPECT_EQ(server.requests, 4);
+    EXPECT_TRUE(soon.error.startsWith(QStringLiteral("Календарь ") + server.url() +
+                                      QStringLiteral(" не прочитан: сервер ответил HTTP 500\n")))
+        << soon.error.toStdString();
+    EXPECT_TRUE(soon.error.endsWith(u"Источник спрашивали в 11:09, снова его спросят не раньше "
+                                    "11:14."))
+        << soon.error.toStdString();
+    EXPECT_TRUE(page(calendar).contains(u"копия от 11:04, источник не отвечает с 11:09"));
+    // A file is read whenever asked.
+    const QString file = folder.filePath(QStringLiteral("feed.xml"));
+    QFile out(file);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly) && out.write(feedWith("file")) > 0);
+    out.close();
+    FeedCalendar fromFile = calendarOn(file);
+    EXPECT_EQ(fromFile.read().error, "");
+    ASSERT_TRUE(QFile::remove(file));
+    EXPECT_TRUE(fromFile.read().error.contains(u"файл не открывается"));
+}
+
+// A 429 or 503 with Retry-After, in seconds or as a date, holds every read and every run back
+// till then, the user's choice too; the copy serves meanwhile and the banner says why.
+TEST_F(FeedCalendarTest, a_server_that_asks_to_wait_is_not_asked_before_the_time_it_gave) {
+    struct Case {
+        int status;
+        std::string retryAfter;
+        QTime until; // UTC; an hour later in Berlin
+    } cases[] = {{429, "900", QTime(10, 20)},
+                 {503, "Tue, 12 Mar 2024 10:55:00 GMT", QTime(10, 55)}};
+    FeedCalendar calendar = calendarOn(server.url());
+    ASSERT_EQ(calendar.read().error, ""); // 11:00
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.status);
+        server.set("", "", c.status, c.retryAfter);
+        clock.advance(5min);
+        const int before = server.requests;
+        const FeedRead refused = calendar.read();
+        const QString why =
+            QStringLiteral("сервер ответил HTTP %1 и просит не спрашивать его до %2")
+                .arg(c.status)
+                .arg(c.until.addSecs(3600).toString(u"HH:mm"));
+        EXPECT_TRUE(refused.error.contains(why)) << refused.error.toStdString();
+        EXPECT_TRUE(page(calendar).contains(u"источник не отвечает с"));
+        EXPECT_TRUE(page(calendar).contains(why + QStringLiteral(").")));
+        server.set(feedWith("again"), "\"v2\"");
+        const QDateTime until(QDate(2024, 3, 12), c.until, QTimeZone::utc());
+        FeedCalendar otherRun = calendarOn(server.url());
+        while (clock.now().addSecs(300) < until) {
+            clock.advance(5min);
+            EXPECT_TRUE(calendar.read(nullptr, FeedCalendar::Asking::Now).error.contains(why));
+            EXPECT_TRUE(otherRun.read().error.contains(why));
+            EXPECT_TRUE(page(calendar).contains(u">first<"));
+        }
+        EXPECT_EQ(server.requests, before + 1);
+        clock.set(until);
+        EXPECT_EQ(calendar.read().error, "");
+        EXPECT_TRUE(page(calendar).contains(u">again<"));
+        server.set(feedWith("first"), "\"v1\"");
+        clock.advance(5min);
+        ASSERT_EQ(calendar.read().error, "");
+    }
+}
+
+TEST(RetryTime, seconds_or_an_http_date_held_to_a_day) {
+    const QDateTime now(QDate(2024, 3, 12), QTime(10, 0), QTimeZone::utc());
+    struct Case {
+        const char* header;
+        QDateTime expected; // invalid: nothing readable
+    } cases[] = {
+        {"120", now.addSecs(120)},
+        {"0", now},
+        {"99999999999", now.addDays(1)},
+        {"Tue, 12 Mar 2024 10:30:00 GMT", now.addSecs(1800)},
+        {"Tuesday, 12-Mar-24 10:30:00 GMT", now.addSecs(1800)},
+        {"Tue Mar 12 10:30:00 2024", now.addSecs(1800)},
+        {"Mon, 11 Mar 2024 10:00:00 GMT", now.addDays(-1)}, // past: no wait
+        {"Wed, 20 Mar 2024 10:00:00 GMT", now.addDays(1)},
+        {"-5", {}},
+        {"soon", {}},
+        {"", {}},
+    };
+    for (const Case& c : cases) {
+        const std::optional<QDateTime> at = retryTime(QString::fromUtf8(c.header), now);
+        EXPECT_EQ(at.value_or(QDateTime()), c.expected) << c.header;
+    }
 }
 
 TEST_F(FeedCalendarTest, follows_redirects_and_writes_no_password_down) {

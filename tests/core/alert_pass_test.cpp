@@ -169,15 +169,20 @@ TEST(AlertPass, phrases_belong_to_their_own_row_and_cells_are_escaped_in_markup_
 
 namespace {
 
-TEST(AlertPass, the_next_event_is_the_earliest_beyond_the_lead_window_that_no_box_excludes) {
+// The tray names the event soon to come (inside the lead window) and the one after it.
+TEST(AlertPass, soon_and_next_events_are_the_earliest_inside_and_beyond_the_lead_window) {
     AlertSettings noEuro;
     noEuro.currencies[0] = false;
-    const EventTable table =
-        tableOf({Event{"14:30"}, Event{"16:00"}, Event{"15:00", "EUR"}, Event{"15:30"},
-                 Event{"All Day"}, Event{"15:10", "USD", "3", " Tomorrow", "", "2010.05.25"}});
+    const EventTable table = tableOf(
+        {Event{"14:30"}, Event{"16:00"}, Event{"15:00", "EUR"}, Event{"15:30"}, Event{"All Day"},
+         Event{"15:10", "USD", "3", " Tomorrow", "", "2010.05.25"}, Event{"14:20"}});
     EXPECT_EQ(nextEventRow(table, noEuro, today, QTime(14, 5)), 4); // 14:30 is already due
     EXPECT_EQ(nextEventRow(table, AlertSettings{}, today, QTime(14, 5)), 3);
     EXPECT_EQ(nextEventRow(table, AlertSettings{}, today, QTime(15, 31)), std::nullopt);
+    EXPECT_EQ(soonEventRow(table, AlertSettings{}, today, QTime(14, 5)), 7);
+    EXPECT_EQ(soonEventRow(table, AlertSettings{}, today, QTime(14, 20)), 1) << "14:20 began";
+    EXPECT_EQ(soonEventRow(table, noEuro, today, QTime(14, 35)), std::nullopt) << "EUR 15:00";
+    EXPECT_EQ(soonEventRow(table, AlertSettings{}, today, QTime(14, 35)), 3);
 }
 
 } // namespace

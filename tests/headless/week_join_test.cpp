@@ -149,6 +149,8 @@ public:
     void navigate(const QUrl&) override { load(QDate(2026, 3, 2)); }
     bool hasDocument() const override { return !page_.empty(); }
     bool pageLoaded() const override { return true; }
+    std::optional<LoadFailure> loadFailure() const override { return std::nullopt; }
+    bool loading() const override { return false; }
     std::string bodyHtml() override { return page_; }
     void runScript(const QString& code, const QString&) override {
         const QDate monday = askedWeek(code);

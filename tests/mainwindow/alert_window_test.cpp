@@ -63,6 +63,9 @@ protected:
     TAlertNotifier* AlertNotifier1 = control<TAlertNotifier>(form, "AlertNotifier1");
     QTimer* Timer1 = control<QTimer>(form, "Timer1");
     QSignalSpy shows{AlertNotifier1, &TAlertNotifier::showRequested};
+    QSignalSpy passes{&form, &TForm1::alertPassDone};
+    QWidget* Panel5 = control<QWidget>(form, "Panel5");
+    QTimer* PageWait = control<QTimer>(form, "PageWait");
 };
 
 TEST_F(AlertWindowTest, a_pass_extracts_then_alerts_every_due_row_in_table_order) {
@@ -78,8 +81,7 @@ TEST_F(AlertWindowTest, a_pass_extracts_then_alerts_every_due_row_in_table_order
     EXPECT_EQ(Label10->text(), "2010.05.26 09:00 USD 1  Index 6 6.1 6.2 6.3 ");
     EXPECT_EQ(shows.count(), 2);
     EXPECT_EQ(fake.sound.plays, 2);
-    EXPECT_TRUE(fake.messages.shown.isEmpty())
-        << fake.messages.shown.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(fake.messages.shown.isEmpty()) << fake.messages.shown.join(u'\n').toStdString();
 
     // The list holds the last pass only; a pass with nothing due empties it and keeps the line.
     setNow(QTime(9, 5));
@@ -175,9 +177,10 @@ TEST_F(AlertWindowTest, failures_end_the_pass_where_they_happen) {
     EXPECT_TRUE(alertTexts().empty());
 }
 
-// The extraction yields to the window once per event; ticks and clicks arriving then are
+// The extraction lets the window answer during a long page; ticks and clicks arriving then are
 // dropped, whether the extraction belongs to a pass or was started by Button2.
 TEST_F(AlertWindowTest, no_pass_starts_inside_an_extraction) {
+    fake.clock.setSteadyStep(100); // every row takes long enough for the window to answer
     int nested = 0;
     browser->onRead = [&] {
         if (nested++ > 0) return;
@@ -199,6 +202,81 @@ TEST_F(AlertWindowTest, no_pass_starts_inside_an_extraction) {
 
     Button4->click();
     EXPECT_EQ(alertTexts().size(), 2u) << "the guards are released afterwards";
+}
+
+} // namespace
+} // namespace newsbell
+
+namespace newsbell {
+namespace {
+
+TEST_F(AlertWindowTest, passes_asked_for_while_the_page_loads_run_once_when_it_has_loaded) {
+    const std::string page = std::exchange(browser->page, {}); // nothing loaded yet
+    Button4->click();
+    browser->page = page;
+    browser->stillLoading = true; // a document, but the load is not over
+    Button4->click();
+    tick();
+    EXPECT_TRUE(fake.messages.shown.isEmpty()) << fake.messages.shown.join(u'\n').toStdString();
+    EXPECT_EQ(Label10->text(), QString::fromUtf8("Ждите, идёт загрузка..."));
+    EXPECT_EQ(passes.count(), 0);
+    EXPECT_TRUE(PageWait->isActive());
+
+    browser->finishLoad();
+    EXPECT_EQ(passes.count(), 1);
+    EXPECT_EQ(alertTexts().size(), 2u);
+    EXPECT_EQ(shows.count(), 2);
+    EXPECT_EQ(Label10->text(), "2010.05.26 09:00 USD 1  Index 6 6.1 6.2 6.3 ");
+    EXPECT_FALSE(PageWait->isActive());
+    EXPECT_TRUE(fake.messages.shown.isEmpty());
+}
+
+TEST_F(AlertWindowTest, a_page_that_does_not_load_is_told_once_and_never_read) {
+    const QString page = QStringLiteral("http://127.0.0.1:9/e_cal.php");
+    const auto failLoad = [&] {
+        browser->loaded = false;
+        browser->failedBecause = QString::fromUtf8("соединение отклонено");
+        browser->finishLoad();
+    };
+    const struct {
+        const char* why;
+        std::function<void()> fail;
+        const char* message;
+    } cases[] = {
+        {"error page", failLoad, "Страница календаря %1 не открылась: соединение отклонено"},
+        {"60 s", [&] { QMetaObject::invokeMethod(PageWait, "timeout", Qt::DirectConnection); },
+         "Страница календаря %1 не открылась: страница не загрузилась за 60 с"},
+    };
+    for (const auto& c : cases) {
+        fake.messages.shown.clear();
+        browser->stillLoading = true;
+        Button4->click();
+        c.fail();
+        EXPECT_EQ(fake.messages.shown, QStringList{QString::fromUtf8(c.message).arg(page)})
+            << c.why;
+        EXPECT_EQ(Label10->text(), fake.messages.shown.value(0)) << c.why;
+        browser->stillLoading = false;
+        browser->loaded = true;
+        browser->finishLoad();
+        EXPECT_EQ(passes.count(), 0) << c.why << ": the pass waited for that load only";
+    }
+
+    // On the error page the header stays red; a press or a tick loads the page again instead
+    // of reading it, and the failure that comes back is not told again.
+    fake.messages.shown.clear();
+    failLoad();
+    EXPECT_EQ(Panel5->palette().color(QPalette::Window), QColor(255, 117, 117));
+    const size_t visits = browser->visited.size();
+    Button4->click();
+    failLoad();
+    tick();
+    EXPECT_EQ(browser->visited.size(), visits + 2);
+    EXPECT_EQ(passes.count(), 0);
+    browser->loaded = true;
+    browser->finishLoad();
+    EXPECT_EQ(passes.count(), 1);
+    EXPECT_EQ(Panel5->palette().color(QPalette::Window), QColor(207, 218, 254));
+    EXPECT_EQ(fake.messages.shown.size(), 1) << fake.messages.shown.join(u'\n').toStdString();
 }
 
 } // namespace

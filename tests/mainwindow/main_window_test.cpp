@@ -257,9 +257,10 @@ TEST_F(MainWindowTest, a_page_without_events_leaves_the_title_row_alone) {
     EXPECT_TRUE(Timer3->isActive());
 }
 
-// The extraction yields to the window once per event; a second press arriving then must not
-// start another extraction into the same table.
+// The extraction lets the window answer during a long page; a second press arriving then must
+// not start another extraction into the same table.
 TEST_F(MainWindowTest, extraction_does_not_restart_inside_itself) {
+    fake.clock.setSteadyStep(100); // every row takes long enough for the window to answer
     browser->page = legacyWeekPage(monday, 6);
     QTimer::singleShot(0, Button2, &QPushButton::click);
     Button2->click();
@@ -269,6 +270,30 @@ TEST_F(MainWindowTest, extraction_does_not_restart_inside_itself) {
 
     Button2->click();
     EXPECT_EQ(rowNumbers(table()), "1,2,3,4,5,6") << "the guard is released afterwards";
+}
+
+// The window answers about once per 16 ms of work, not after every row (each answer repaints
+// the whole window), and the table comes out the same however often it answered.
+TEST_F(MainWindowTest, extraction_answers_by_time_and_fills_the_same_table) {
+    constexpr int events = 40; // 41 steps: one per row and the search that finds no more
+    const struct {
+        qint64 msPerStep;
+        int answers;
+    } cases[] = {{0, 0}, {4, 41 * 4 / 16}, {16, 40}};
+    for (const auto& c : cases) {
+        fake.clock.setSteadyStep(c.msPerStep);
+        browser->page = legacyWeekPage(monday, events);
+        int answers = 0;
+        QTimer everyAnswer;
+        everyAnswer.setInterval(0);
+        QObject::connect(&everyAnswer, &QTimer::timeout, [&] { ++answers; });
+        everyAnswer.start();
+        Button2->click();
+        everyAnswer.stop();
+        EXPECT_NEAR(answers, c.answers, 1) << c.msPerStep << " ms a row";
+        EXPECT_EQ(tableText(table()), expectedWeekText(monday, events));
+        EXPECT_EQ(rowNumbers(table()).substr(0, 6), "1,2,3,");
+    }
 }
 
 TEST_F(MainWindowTest, deleting_a_selected_range_keeps_the_other_rows_and_their_numbers) {

@@ -28,11 +28,11 @@ StartOptions feedOptions(std::optional<QString> local, std::optional<QString> fe
     return options;
 }
 
-TEST(FeedSettings, zones_default_to_the_computer_and_new_york_and_unknown_ones_fail) {
+TEST(FeedSettings, zones_default_to_the_computer_and_utc_and_unknown_ones_fail) {
     const FeedSettings defaults = feedSettings(feedOptions({}, {}));
     EXPECT_EQ(defaults.source, "feed.xml");
     EXPECT_EQ(defaults.zones.local, QTimeZone::systemTimeZone());
-    EXPECT_EQ(defaults.zones.feed.id(), "America/New_York");
+    EXPECT_EQ(defaults.zones.feed, QTimeZone::utc());
     const FeedSettings given = feedSettings(feedOptions("Europe/Berlin", "Asia/Tokyo"));
     EXPECT_EQ(given.zones.local.id(), "Europe/Berlin");
     EXPECT_EQ(given.zones.feed.id(), "Asia/Tokyo");

@@ -366,29 +366,26 @@ TEST(FeedEndToEnd, a_feed_file_exports_its_week_and_its_copy_stands_in_when_it_i
     EXPECT_FALSE(QFile::exists(out));
 }
 
-// A feed combines with the other commands: five weeks across both time switches joined, in
-// both formats, and a pass at a moment of the feed.
+// A feed combines with the other commands: five weeks of a New York feed across both time
+// switches joined, in both formats, and a pass at a moment of the feed read as UTC, by default.
 TEST(FeedEndToEnd, a_feed_serves_the_week_join_and_the_alert_pass) {
     QTemporaryDir folder;
     const QString out = folder.filePath(QStringLiteral("weeks.txt"));
     for (const char* name : {"switches.xml", "switches.ics"}) {
         const Outcome run =
-            runNewsbell({QStringLiteral("--calendar-feed"),
-                         QStringLiteral(FEED_FIXTURES "/") + QLatin1String(name),
-                         QStringLiteral("--time-zone"), QStringLiteral("Europe/Berlin"),
-                         QStringLiteral("--weeks"), QStringLiteral("2024-03-04"),
-                         QStringLiteral("2024-04-07"), QStringLiteral("--export"), out},
-                        folder.filePath(QStringLiteral("cache")));
+            runNewsbell({"--calendar-feed", QStringLiteral(FEED_FIXTURES "/") + name, "--time-zone",
+                         "Europe/Berlin", "--feed-time-zone", "America/New_York", "--weeks",
+                         "2024-03-04", "2024-04-07", "--export", out},
+                        folder.filePath("cache"));
         EXPECT_EQ(run.exitCode, 0) << name << run.errors.toStdString();
         EXPECT_EQ(readFileBytes(out), readFileBytes(QStringLiteral(
                                           FEED_FIXTURES "/switches-2024-03-04-to-2024-04-07.txt")))
             << name;
     }
-    const Outcome pass = runNewsbell(
-        {QStringLiteral("--calendar-feed"), QStringLiteral(FEED_FIXTURES "/switches.xml"),
-         QStringLiteral("--time-zone"), QStringLiteral("Europe/Berlin"), QStringLiteral("--due-at"),
-         QStringLiteral("2024-03-12 13:20:00")},
-        folder.filePath(QStringLiteral("cache")));
+    const Outcome pass =
+        runNewsbell({"--calendar-feed", QStringLiteral(FEED_FIXTURES "/switches.xml"),
+                     "--time-zone", "Europe/Berlin", "--due-at", "2024-03-12 09:20:00"},
+                    folder.filePath("cache"));
     EXPECT_EQ(pass.exitCode, 0) << pass.errors.toStdString();
     EXPECT_TRUE(pass.output.contains(QStringLiteral("CPI m/m"))) << pass.output.toStdString();
 }

@@ -54,21 +54,29 @@ TEST_F(TrayCase, tooltip_names_the_next_event_or_the_program) {
     EXPECT_EQ(tray.toolTip(), QString::fromUtf8("Далее: 14:30 USD Nonfarm Payrolls"));
 }
 
-TEST(NextEventTip, the_tray_names_the_next_event_after_each_pass) {
+TEST(NextEventTip, the_tray_names_the_coming_events_from_the_page_then_after_each_pass) {
     FakeDesktop fake;
     ErrorReporter errors{fake.messages};
     auto* browser = new FakeBrowser;
     TForm1 form{browser, fake.desktop(), errors, QUrl("http://127.0.0.1:9/e_cal.php")};
     const TrayIcon::Commands commands = trayCommands(form);
     TrayIcon tray(form, commands, false);
-    NextEventTip tip(form, tray, fake.clock);
+    NextEventTip tip(form, *browser, tray, fake.clock);
     browser->page = legacyWeekPage(QDate(2010, 5, 24), 10); // Wednesday: 08:50 and 09:00
+    fake.clock.setTimeOfDay(QTime(8, 15));
+    browser->finishLoad();
+    EXPECT_EQ(tray.toolTip(), QString::fromUtf8("Далее: 08:50 USD Index 5")) << "before a pass";
+    EXPECT_EQ(form.table().rowCount(), 1) << "the window's table waits for its own commands";
+
     fake.clock.setTimeOfDay(QTime(8, 25));
     commands.alertPass();
-    EXPECT_EQ(tray.toolTip(), QString::fromUtf8("Далее: 09:00 USD Index 6"));
+    EXPECT_EQ(tray.toolTip(),
+              QString::fromUtf8("Скоро: 08:50 USD Index 5\nДалее: 09:00 USD Index 6"));
+    browser->finishLoad();
+    EXPECT_TRUE(tray.toolTip().startsWith(QString::fromUtf8("Скоро: "))) << "a load after a pass";
     fake.clock.setTimeOfDay(QTime(23, 59));
     commands.alertPass();
-    EXPECT_FALSE(tray.toolTip().startsWith(QString::fromUtf8("Далее: ")));
+    EXPECT_EQ(tray.toolTip(), QApplication::applicationName());
 }
 
 } // namespace

@@ -17,7 +17,13 @@ void FakeBrowser::runScript(const QString& code, const QString& language) {
     if (onScript) onScript(code);
 }
 
+std::optional<LoadFailure> FakeBrowser::loadFailure() const {
+    if (loaded) return std::nullopt;
+    return LoadFailure{visited.empty() ? QUrl() : visited.back(), failedBecause};
+}
+
 void FakeBrowser::finishLoad() {
+    stillLoading = false;
     emit downloadComplete();
     emit documentComplete();
 }

@@ -22,4 +22,14 @@ void TestClock::advance(std::chrono::seconds by) {
     moment_ = moment_.addSecs(by.count());
 }
 
+qint64 TestClock::steadyMilliseconds() const {
+    const std::lock_guard lock(mutex_);
+    return steady_ += step_;
+}
+
+void TestClock::setSteadyStep(qint64 milliseconds) {
+    const std::lock_guard lock(mutex_);
+    step_ = milliseconds;
+}
+
 } // namespace newsbell::testing

@@ -310,7 +310,9 @@ TEST(WeekWindow, joins_three_weeks_of_the_demo_calendar_in_the_real_browser) {
     FakeDesktop fake;
     fake.clock.set(demoNow);
     ErrorReporter errors(fake.messages);
-    TForm2 form(new WebEngineBrowserHost, fake.desktop(), errors, QUrl(calendar.url()));
+    TForm2 form([] { return new WebEngineBrowserHost; }, fake.desktop(), errors,
+                QUrl(calendar.url()));
+    form.show();
     ASSERT_TRUE(QTest::qWaitFor([&] { return form.Button1->isEnabled(); }, loadWait));
     EXPECT_TRUE(form.Panel5->isHidden());
 

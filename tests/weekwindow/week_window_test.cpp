@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <memory>
 
 namespace newsbell {
 namespace {
@@ -52,7 +53,9 @@ protected:
         };
     }
 
+    // The window makes its browser when it is first shown.
     void loadFirstPage() {
+        form.show();
         browser->page = legacyWeekPage(QDate(2010, 5, 24), 2);
         browser->finishLoad();
     }
@@ -81,16 +84,22 @@ protected:
 
     FakeDesktop fake;
     ErrorReporter errors{fake.messages};
-    FakeBrowser* browser = new FakeBrowser;
-    TForm2 form{browser, fake.desktop(), errors, calendarPage};
+    std::unique_ptr<FakeBrowser> unmade = std::make_unique<FakeBrowser>();
+    FakeBrowser* browser = unmade.get();
+    int browsersMade = 0;
+    TForm2 form{[this] {
+                    ++browsersMade;
+                    return unmade.release();
+                },
+                fake.desktop(), errors, calendarPage};
     QTemporaryDir folder;
     QString file = folder.filePath(QStringLiteral("joined.txt"));
     bool loadPending = false;
 };
 
 TEST_F(WeekWindowTest, starts_hidden_as_the_window_definition_says_and_waits_for_the_page) {
-    EXPECT_EQ(browser->visited, std::vector<QUrl>{calendarPage});
     EXPECT_FALSE(form.isVisible());
+    EXPECT_EQ(browsersMade, 0) << "no browser, and no page process, while hidden";
     EXPECT_EQ(form.windowTitle(), text("Автоматическая склейка недельных новостей"));
     EXPECT_EQ(form.size(), QSize(1221, 951));
     EXPECT_LE(form.minimumSizeHint().width(), 1221) << "the controls fit the window's width";
@@ -110,7 +119,16 @@ TEST_F(WeekWindowTest, starts_hidden_as_the_window_definition_says_and_waits_for
     }
     EXPECT_FALSE(form.Button1->isEnabled());
     EXPECT_FALSE(form.Panel5->isHidden());
+
+    const QUrl chosen(QStringLiteral("http://127.0.0.1:9/e_cal.php?chosen"));
+    form.showPage(chosen);
+    form.show();
+    EXPECT_EQ(browsersMade, 1);
+    EXPECT_EQ(browser->visited, std::vector<QUrl>{chosen}) << "the page asked for while hidden";
     EXPECT_TRUE(browser->scripts.empty());
+    form.hide();
+    form.show();
+    EXPECT_EQ(browsersMade, 1);
 
     loadFirstPage();
     EXPECT_TRUE(form.Button1->isEnabled());
@@ -170,9 +188,55 @@ TEST_F(WeekWindowTest, stop_during_a_week_keeps_that_week_and_moves_on_to_the_ne
     while (deliverWeek()) {
     }
     EXPECT_EQ(readFileBytes(file), expectedWeekText(mar8, 3) + expectedWeekText(mar15, 3));
-    EXPECT_EQ(form.Label11->text(), QStringLiteral("22.3.2010"));
+    EXPECT_EQ(form.Label11->text(), "22.3.2010");
+    EXPECT_EQ(form.WeekProgress->text(), text("остановлено: в файле 2 недели из 4"))
+        << "the week under way at the stop is in the file, the one asked for after it is not";
     EXPECT_TRUE(form.Button1->isEnabled());
     EXPECT_TRUE(messages().isEmpty());
+}
+
+TEST_F(WeekWindowTest, a_page_that_fails_is_told_once_and_never_scripted) {
+    form.show();
+    browser->page = "<html>Chromium's error page</html>";
+    browser->loaded = false;
+    browser->failedBecause = text("соединение отклонено");
+    browser->finishLoad();
+    browser->finishLoad();
+    EXPECT_EQ(messages(), QStringList{text("Страница календаря %1 не открылась: соединение "
+                                           "отклонено")
+                                          .arg(calendarPage.toString())});
+    EXPECT_TRUE(browser->scripts.empty());
+    EXPECT_FALSE(form.Button1->isEnabled());
+
+    form.hide();
+    form.show();
+    EXPECT_EQ(browser->visited, std::vector<QUrl>(2, calendarPage)) << "tried again at a show";
+}
+
+TEST_F(WeekWindowTest, a_week_that_fails_to_load_stops_the_run_keeping_the_weeks_written) {
+    loadFirstPage();
+    startRun(mar8, mar22);
+    deliverWeek();
+    browser->loaded = false;
+    browser->failedBecause = text("сервер ответил кодом HTTP 503");
+    deliverWeek();
+    deliverWeek();
+    EXPECT_FALSE(form.ProcessRunning());
+    EXPECT_EQ(readFileBytes(file), expectedWeekText(mar8, 3));
+    EXPECT_EQ(messages().size(), 1);
+    EXPECT_TRUE(messages().value(0).endsWith(text("не открылась: сервер ответил кодом HTTP 503")));
+    EXPECT_EQ(form.WeekProgress->text(), text("остановлено: в файле 1 неделя из 3"));
+}
+
+TEST(StoppedRunText, counts_weeks_in_russian) {
+    const std::pair<int, const char*> cases[] = {
+        {0, "0 недель"},   {1, "1 неделя"},   {2, "2 недели"},     {4, "4 недели"},
+        {5, "5 недель"},   {11, "11 недель"}, {12, "12 недель"},   {14, "14 недель"},
+        {21, "21 неделя"}, {22, "22 недели"}, {111, "111 недель"}, {104, "104 недели"},
+    };
+    for (const auto& [weeks, phrase] : cases)
+        EXPECT_EQ(stoppedRunText(weeks, 520),
+                  text("остановлено: в файле %1 из 520").arg(text(phrase)));
 }
 
 TEST_F(WeekWindowTest, closing_hides_the_window_and_ends_the_run_keeping_what_it_shows) {
