@@ -79,7 +79,7 @@ CalendarFeed::~CalendarFeed() {
     readEnded_.wait(lock, [this] { return readsUnderWay_ == 0; });
 }
 
-FeedRead CalendarFeed::read(const std::atomic<bool>* cancel) {
+FeedRead CalendarFeed::read(const std::atomic<bool>* cancel, FeedCalendar::Asking asking) {
     {
         const std::lock_guard lock(readsMutex_);
         ++readsUnderWay_;
@@ -88,7 +88,7 @@ FeedRead CalendarFeed::read(const std::atomic<bool>* cancel) {
     {
         // One read at a time: a new refresher's may come while a dropped one's still runs.
         const std::lock_guard one(oneRead_);
-        if (!cancel || !*cancel) result = calendar_.read(cancel);
+        if (!cancel || !*cancel) result = calendar_.read(cancel, asking);
     }
     if (!cancel || !*cancel) {
         wasRead_ = true;
@@ -102,12 +102,12 @@ FeedRead CalendarFeed::read(const std::atomic<bool>* cancel) {
 }
 
 FeedReadInBackground::FeedReadInBackground(std::shared_ptr<CalendarFeed> feed, QObject& receiver,
-                                           Done done)
+                                           Done done, FeedCalendar::Asking asking)
     : shared_(std::make_shared<Shared>()) {
     shared_->receiver = &receiver;
     shared_->done = std::move(done);
-    std::thread([feed = std::move(feed), shared = shared_] {
-        const FeedRead read = feed->read(&shared->cancel);
+    std::thread([feed = std::move(feed), shared = shared_, asking] {
+        const FeedRead read = feed->read(&shared->cancel, asking);
         const std::lock_guard lock(shared->mutex);
         if (!shared->receiver) return;
         // Queued, so that it runs on the receiver's thread, where a drop happens too: looked at

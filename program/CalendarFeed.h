@@ -71,7 +71,8 @@ public:
 
     // Reads the source once (FeedCalendar::read()), from any thread; the first read lets the
     // pages waiting for it go.
-    FeedRead read(const std::atomic<bool>* cancel = nullptr);
+    FeedRead read(const std::atomic<bool>* cancel = nullptr,
+                  FeedCalendar::Asking asking = FeedCalendar::Asking::WhenDue);
 
 private:
     const FeedSettings settings_;
@@ -93,7 +94,8 @@ class FeedReadInBackground {
 public:
     using Done = std::function<void(const FeedRead& read)>;
 
-    FeedReadInBackground(std::shared_ptr<CalendarFeed> feed, QObject& receiver, Done done);
+    FeedReadInBackground(std::shared_ptr<CalendarFeed> feed, QObject& receiver, Done done,
+                         FeedCalendar::Asking asking = FeedCalendar::Asking::WhenDue);
     ~FeedReadInBackground();
     FeedReadInBackground(const FeedReadInBackground&) = delete;
     FeedReadInBackground& operator=(const FeedReadInBackground&) = delete;

@@ -192,8 +192,10 @@ void DataSourceDialog::takeChoice() {
         problemLabel->setText(QString::fromUtf8(failure.what()));
         return;
     }
+    // The user's own choice is asked at once, whenever another run asked it last.
     reading_ = std::make_unique<FeedReadInBackground>(
-        feed_, *this, [this](const FeedRead& read) { readFinished(read); });
+        feed_, *this, [this](const FeedRead& read) { readFinished(read); },
+        FeedCalendar::Asking::Now);
     setReading(true);
 }
 
