@@ -109,14 +109,16 @@ DataSourceDialog::DataSourceDialog(const DataSource& current, FeedMaker makeFeed
     problemLabel->setWordWrap(true);
     problemLabel->setStyleSheet(QStringLiteral("color: #b00000;"));
     layout->addWidget(problemLabel);
-    busyBar = new QProgressBar;
-    busyBar->setRange(0, 0); // no progress to tell: it only shows that the read goes on
-    busyBar->setFormat(
+    // Beside the bar: a busy bar shows no text in every style.
+    busyText = new QLabel(
         text("Лента читается (не дольше %1 с)...")
             .arg(std::chrono::duration_cast<std::chrono::seconds>(feedDeadline).count()));
-    busyBar->setTextVisible(true);
+    busyBar = new QProgressBar;
+    busyBar->setRange(0, 0); // no progress to tell: it only shows that the read goes on
+    busyBar->setTextVisible(false);
     stopButton = new QPushButton(text("Прервать"));
     auto* busyRow = new QHBoxLayout;
+    busyRow->addWidget(busyText);
     busyRow->addWidget(busyBar, 1);
     busyRow->addWidget(stopButton);
     layout->addLayout(busyRow);
@@ -219,8 +221,8 @@ void DataSourceDialog::stopReading() {
 }
 
 void DataSourceDialog::setReading(bool reading) {
-    busyBar->setVisible(reading);
-    stopButton->setVisible(reading);
+    for (QWidget* busy : std::initializer_list<QWidget*>{busyText, busyBar, stopButton})
+        busy->setVisible(reading);
     for (QRadioButton* button : {demoButton, pageButton, feedButton}) button->setEnabled(!reading);
     check();
     if (reading) problemLabel->clear();

@@ -58,6 +58,7 @@ public:
     QComboBox* feedZoneField = nullptr;
     QComboBox* tableZoneField = nullptr;
     QLabel* problemLabel = nullptr;
+    QLabel* busyText = nullptr;
     QProgressBar* busyBar = nullptr;
     QPushButton* stopButton = nullptr;
     QDialogButtonBox* buttons = nullptr;
