@@ -1,3 +1,4 @@
+#include "calendar/FeedCache.h"
 #include "mainwindow/TForm1.h"
 #include "program/CalendarSource.h"
 #include "program/DataSourceDialog.h"
@@ -208,8 +209,10 @@ TEST_F(DataSourceTest, a_new_feed_is_read_before_ok_is_taken_and_a_failure_keeps
     EXPECT_EQ(dialog.calendar().feed, nullptr);
 }
 
+// The user's choice is asked at once, though another run has just asked it.
 TEST_F(DataSourceTest, a_read_that_hangs_shows_it_is_busy_and_can_be_stopped) {
     std::optional<SilentServer> silent(std::in_place);
+    FeedCache(folder.filePath("cache")).keepPace(silent->url(), {clock.now(), {}, "", {}});
     DataSourceDialog dialog(DataSource{}, feedMaker(), files);
     dialog.feedButton->setChecked(true);
     dialog.feedField->setText(silent->url());
