@@ -1,6 +1,7 @@
 #include "program/CalendarSource.h"
 
-#include <QLabel>
+#include "calendar/FeedFetch.h"
+#include "widgets/ElidedLabel.h"
 
 namespace newsbell {
 
@@ -9,16 +10,19 @@ namespace {
 // How often a week window that keeps its page is looked at: the run's end is not told.
 constexpr std::chrono::seconds runEndLookup{1};
 
-void showLine(QLabel* line, const CalendarSource::Calendar& calendar) {
+// The address gives way first where the line is too long: its freshness matters more.
+void showLine(ElidedLabel* line, const CalendarSource::Calendar& calendar) {
     if (!line) return;
     if (!calendar.feed) {
         line->setText(sourceLine(calendar.choice));
+        line->setShortenFirst(pageName(calendar.choice.page));
         line->setStyleSheet({});
         return;
     }
     const FeedSettings& settings = calendar.feed->settings();
     const FeedFreshness freshness = calendar.feed->freshness();
     line->setText(feedLine(settings.source, settings.zones.local, freshness));
+    line->setShortenFirst(sourceName(settings.source));
     line->setStyleSheet(freshness.failure.isEmpty() ? QString()
                                                     : QStringLiteral("color: #b00000;"));
 }

@@ -8,9 +8,9 @@
 #include <functional>
 #include <memory>
 
-class QLabel;
-
 namespace newsbell {
+
+class ElidedLabel;
 
 // The calendar both windows show, and their lines about it: the built-in demonstration, a page,
 // or a feed served by a built-in calendar of its own and read again while the main window shows
@@ -29,7 +29,7 @@ public:
     // A window as the source uses it.
     struct Window {
         std::function<void(const QUrl& page)> showPage;
-        QLabel* line = nullptr; // where its data come from, and how fresh they are
+        ElidedLabel* line = nullptr; // where its data come from, and how fresh they are
         // While true the window keeps its page (a week run); none for a window that never does.
         std::function<bool()> keepsPage;
     };

@@ -117,9 +117,12 @@ FeedSettings feedSettings(const DataSource& source) {
     return settings;
 }
 
+QString pageName(const QUrl& page) {
+    return page.toString(QUrl::RemoveUserInfo);
+}
+
 QString sourceLine(const DataSource& source) {
-    if (source.kind == DataSource::Page)
-        return text("Страница: ") + source.page.toString(QUrl::RemoveUserInfo);
+    if (source.kind == DataSource::Page) return text("Страница: ") + pageName(source.page);
     return text("Демонстрационный календарь");
 }
 

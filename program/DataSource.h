@@ -46,8 +46,10 @@ QString dataSourceProblem(const DataSource& source);
 // The feed settings of a choice of a feed: its zones, the computer's for an empty table zone.
 FeedSettings feedSettings(const DataSource& source);
 
+// A page's address as the lines show it: without a user name or password.
+QString pageName(const QUrl& page);
 // The line a window shows about the demonstration or a page: "Демонстрационный календарь",
-// "Страница: <адрес>" (without a user name or password).
+// "Страница: <адрес>".
 QString sourceLine(const DataSource& source);
 // The line about a feed: where it comes from (an address without its user name or password) and
 // how fresh its weeks are, by the clock of zone: "Лента: <адрес>, прочитана 07.12 19:27", or

@@ -9,6 +9,7 @@
 #include "tests/support/FakeDesktop.h"
 #include "tests/support/SilentServer.h"
 #include "tests/support/TestClock.h"
+#include "widgets/ElidedLabel.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -243,7 +244,7 @@ TEST_F(DataSourceTest, a_read_that_hangs_shows_it_is_busy_and_can_be_stopped) {
 // The windows as the source sees them: their browsers' visits and their lines.
 class CalendarSourceTest : public DataSourceTest {
 protected:
-    static CalendarSource::Window window(FakeBrowser& browser, QLabel& line, bool* runs) {
+    static CalendarSource::Window window(FakeBrowser& browser, ElidedLabel& line, bool* runs) {
         return {[&browser](const QUrl& page) { browser.navigate(page); }, &line,
                 runs ? std::function<bool()>([runs] { return *runs; }) : std::function<bool()>()};
     }
@@ -260,7 +261,7 @@ protected:
 
     static inline const QUrl demoPage{"http://127.0.0.1:9/e_cal.php"};
     FakeBrowser mainBrowser, weekBrowser;
-    QLabel mainLine, weekLine;
+    ElidedLabel mainLine, weekLine;
     bool running = false;
     RecordingMessages messages;
     ErrorReporter errors{messages};
