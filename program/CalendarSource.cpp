@@ -10,21 +10,28 @@ namespace {
 // How often a week window that keeps its page is looked at: the run's end is not told.
 constexpr std::chrono::seconds runEndLookup{1};
 
+// Red while the source fails. Only the text's colour is set, through the palette: a style sheet
+// would cost the line the window's font.
+void showFailing(QWidget* line, bool failing) {
+    QPalette colours;
+    if (failing) colours.setColor(QPalette::WindowText, QColor(0xb0, 0, 0));
+    line->setPalette(colours);
+}
+
 // The address gives way first where the line is too long: its freshness matters more.
 void showLine(ElidedLabel* line, const CalendarSource::Calendar& calendar) {
     if (!line) return;
     if (!calendar.feed) {
         line->setText(sourceLine(calendar.choice));
         line->setShortenFirst(pageName(calendar.choice.page));
-        line->setStyleSheet({});
+        showFailing(line, false);
         return;
     }
     const FeedSettings& settings = calendar.feed->settings();
     const FeedFreshness freshness = calendar.feed->freshness();
     line->setText(feedLine(settings.source, settings.zones.local, freshness));
     line->setShortenFirst(sourceName(settings.source));
-    line->setStyleSheet(freshness.failure.isEmpty() ? QString()
-                                                    : QStringLiteral("color: #b00000;"));
+    showFailing(line, !freshness.failure.isEmpty());
 }
 
 } // namespace
