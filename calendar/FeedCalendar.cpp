@@ -25,6 +25,11 @@ bool FeedCalendar::hasCopy() const {
     return state_.document != nullptr;
 }
 
+FeedFreshness FeedCalendar::freshness() const {
+    const std::lock_guard lock(mutex_);
+    return {state_.readAt, state_.readThisRun, state_.failure, state_.failingSince};
+}
+
 bool FeedCalendar::wasRead() const {
     const std::lock_guard lock(mutex_);
     return state_.tried;

@@ -34,6 +34,14 @@ struct FeedRead {
     bool changed = false;
 };
 
+// How fresh the weeks served are, for the window's line about its source.
+struct FeedFreshness {
+    QDateTime readAt;         // of the copy in service; null while there is none
+    bool readThisRun = false; // false while that copy is one kept by an earlier run
+    QString failure;          // why the latest read failed; empty after a good one
+    QDateTime failingSince;   // the first failed read after the last good one
+};
+
 // The built-in calendar on a real feed: the weeks of the last good read of the source, served
 // as the provider's weekly pages, with a banner naming the source and the time of that read.
 // Every good read is kept in the cache folder; when a read fails, the last good copy (from this
@@ -60,6 +68,7 @@ public:
     bool wasRead() const;
     // Serves the copy kept by an earlier run, if any, until a read is done.
     void takeKeptCopy();
+    FeedFreshness freshness() const;
 
     // The rows of the local week beginning at monday, as its page shows them.
     std::vector<CalendarEvent> week(QDate monday) const;

@@ -88,6 +88,8 @@ public:
     bool isExtracting() const { return extracting_; }
     // Sends the browser to page.
     void showPage(const QUrl& page);
+    // Puts line (one line of text: where the data come from) right above the table.
+    void addSourceLine(QWidget* line);
     // The event table as the last extraction or the user left it.
     const EventTable& table() const;
     // The alert fields and boxes as the pass reads them.

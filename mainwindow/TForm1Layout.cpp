@@ -213,6 +213,10 @@ QWidget* TForm1::buildTableArea() {
     return area;
 }
 
+void TForm1::addSourceLine(QWidget* line) {
+    qobject_cast<QVBoxLayout*>(StringGrid1->parentWidget()->layout())->insertWidget(0, line);
+}
+
 void TForm1::buildMenu() {
     N1 = menuBar()->addMenu(text("Меню"));
     N1->setObjectName(QStringLiteral("N1"));

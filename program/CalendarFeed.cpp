@@ -61,7 +61,8 @@ CalendarFeed::CalendarFeed(const StartOptions& options, const Clock& clock)
     : CalendarFeed(feedSettings(options), clock, options.headless() ? ReadAtStart : ReadByWindow) {}
 
 CalendarFeed::CalendarFeed(FeedSettings settings, const Clock& clock, Reading reading)
-    : calendar_(std::move(settings), clock), pages_(calendar_), server_(clock, pages_) {
+    : settings_(std::move(settings)), calendar_(settings_, clock), pages_(calendar_),
+      server_(clock, pages_) {
     // A run without a window waits for the source; the window serves the kept copy at once and
     // leaves the read to its refresher.
     if (reading == ReadAtStart)
@@ -78,7 +79,7 @@ CalendarFeed::~CalendarFeed() {
     readEnded_.wait(lock, [this] { return readsUnderWay_ == 0; });
 }
 
-FeedRead CalendarFeed::read(const std::atomic<bool>* cancel) {
+FeedRead CalendarFeed::read(const std::atomic<bool>* cancel, FeedCalendar::Asking asking) {
     {
         const std::lock_guard lock(readsMutex_);
         ++readsUnderWay_;
@@ -87,7 +88,7 @@ FeedRead CalendarFeed::read(const std::atomic<bool>* cancel) {
     {
         // One read at a time: a new refresher's may come while a dropped one's still runs.
         const std::lock_guard one(oneRead_);
-        if (!cancel || !*cancel) result = calendar_.read(cancel);
+        if (!cancel || !*cancel) result = calendar_.read(cancel, asking);
     }
     if (!cancel || !*cancel) {
         wasRead_ = true;
@@ -100,36 +101,54 @@ FeedRead CalendarFeed::read(const std::atomic<bool>* cancel) {
     return result;
 }
 
-FeedRefresher::FeedRefresher(CalendarFeed& feed, BrowserHost& browser, ErrorReporter& errors,
-                             const QUrl& page)
-    : feed_(feed), browser_(browser), errors_(errors), shown_(page) {
+FeedReadInBackground::FeedReadInBackground(std::shared_ptr<CalendarFeed> feed, QObject& receiver,
+                                           Done done, FeedCalendar::Asking asking)
+    : shared_(std::make_shared<Shared>()) {
+    shared_->receiver = &receiver;
+    shared_->done = std::move(done);
+    std::thread([feed = std::move(feed), shared = shared_, asking] {
+        const FeedRead read = feed->read(&shared->cancel, asking);
+        const std::lock_guard lock(shared->mutex);
+        if (!shared->receiver) return;
+        // Queued, so that it runs on the receiver's thread, where a drop happens too: looked at
+        // again there, since the read may have been dropped meanwhile.
+        QMetaObject::invokeMethod(
+            shared->receiver,
+            [shared, read] {
+                Done tell;
+                {
+                    const std::lock_guard again(shared->mutex);
+                    if (!shared->receiver) return;
+                    tell = shared->done;
+                }
+                tell(read);
+            },
+            Qt::QueuedConnection);
+    }).detach();
+}
+
+FeedReadInBackground::~FeedReadInBackground() {
+    shared_->cancel = true;
+    const std::lock_guard lock(shared_->mutex);
+    shared_->receiver = nullptr;
+}
+
+FeedRefresher::FeedRefresher(std::shared_ptr<CalendarFeed> feed, BrowserHost& browser,
+                             ErrorReporter& errors, const QUrl& page)
+    : feed_(std::move(feed)), browser_(browser), errors_(errors), shown_(page) {
     connect(&browser_, &BrowserHost::beforeNavigate, this,
             [this](const QUrl& url) { shown_ = url; });
     connect(&timer_, &QTimer::timeout, this, &FeedRefresher::refresh);
     timer_.start(interval);
-    if (!feed_.wasRead()) QTimer::singleShot(0, this, &FeedRefresher::refresh);
+    if (!feed_->wasRead()) QTimer::singleShot(0, this, &FeedRefresher::refresh);
 }
 
-FeedRefresher::~FeedRefresher() {
-    if (!reader_) return;
-    reader_->cancel = true;
-    const std::lock_guard lock(reader_->mutex);
-    reader_->owner = nullptr;
-}
+FeedRefresher::~FeedRefresher() = default;
 
 void FeedRefresher::refresh() {
     if (reader_) return;
-    reader_ = std::make_shared<Reader>();
-    reader_->owner = this;
-    std::thread([&feed = feed_, reader = reader_] {
-        const FeedRead read = feed.read(&reader->cancel);
-        const std::lock_guard lock(reader->mutex);
-        // Queued, so that it runs on the refresher's thread; dropped when the refresher goes.
-        if (reader->owner)
-            QMetaObject::invokeMethod(
-                reader->owner, [owner = reader->owner, read] { owner->finished(read); },
-                Qt::QueuedConnection);
-    }).detach();
+    reader_ = std::make_unique<FeedReadInBackground>(
+        feed_, *this, [this](const FeedRead& read) { finished(read); });
 }
 
 void FeedRefresher::finished(const FeedRead& read) {

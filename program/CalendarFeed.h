@@ -10,6 +10,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <memory>
 #include <mutex>
 
@@ -59,6 +60,8 @@ public:
     ~CalendarFeed();
 
     const CalendarServer& server() const { return server_; }
+    const FeedSettings& settings() const { return settings_; }
+    FeedFreshness freshness() const { return calendar_.freshness(); }
     // The read at start; nothing for the window, whose refresher reads.
     const FeedRead& firstRead() const { return firstRead_; }
     // Whether any week of the feed can be served.
@@ -68,9 +71,11 @@ public:
 
     // Reads the source once (FeedCalendar::read()), from any thread; the first read lets the
     // pages waiting for it go.
-    FeedRead read(const std::atomic<bool>* cancel = nullptr);
+    FeedRead read(const std::atomic<bool>* cancel = nullptr,
+                  FeedCalendar::Asking asking = FeedCalendar::Asking::WhenDue);
 
 private:
+    const FeedSettings settings_;
     FeedCalendar calendar_;
     FirstReadPages pages_;
     CalendarServer server_;
@@ -82,17 +87,41 @@ private:
     int readsUnderWay_ = 0;
 };
 
+// One read of a feed off the user-interface thread, which never waits for it: done is called on
+// receiver's thread when the read ends, unless the read was dropped first. Dropping it (deleting
+// it) cancels the read and leaves it to end by itself; the read keeps the feed until then.
+class FeedReadInBackground {
+public:
+    using Done = std::function<void(const FeedRead& read)>;
+
+    FeedReadInBackground(std::shared_ptr<CalendarFeed> feed, QObject& receiver, Done done,
+                         FeedCalendar::Asking asking = FeedCalendar::Asking::WhenDue);
+    ~FeedReadInBackground();
+    FeedReadInBackground(const FeedReadInBackground&) = delete;
+    FeedReadInBackground& operator=(const FeedReadInBackground&) = delete;
+
+private:
+    // What the read's thread shares with this, which it may outlive.
+    struct Shared {
+        std::atomic<bool> cancel{false};
+        std::mutex mutex;
+        QObject* receiver; // none once the read is dropped
+        Done done;
+    };
+
+    std::shared_ptr<Shared> shared_;
+};
+
 // Reads the feed every five minutes while the window is open, and at once when it has not been
-// read yet, off the user-interface thread, which never waits for a read: one that is dropped
-// (the page changed, the program ends) is cancelled and left to end by itself. A failed read is
-// reported once, until a read succeeds again; the browser loads its page again when the weeks
-// changed, or when the source failed or came back (the page's banner says so).
+// read yet, off the user-interface thread (FeedReadInBackground). A failed read is reported once,
+// until a read succeeds again; the browser loads its page again when the weeks changed, or when
+// the source failed or came back (the page's banner says so).
 class FeedRefresher final : public QObject {
     Q_OBJECT
 public:
     static constexpr std::chrono::minutes interval{5};
 
-    FeedRefresher(CalendarFeed& feed, BrowserHost& browser, ErrorReporter& errors,
+    FeedRefresher(std::shared_ptr<CalendarFeed> feed, BrowserHost& browser, ErrorReporter& errors,
                   const QUrl& page);
     // Cancels a read under way, without waiting for it.
     ~FeedRefresher() override;
@@ -104,23 +133,16 @@ signals:
     void readFinished();
 
 private:
-    // What the refresher shares with its reader thread, which may outlive it.
-    struct Reader {
-        std::atomic<bool> cancel{false};
-        std::mutex mutex;
-        FeedRefresher* owner; // none once the refresher is gone
-    };
-
     void finished(const FeedRead& read);
     void report(const FeedRead& read);
 
-    CalendarFeed& feed_;
+    std::shared_ptr<CalendarFeed> feed_;
     BrowserHost& browser_;
     ErrorReporter& errors_;
     QUrl shown_; // the page the browser shows
     QTimer timer_;
-    std::shared_ptr<Reader> reader_; // of the read under way
-    bool failing_ = false;           // a failure was told and no read has succeeded since
+    std::unique_ptr<FeedReadInBackground> reader_; // the read under way
+    bool failing_ = false; // a failure was told and no read has succeeded since
 };
 
 } // namespace newsbell

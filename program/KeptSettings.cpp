@@ -1,7 +1,6 @@
 #include "program/KeptSettings.h"
 
 #include "mainwindow/TForm1.h"
-#include "program/CalendarAddressDialog.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -41,7 +40,22 @@ constexpr RenamedKey renamedKeys[] = {
     {"mainWindow/CheckBox13", "alert/sound"},
 };
 
-const QString addressKey = QStringLiteral("calendar/address");
+// Where the calendar comes from; the versions before kept only a page's address.
+const QString oldAddressKey = QStringLiteral("calendar/address");
+const QString kindKey = QStringLiteral("source/kind");
+const QString addressKey = QStringLiteral("source/address");
+const QString feedKey = QStringLiteral("source/feed");
+const QString feedZoneKey = QStringLiteral("source/feedZone");
+const QString tableZoneKey = QStringLiteral("source/tableZone");
+
+constexpr std::pair<DataSource::Kind, const char*> kindNames[] = {
+    {DataSource::Demo, "demo"}, {DataSource::Page, "page"}, {DataSource::Feed, "feed"}};
+
+QString kindName(DataSource::Kind kind) {
+    for (const auto& [named, name] : kindNames)
+        if (named == kind) return QLatin1String(name);
+    return {};
+}
 
 // Longer values are cut when told: a value may be as long as the file.
 constexpr qsizetype longestToldValue = 200;
@@ -83,8 +97,11 @@ std::optional<QString> KeptSettings::writeProblem() {
 void KeptSettings::warnUnusable(const QString& key, const QString& value, const QString& fallback) {
     const QString shown =
         value.size() > longestToldValue ? value.first(longestToldValue - 1) + QChar(0x2026) : value;
-    warn_(QString::fromUtf8("Настройка %1 = «%2» не подходит; оставлено значение «%3».")
-              .arg(key, shown, fallback));
+    warn_(fallback.isEmpty()
+              ? QString::fromUtf8("Настройка %1 = «%2» не подходит и не используется.")
+                    .arg(key, shown)
+              : QString::fromUtf8("Настройка %1 = «%2» не подходит; оставлено значение «%3».")
+                    .arg(key, shown, fallback));
 }
 
 void KeptSettings::warn(const char* utf8, const QString& key) {
@@ -137,17 +154,68 @@ void KeptSettings::keepGeometry(QWidget& window, const QString& key) {
             [this, key, target = &window] { write(key, target->saveGeometry()); });
 }
 
-QUrl KeptSettings::calendarAddress() {
-    const QString kept = store_->value(addressKey).toString();
-    if (!calendarAddressProblem(kept).isEmpty()) {
-        warn("Настройка %1 — не адрес календаря; открыт встроенный календарь.", addressKey);
-        return {};
-    }
-    return newsbell::calendarAddress(kept);
+QString KeptSettings::readChecked(const QString& key,
+                                  const std::function<QString(const QString&)>& problem,
+                                  const QString& otherwise) {
+    if (!store_->contains(key)) return otherwise;
+    const QString kept = store_->value(key).toString();
+    if (problem(kept).isEmpty()) return kept.trimmed();
+    warnUnusable(key, kept, otherwise);
+    return otherwise;
 }
 
-void KeptSettings::setCalendarAddress(const QUrl& address) {
-    write(addressKey, address.toString());
+void KeptSettings::carryOverAddress() {
+    if (!store_->contains(oldAddressKey)) return;
+    const QString address = store_->value(oldAddressKey).toString().trimmed();
+    // An address that does not do is carried over too, and told as it is read.
+    if (!store_->contains(kindKey)) {
+        write(kindKey, kindName(address.isEmpty() ? DataSource::Demo : DataSource::Page));
+        if (!address.isEmpty()) write(addressKey, address);
+    }
+    store_->remove(oldAddressKey);
+}
+
+DataSource KeptSettings::dataSource() {
+    carryOverAddress();
+    DataSource source;
+    // Each kind's field may be empty while another kind is in use.
+    const auto emptyOr = [](QString (*problem)(const QString&)) {
+        return [problem](const QString& kept) {
+            return kept.trimmed().isEmpty() ? QString() : problem(kept);
+        };
+    };
+    const QString page = readChecked(addressKey, emptyOr(pageAddressProblem), {});
+    if (!page.isEmpty()) source.page = pageAddress(page);
+    const QString feed = readChecked(feedKey, emptyOr(feedSourceProblem), {});
+    if (!feed.isEmpty()) source.feed = feedSource(feed);
+    const auto zone = [](const QString& kept) { return zoneProblem(kept, {}); };
+    source.feedZone = readChecked(feedZoneKey, zone, source.feedZone);
+    source.tableZone = readChecked(tableZoneKey, emptyOr(zone), {});
+    const QString kind = readChecked(
+        kindKey,
+        [](const QString& name) {
+            return std::ranges::any_of(
+                       kindNames,
+                       [&](const auto& known) { return name == QLatin1String(known.second); })
+                       ? QString()
+                       : QStringLiteral("unknown");
+        },
+        kindName(DataSource::Demo));
+    for (const auto& [named, name] : kindNames)
+        if (kind == QLatin1String(name)) source.kind = named;
+    // A kind without its field (one that did not do was told) leaves the demonstration.
+    if ((source.kind == DataSource::Page && source.page.isEmpty()) ||
+        (source.kind == DataSource::Feed && source.feed.isEmpty()))
+        source.kind = DataSource::Demo;
+    return source;
+}
+
+void KeptSettings::setDataSource(const DataSource& source) {
+    write(kindKey, kindName(source.kind));
+    write(addressKey, source.page.toString());
+    write(feedKey, source.feed);
+    write(feedZoneKey, source.feedZone);
+    write(tableZoneKey, source.tableZone);
 }
 
 namespace {

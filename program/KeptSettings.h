@@ -1,5 +1,6 @@
 #pragma once
 
+#include "program/DataSource.h"
 #include "program/RobotFilesSettings.h"
 #include "widgets/Desktop.h"
 
@@ -28,14 +29,21 @@ class TForm1;
 //   alert/popup, alert/sound                "Всплывающая подсказка", "Звуковое сопровождение"
 //   mainWindow/geometry, weekWindow/geometry  where the windows stood
 //   mainWindow/saveFolder, weekWindow/saveFolder  the folder each window last saved in
-//   calendar/address                        the weekly page typed by the user
+//   source/kind                             where the calendar comes from: "demo", "page"
+//                                           or "feed" ("Источник данных...")
+//   source/address                          the calendar page's address
+//   source/feed                             the feed: an http or https address, or a file
+//   source/feedZone, source/tableZone       the XML feed's clock and the table's zone (tz
+//                                           names; UTC and the computer's when missing)
 //   robots/enabled                          the files for trading robots are written
 //   robots/folder                           the folder they are written to
 //   robots/beforeMinutes, robots/afterMinutes  the news gate's windows around an event
 //   robots/importance/1 ... /3              the importances the news gate counts
 // The alert keys are the main window's own (TForm1::alertFields()). A file of the versions that
 // kept the alert fields and boxes under their control names (mainWindow/Edit1,
-// mainWindow/CheckBox4, ...) is read once under those and written anew under these keys.
+// mainWindow/CheckBox4, ...) is read once under those and written anew under these keys; so is
+// the calendar/address of the versions that kept only a page's address (empty for the built-in
+// calendar).
 // Values are read once, when a window is handed over, and written as they change and when the
 // program ends. A value that is missing, of the wrong kind or out of the window's range leaves
 // the window's own default, with one line for the user (the value cut to 200 characters). The
@@ -60,9 +68,9 @@ public:
     // The week-range window's place.
     void keepWeekWindow(QWidget& window);
 
-    // The weekly page typed by the user; empty for the built-in calendar.
-    QUrl calendarAddress();
-    void setCalendarAddress(const QUrl& address);
+    // Where the windows' calendar comes from.
+    DataSource dataSource();
+    void setDataSource(const DataSource& source);
 
     // "Файлы для советников..."; a value that does not do leaves its default, with a line.
     RobotFilesSettings robotFiles();
@@ -82,6 +90,10 @@ private:
     // Writes what is pending; the message when this is the first write that failed.
     std::optional<QString> writeProblem();
     void renameOldKeys(const std::vector<AlertField>& fields);
+    void carryOverAddress();
+    // The value of key when it will do (problem() empty), else otherwise, told.
+    QString readChecked(const QString& key, const std::function<QString(const QString&)>& problem,
+                        const QString& otherwise);
     void keepField(const AlertField& field);
     void keepGeometry(QWidget& window, const QString& key);
     void warnUnusable(const QString& key, const QString& value, const QString& fallback);

@@ -7,8 +7,9 @@
 #include "headless/WeekExport.h"
 #include "headless/WeekJoin.h"
 #include "mainwindow/TForm1.h"
-#include "program/CalendarAddressItem.h"
 #include "program/CalendarFeed.h"
+#include "program/CalendarSource.h"
+#include "program/DataSourceItem.h"
 #include "program/Ending.h"
 #include "program/KeptSettings.h"
 #include "program/MainWindowTray.h"
@@ -19,6 +20,7 @@
 #include "program/StartOptions.h"
 #include "weekwindow/TForm2.h"
 #include "widgets/BellSound.h"
+#include "widgets/ElidedLabel.h"
 
 #include <QSystemTrayIcon>
 #include <QTimer>
@@ -51,12 +53,41 @@ std::unique_ptr<KeptSettings> keptSettings(const StartOptions& options, QString&
     return std::make_unique<KeptSettings>(std::move(opened.store), tellUser);
 }
 
-// The built-in calendar: the feed's when one is given, else the demonstration, which starts
-// when it is first needed.
-using BuiltInCalendar = std::function<const CalendarServer&()>;
+// The calendar the windows start on: the page or the feed of the command line, else the source
+// kept from the last run (whose other fields the dialog offers all the same).
+CalendarSource::Calendar startCalendar(const StartOptions& options, DataSource kept,
+                                       std::shared_ptr<CalendarFeed> feed,
+                                       const DataSourceDialog::FeedMaker& makeFeed) {
+    if (options.calendarUrl) {
+        kept.kind = DataSource::Page;
+        kept.page = *options.calendarUrl;
+        return {kept, nullptr};
+    }
+    if (feed) {
+        const FeedSettings& settings = feed->settings();
+        kept.kind = DataSource::Feed;
+        kept.feed = feedSource(settings.source);
+        kept.feedZone = QString::fromUtf8(settings.zones.feed.id());
+        kept.tableZone =
+            options.timeZone ? QString::fromUtf8(settings.zones.local.id()) : QString();
+        return {kept, std::move(feed)};
+    }
+    return {kept, kept.kind == DataSource::Feed ? makeFeed(kept) : nullptr};
+}
+
+// A line about the data source, for either window: the beginning when it is too long, the whole
+// in its hint.
+ElidedLabel* sourceLine() {
+    auto* line = new ElidedLabel;
+    line->setObjectName(QStringLiteral("SourceLine"));
+    line->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    line->setContentsMargins(4, 1, 4, 1);
+    return line;
+}
 
 int showWindow(NewsbellApplication& application, const StartOptions& options,
-               const BuiltInCalendar& builtIn, const Clock& clock, CalendarFeed* feed) {
+               const CalendarSource::DemoPage& demoPage, const Clock& clock,
+               std::shared_ptr<CalendarFeed> feed) {
     QString settingsNotice;
     const std::unique_ptr<KeptSettings> settings = keptSettings(options, settingsNotice);
     QtMessageSink messages;
@@ -78,12 +109,13 @@ int showWindow(NewsbellApplication& application, const StartOptions& options,
         QTimer::singleShot(0, &application, [&] { errors.report(settingsNotice); });
     }
 
-    // A page given for this run wins over the address kept from the last.
-    const QUrl address = settings ? settings->calendarAddress() : QUrl();
-    const auto pageFor = [&](const QUrl& chosen) {
-        return chosen.isEmpty() ? QUrl(builtIn().url()) : chosen;
+    const DataSourceDialog::FeedMaker makeFeed = [&clock](const DataSource& choice) {
+        return std::make_shared<CalendarFeed>(feedSettings(choice), clock,
+                                              CalendarFeed::ReadByWindow);
     };
-    const QUrl page = options.calendarUrl ? *options.calendarUrl : pageFor(feed ? QUrl() : address);
+    const CalendarSource::Calendar calendar = startCalendar(
+        options, settings ? settings->dataSource() : DataSource(), std::move(feed), makeFeed);
+    const QUrl page = CalendarSource::pageOf(calendar, demoPage);
 
     auto* mainBrowser = new WebEngineBrowserHost; // the window's; the feed follows its pages
     TForm1 form(mainBrowser, Desktop{messages, links, mainChooser, clock, sound}, errors, page);
@@ -92,15 +124,15 @@ int showWindow(NewsbellApplication& application, const StartOptions& options,
     TForm2 weekWindow([] { return new WebEngineBrowserHost; },
                       Desktop{messages, links, weekChooser, clock, sound}, errors, page, &form);
     form.setWeekWindow(&weekWindow);
-
-    // The feed is read while the window shows it.
-    std::unique_ptr<FeedRefresher> refresher;
-    const auto followFeed = [&](const QUrl& shown) {
-        refresher.reset();
-        if (!feed || shown != QUrl(feed->server().url())) return;
-        refresher = std::make_unique<FeedRefresher>(*feed, *mainBrowser, errors, shown);
-    };
-    followFeed(page);
+    ElidedLabel* mainLine = sourceLine();
+    form.addSourceLine(mainLine);
+    ElidedLabel* weekLine = sourceLine();
+    weekWindow.addSourceLine(weekLine);
+    CalendarSource source(calendar, demoPage,
+                          {[&](const QUrl& shown) { form.showPage(shown); }, mainLine, {}},
+                          {[&](const QUrl& shown) { weekWindow.showPage(shown); }, weekLine,
+                           [&] { return weekWindow.ProcessRunning(); }},
+                          *mainBrowser, errors);
 
     if (settings) {
         settings->keepMainWindow(form);
@@ -110,10 +142,8 @@ int showWindow(NewsbellApplication& application, const StartOptions& options,
     }
     TrayIcon tray(form, trayCommands(form), QSystemTrayIcon::isSystemTrayAvailable());
     NextEventTip nextEvent(form, *mainBrowser, tray, clock);
-    CalendarAddressItem addressItem(form,
-                                    {[&](const QUrl& shown) { weekWindow.showPage(shown); },
-                                     [&] { return weekWindow.ProcessRunning(); }},
-                                    {settings.get(), pageFor, followFeed, address});
+    QtOpenFileChooser feedFiles;
+    DataSourceItem sourceItem(form, source, makeFeed, feedFiles, errors, settings.get());
     QtFolderChooser folderDialog;
     RobotFilesWriter robotFiles(form, clock, errors);
     if (settings) robotFiles.setSettings(settings->robotFiles());
@@ -174,24 +204,28 @@ QUrl startPage(const CalendarServer& calendar, const StartOptions& options) {
 }
 
 int run(NewsbellApplication& application, const StartOptions& options) {
-    SystemClock clock;
+    // Never destroyed: a read of a feed that the window dropped may still end after the run.
+    static const Clock& clock = *new SystemClock;
     CalendarServer demoCalendar(clock);
-    std::unique_ptr<CalendarFeed> feed;
+    std::shared_ptr<CalendarFeed> feed;
     if (options.calendarFeed) {
-        feed = std::make_unique<CalendarFeed>(options, clock);
+        feed = std::make_shared<CalendarFeed>(options, clock);
         if (options.headless()) {
             printReport(feedReadReport(feed->firstRead()));
             if (!feed->hasCopy()) return 1;
         }
     }
-    const BuiltInCalendar builtIn = [&]() -> const CalendarServer& {
-        if (feed) return feed->server();
+    // The demonstration starts when it is first needed.
+    const auto demo = [&]() -> const CalendarServer& {
         if (!demoCalendar.isRunning()) demoCalendar.start();
         return demoCalendar;
     };
-    if (!options.headless()) return showWindow(application, options, builtIn, clock, feed.get());
+    if (!options.headless())
+        return showWindow(
+            application, options, [&] { return QUrl(demo().url()); }, clock, feed);
 
-    const QUrl page = options.calendarUrl ? *options.calendarUrl : startPage(builtIn(), options);
+    const QUrl page = options.calendarUrl ? *options.calendarUrl
+                                          : startPage(feed ? feed->server() : demo(), options);
     if (options.weeks) return joinWeeksToFile(*options.weeks, *options.exportFile, page, clock);
     if (options.exportFile) return exportToFile(*options.exportFile, page, clock);
     if (options.gateAt) return printGate(*options.gateAt, page);

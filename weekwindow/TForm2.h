@@ -61,6 +61,8 @@ public:
     // Sends the browser to page, for the extras beside the window; the browser stays inside.
     // Before the first show, page is where the browser will go.
     void showPage(const QUrl& page);
+    // Puts line (one line of text: where the data come from) right above the table.
+    void addSourceLine(QWidget* line);
 
     QLabel* Label9 = nullptr;
     QLabel* Label10 = nullptr;

@@ -220,6 +220,11 @@ QWidget* TForm2::buildMemoBand() {
     return band;
 }
 
+void TForm2::addSourceLine(QWidget* line) {
+    auto* column = qobject_cast<QVBoxLayout*>(StringGrid1->parentWidget()->layout());
+    column->insertWidget(column->indexOf(StringGrid1), line);
+}
+
 void TForm2::buildMenu() {
     N1 = menuBar()->addMenu(text("Меню"));
     N1->setObjectName(QStringLiteral("N1"));

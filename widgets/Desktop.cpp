@@ -39,4 +39,13 @@ std::optional<QString> QtFolderChooser::chooseFolder(QWidget* owner, const QStri
     return folder;
 }
 
+std::optional<QString> QtOpenFileChooser::chooseFileToOpen(QWidget* owner, const QString& start) {
+    const QString file = QFileDialog::getOpenFileName(
+        owner, QString::fromUtf8("Файл ленты календаря"),
+        start.isEmpty() ? QDir::homePath() : QFileInfo(start).absolutePath(),
+        QString::fromUtf8("Ленты календаря (*.xml *.json *.ics);;Все файлы (*)"));
+    if (file.isEmpty()) return std::nullopt;
+    return file;
+}
+
 } // namespace newsbell

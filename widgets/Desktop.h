@@ -42,6 +42,15 @@ public:
     virtual std::optional<QString> chooseFolder(QWidget* owner, const QString& start) = 0;
 };
 
+// The open dialog for a calendar feed's file: the chosen file, or nothing when the user cancels.
+// The dialog starts in the folder that holds start (or the user's home folder when start is
+// empty).
+class OpenFileChooser {
+public:
+    virtual ~OpenFileChooser() = default;
+    virtual std::optional<QString> chooseFileToOpen(QWidget* owner, const QString& start) = 0;
+};
+
 // The alert sound: starts at once and never waits for it; a new sound cuts off one still
 // playing. Where nothing can be played it falls back to the desktop's beep, silently.
 class SoundPlayer {
@@ -77,6 +86,11 @@ public:
 class QtFolderChooser final : public FolderChooser {
 public:
     std::optional<QString> chooseFolder(QWidget* owner, const QString& start) override;
+};
+
+class QtOpenFileChooser final : public OpenFileChooser {
+public:
+    std::optional<QString> chooseFileToOpen(QWidget* owner, const QString& start) override;
 };
 
 } // namespace newsbell

@@ -7,6 +7,7 @@
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 #include <future>
 #include <gtest/gtest.h>
 #include <httplib.h>
@@ -79,31 +80,37 @@ TEST(FirstReadPages, a_window_s_page_waits_for_the_first_read_unless_a_kept_copy
     // A server that never answers: the copy kept from before serves while the read waits.
     std::optional<testing::SilentServer> silent(std::in_place);
     FeedCache(folder.filePath("cache")).store(silent->url(), {oneEvent, {}, clock.now()});
-    CalendarFeed feed({silent->url(), berlin, folder.filePath("cache")}, clock,
-                      CalendarFeed::ReadByWindow);
+    auto feed = std::make_shared<CalendarFeed>(
+        FeedSettings{silent->url(), berlin, folder.filePath("cache")}, clock,
+        CalendarFeed::ReadByWindow);
+    const std::weak_ptr<CalendarFeed> kept = feed;
     FakeBrowser browser;
     RecordingMessages messages;
     ErrorReporter errors{messages};
     auto refresher = std::make_unique<FeedRefresher>(feed, browser, errors, page);
     refresher->refresh(); // as the window's loop does at once
-    std::future<std::string> served = askForPage(feed);
+    std::future<std::string> served = askForPage(*feed);
     ASSERT_TRUE(answered(served, std::chrono::seconds(10)));
     EXPECT_NE(served.get().find("Kept"), std::string::npos);
     // The read runs on its own thread and may reach the server after the page is served.
     for (int waited = 0; silent->connections() == 0 && waited < 10000; waited += 10)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     EXPECT_EQ(silent->connections(), 1);
-    EXPECT_FALSE(feed.wasRead());
+    EXPECT_FALSE(feed->wasRead());
+    feed.reset();
+    EXPECT_FALSE(kept.expired()) << "the read under way keeps its feed";
     refresher.reset(); // cancels the read and does not wait for it
     EXPECT_TRUE(messages.shown.isEmpty());
-    silent.reset(); // the feed waits for its reads to end when it goes
+    silent.reset(); // the read ends, and the feed with it
+    for (int i = 0; i < 200 && !kept.expired(); ++i) QTest::qWait(25);
+    EXPECT_TRUE(kept.expired());
 }
 
 class FeedRefresherTest : public ::testing::Test {
 protected:
     void SetUp() override {
         write("<weeklyevents/>");
-        ASSERT_EQ(feed.read().error, "");
+        ASSERT_EQ(feed->read().error, "");
         refresher = std::make_unique<FeedRefresher>(feed, browser, errors, page);
     }
 
@@ -121,9 +128,9 @@ protected:
 
     QTemporaryDir folder;
     testing::TestClock clock{QDateTime(QDate(2024, 3, 12), QTime(10, 0))};
-    CalendarFeed feed{{folder.filePath("feed.xml"), berlin, folder.filePath("cache")},
-                      clock,
-                      CalendarFeed::ReadByWindow};
+    std::shared_ptr<CalendarFeed> feed = std::make_shared<CalendarFeed>(
+        FeedSettings{folder.filePath("feed.xml"), berlin, folder.filePath("cache")}, clock,
+        CalendarFeed::ReadByWindow);
     FakeBrowser browser;
     RecordingMessages messages;
     ErrorReporter errors{messages};

@@ -51,6 +51,8 @@ protected:
 
     QTemporaryDir folder;
     QString file = folder.filePath("newsbell.ini");
+    const DataSource chosenFeed{DataSource::Feed, QUrl("http://127.0.0.1:8080/e_cal.php"),
+                                folder.filePath("week.xml"), "Europe/London", "Asia/Tokyo"};
     QStringList lines;
     QString notice;
     FakeDesktop fake;
@@ -66,7 +68,7 @@ TEST_F(KeptSettingsTest, what_the_trader_set_comes_back_at_the_next_start) {
         field(*form, "Edit1")->setText("15");
         field(*form, "Edit4")->setText(""); // emptied while typing: not kept
         box(*form, "CheckBox4")->setChecked(false);
-        settings->setCalendarAddress(QUrl("http://127.0.0.1:8080/e_cal.php"));
+        settings->setDataSource(chosenFeed);
         settings->setSaveFolder("mainWindow", folder.path());
     }
     auto settings = open();
@@ -77,7 +79,7 @@ TEST_F(KeptSettingsTest, what_the_trader_set_comes_back_at_the_next_start) {
     EXPECT_EQ(field(*form, "Edit4")->text(), "10");
     EXPECT_FALSE(box(*form, "CheckBox4")->isChecked());
     EXPECT_TRUE(box(*form, "CheckBox12")->isChecked());
-    EXPECT_EQ(settings->calendarAddress(), QUrl("http://127.0.0.1:8080/e_cal.php"));
+    EXPECT_EQ(settings->dataSource(), chosenFeed);
     EXPECT_EQ(settings->saveFolder("mainWindow"), folder.path());
     EXPECT_TRUE(lines.isEmpty()) << lines.join('\n').toStdString();
 }
@@ -94,7 +96,7 @@ TEST_F(KeptSettingsTest, an_unusable_value_leaves_the_default_with_one_line_each
     EXPECT_EQ(field(*form, "Edit3")->text(), "00");
     EXPECT_EQ(field(*form, "Edit4")->text(), "30");
     EXPECT_TRUE(box(*form, "CheckBox4")->isChecked());
-    EXPECT_EQ(settings->calendarAddress(), QUrl());
+    EXPECT_EQ(settings->dataSource(), DataSource{});
     EXPECT_EQ(lines.size(), 6) << lines.join('\n').toStdString();
     // A value as long as the file is told cut short.
     for (const QString& line : lines) EXPECT_LT(line.size(), 300) << line.toStdString();
@@ -178,6 +180,41 @@ TEST_F(KeptSettingsTest, a_file_of_control_name_keys_keeps_every_value_under_rea
     for (const char* key : kept) EXPECT_EQ(after.value(key), before.value(key)) << key;
     EXPECT_EQ(after.size(), before.size());
     EXPECT_TRUE(lines.isEmpty()) << lines.join('\n').toStdString();
+}
+
+// The versions before "Источник данных..." kept a page's address alone, empty for the built-in
+// calendar: it is read once into the source's keys.
+TEST_F(KeptSettingsTest, the_calendar_address_of_earlier_versions_becomes_the_data_source) {
+    const struct {
+        QByteArray kept;
+        DataSource::Kind kind;
+    } cases[] = {{"http://127.0.0.1:8080/e_cal.php?duration=weekly", DataSource::Page},
+                 {"", DataSource::Demo}};
+    for (const auto& c : cases) {
+        writeRaw("[calendar]\naddress=" + c.kept + "\n[robots]\nenabled=true\n");
+        DataSource expected;
+        expected.kind = c.kind;
+        if (!c.kept.isEmpty()) expected.page = QUrl(c.kept);
+        EXPECT_EQ(open()->dataSource(), expected) << c.kept.constData();
+        EXPECT_EQ(open()->dataSource(), expected) << "again: " << c.kept.constData();
+        const QMap<QString, QVariant> now = fileNow();
+        EXPECT_FALSE(now.contains("calendar/address"));
+        EXPECT_EQ(now.value("source/kind"), c.kind == DataSource::Page ? "page" : "demo");
+        EXPECT_EQ(now.value("robots/enabled"), "true");
+    }
+    EXPECT_TRUE(lines.isEmpty()) << lines.join('\n').toStdString();
+}
+
+TEST_F(KeptSettingsTest, a_source_that_does_not_do_leaves_the_demonstration_with_a_line_each) {
+    writeRaw("[source]\nkind=feed\nfeed=ftp://old.example/week.xml\nfeedZone=Mars/Olympus\n"
+             "tableZone=UTC+03:00\naddress=http://127.0.0.1:8080/e_cal.php\n");
+    DataSource expected;
+    expected.page = QUrl("http://127.0.0.1:8080/e_cal.php");
+    EXPECT_EQ(open()->dataSource(), expected);
+    EXPECT_EQ(lines.size(), 3) << lines.join('\n').toStdString();
+    writeRaw("[source]\nkind=radio\n");
+    EXPECT_EQ(open()->dataSource(), DataSource{});
+    EXPECT_EQ(lines.size(), 4) << lines.join('\n').toStdString();
 }
 
 TEST_F(KeptSettingsTest, each_window_saves_where_it_saved_last) {
