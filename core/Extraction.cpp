@@ -98,15 +98,12 @@ class PageWalker {
 public:
     PageWalker(std::string_view page, EventTable& table, QDate pageDate,
                const std::function<void()>& processEvents)
-        : page_(page), hits_(indexMarkers(page)), table_(table), pageDate_(pageDate),
-          processEvents_(processEvents) {}
+        : page_(page), index_(indexMarkers(page)), hits_(index_.hits), table_(table),
+          pageDate_(pageDate), processEvents_(processEvents) {}
 
     void run() {
         // One row at most per date marker: the table grows once, not row by row.
-        const auto dates = std::count_if(hits_.begin(), hits_.end(), [](const MarkerHit& hit) {
-            return hit.marker == Marker::Date;
-        });
-        table_.reserve(table_.rowCount() + int(dates));
+        table_.reserve(table_.rowCount() + int(index_.dates));
         while (nextRow()) {
         }
     }
@@ -296,7 +293,8 @@ private:
     }
 
     std::string_view page_;
-    std::vector<MarkerHit> hits_;
+    MarkerIndex index_;
+    const std::vector<MarkerHit>& hits_;
     EventTable& table_;
     QDate pageDate_;
     const std::function<void()>& processEvents_;

@@ -16,36 +16,36 @@ namespace {
 
 // Records the marker when the whole of it stands at position at. The length is a constant
 // here, so the comparison compiles to a few loads instead of a library call.
-template <Marker marker>
-void addIfWhole(std::string_view page, size_t at, std::vector<MarkerHit>& hits) {
+template <Marker marker> void addIfWhole(std::string_view page, size_t at, MarkerIndex& index) {
     constexpr std::string_view text = markerText(marker);
-    if (page.size() - at >= text.size() &&
-        std::memcmp(page.data() + at, text.data(), text.size()) == 0)
-        hits.push_back({std::uint32_t(at), marker});
+    if (page.size() - at < text.size() ||
+        std::memcmp(page.data() + at, text.data(), text.size()) != 0)
+        return;
+    index.hits.push_back({std::uint32_t(at), marker});
+    if constexpr (marker == Marker::Date) ++index.dates;
 }
 
 // Which marker, if any, starts at an "ec_" found at position at.
-[[gnu::always_inline]] inline void classify(std::string_view page, size_t at,
-                                            std::vector<MarkerHit>& hits) {
+[[gnu::always_inline]] inline void classify(std::string_view page, size_t at, MarkerIndex& index) {
     const char* p = page.data() + at;
     const size_t left = page.size() - at;
-    if (left > 3 && p[3] == 'b') return addIfWhole<Marker::Name>(page, at, hits);
-    if (left > 3 && p[3] == 'i') return addIfWhole<Marker::Importance>(page, at, hits);
+    if (left > 3 && p[3] == 'b') return addIfWhole<Marker::Name>(page, at, index);
+    if (left > 3 && p[3] == 'i') return addIfWhole<Marker::Importance>(page, at, index);
     if (left <= 7 || p[3] != 't' || p[4] != 'd' || p[5] != '_') return;
     switch (p[6]) {
     case 'd':
-        return addIfWhole<Marker::Date>(page, at, hits);
+        return addIfWhole<Marker::Date>(page, at, index);
     case 't':
-        return addIfWhole<Marker::Time>(page, at, hits);
+        return addIfWhole<Marker::Time>(page, at, index);
     case 'c':
-        return addIfWhole<Marker::Currency>(page, at, hits);
+        return addIfWhole<Marker::Currency>(page, at, index);
     case 'f':
-        return addIfWhole<Marker::Forecast>(page, at, hits);
+        return addIfWhole<Marker::Forecast>(page, at, index);
     case 'p':
-        return addIfWhole<Marker::Previous>(page, at, hits);
+        return addIfWhole<Marker::Previous>(page, at, index);
     case 'a':
-        if (p[7] == 'c') return addIfWhole<Marker::Actual>(page, at, hits);
-        return addIfWhole<Marker::AfterPrevious>(page, at, hits);
+        if (p[7] == 'c') return addIfWhole<Marker::Actual>(page, at, index);
+        return addIfWhole<Marker::AfterPrevious>(page, at, index);
     default:
         return;
     }
@@ -58,8 +58,7 @@ namespace {
 // The candidate starts are the positions where "e", "c" and "_" follow each other; the vector
 // versions test 32 or 16 positions at a time. Returns where the scalar rest begins.
 #if defined(__x86_64__)
-__attribute__((target("avx2"))) size_t scanWide(std::string_view page,
-                                                std::vector<MarkerHit>& hits) {
+__attribute__((target("avx2"))) size_t scanWide(std::string_view page, MarkerIndex& index) {
     const char* data = page.data();
     const __m256i e = _mm256_set1_epi8('e'), c = _mm256_set1_epi8('c'), u = _mm256_set1_epi8('_');
     size_t i = 0;
@@ -73,7 +72,7 @@ __attribute__((target("avx2"))) size_t scanWide(std::string_view page,
         unsigned mask =
             unsigned(_mm256_movemask_epi8(_mm256_and_si256(_mm256_and_si256(atE, atC), atU)));
         while (mask) {
-            classify(page, i + unsigned(__builtin_ctz(mask)), hits);
+            classify(page, i + unsigned(__builtin_ctz(mask)), index);
             mask &= mask - 1;
         }
     }
@@ -81,7 +80,7 @@ __attribute__((target("avx2"))) size_t scanWide(std::string_view page,
 }
 #endif
 
-size_t scanNarrow(std::string_view page, std::vector<MarkerHit>& hits) {
+size_t scanNarrow(std::string_view page, MarkerIndex& index) {
     size_t i = 0;
 #if defined(__SSE2__)
     const char* data = page.data();
@@ -94,7 +93,7 @@ size_t scanNarrow(std::string_view page, std::vector<MarkerHit>& hits) {
         unsigned mask =
             unsigned(_mm_movemask_epi8(_mm_and_si128(both, _mm_cmpeq_epi8(load(i + 2), u))));
         while (mask) {
-            classify(page, i + unsigned(__builtin_ctz(mask)), hits);
+            classify(page, i + unsigned(__builtin_ctz(mask)), index);
             mask &= mask - 1;
         }
     }
@@ -104,20 +103,20 @@ size_t scanNarrow(std::string_view page, std::vector<MarkerHit>& hits) {
 
 } // namespace
 
-std::vector<MarkerHit> indexMarkers(std::string_view page) {
+MarkerIndex indexMarkers(std::string_view page) {
     if (page.size() > UINT32_MAX) throw Error("Страница календаря слишком велика (больше 4 ГБ)");
-    std::vector<MarkerHit> hits;
-    hits.reserve(page.size() / 40);
+    MarkerIndex index;
+    index.hits.reserve(page.size() / 40);
 #if defined(__x86_64__)
     static const bool wide = __builtin_cpu_supports("avx2");
-    size_t i = wide ? scanWide(page, hits) : scanNarrow(page, hits);
+    size_t i = wide ? scanWide(page, index) : scanNarrow(page, index);
 #else
-    size_t i = scanNarrow(page, hits);
+    size_t i = scanNarrow(page, index);
 #endif
     const char* data = page.data();
     for (; i + 3 <= page.size(); ++i)
-        if (data[i] == 'e' && data[i + 1] == 'c' && data[i + 2] == '_') classify(page, i, hits);
-    return hits;
+        if (data[i] == 'e' && data[i + 1] == 'c' && data[i + 2] == '_') classify(page, i, index);
+    return index;
 }
 
 } // namespace newsbell
