@@ -11,9 +11,10 @@ namespace newsbell {
 namespace {
 
 void appendNumber(std::string& out, int value, size_t width) {
-    std::string digits = std::to_string(value);
-    if (digits.size() < width) out.append(width - digits.size(), '0');
-    out += digits;
+    char digits[16];
+    const std::string_view text(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+    if (text.size() < width) out.append(width - text.size(), '0');
+    out += text;
 }
 
 // The order of the y, m and d runs in the pattern, as their first letters.
@@ -33,6 +34,10 @@ std::array<char, 3> fieldOrder(std::string_view pattern) {
 std::string formatDate(QDate date, DateFormat format) {
     int year = 0, month = 0, day = 0;
     date.getDate(&year, &month, &day); // one calendar conversion instead of three
+    return formatDate(year, month, day, format);
+}
+
+std::string formatDate(int year, int month, int day, DateFormat format) {
     std::string out;
     std::string_view p = format.pattern;
     while (!p.empty()) {

@@ -20,6 +20,8 @@ inline constexpr DateFormat labelDateFormat{"d/m/yyyy", '.'};   // 24.5.2010
 inline constexpr DateFormat scriptDateFormat{"yyyy/m/d", ','};  // 2010,5,24
 
 std::string formatDate(QDate date, DateFormat format);
+// The same for a date whose parts the caller has at hand, without a calendar conversion.
+std::string formatDate(int year, int month, int day, DateFormat format);
 
 // Reads day, month and year in the order the pattern gives them, separated by the format's
 // separator, with blanks around. Two numbers are month and day (or day and month) of the

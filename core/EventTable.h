@@ -1,7 +1,9 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace newsbell {
@@ -70,9 +72,22 @@ public:
     void fixTitleRow();
 
 private:
+    // Makes a new row with its strings constructed empty, without zeroing the row first as a
+    // value-initialised array would be.
+    template <typename T> struct RowAllocator : std::allocator<T> {
+        template <typename U> struct rebind { using other = RowAllocator<U>; };
+        template <typename U, typename... Args> void construct(U* at, Args&&... args) {
+            if constexpr (sizeof...(Args) == 0)
+                ::new (static_cast<void*>(at)) U;
+            else
+                ::new (static_cast<void*>(at)) U(std::forward<Args>(args)...);
+        }
+    };
+
     void setFixedRows(int count);
 
-    std::vector<Row> rows_; // the first count_ are the table; the rest wait for reuse
+    std::vector<Row, RowAllocator<Row>>
+        rows_; // the first count_ are the table; the rest wait for reuse
     int count_ = 1;
     int fixedRows_ = 0;
     Listener* listener_ = nullptr;

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <cstdint>
 #include <cstring>
 
 namespace newsbell {
@@ -36,37 +37,68 @@ bool isNbsp(std::string_view text) {
 
 // Event dates carry no year; the page date decides it. Of the years around the page's, the
 // one that puts the date nearest to the page date wins (the later one on a tie), as long as
-// it lies within half a year of it.
-QDate eventDate(int month, int day, QDate pageDate, std::string_view cellText) {
+// it lies within half a year of it. Returns that year with the date.
+struct EventDate {
+    QDate date;
+    int year;
+};
+
+EventDate eventDate(int month, int day, QDate pageDate, int pageYear, std::string_view cellText) {
     constexpr qint64 halfYear = 183;
-    QDate best;
+    EventDate best{};
     qint64 bestDistance = halfYear + 1;
-    const int pageYear = pageDate.year();
     for (int year = pageYear - 1; year <= pageYear + 1; ++year) {
         QDate candidate(year, month, day);
         if (!candidate.isValid()) continue;
         qint64 distance = std::abs(pageDate.daysTo(candidate));
         if (distance <= bestDistance) {
-            best = candidate;
+            best = {candidate, year};
             bestDistance = distance;
         }
     }
-    if (!best.isValid()) throw Error("'" + cp1251ToUtf8(cellText) + "' is not a valid date");
+    if (!best.date.isValid()) throw Error("'" + cp1251ToUtf8(cellText) + "' is not a valid date");
     return best;
+}
+
+// Three characters as one number, so that a month name is one comparison.
+constexpr std::uint32_t threeChars(const char* p) {
+    return std::uint32_t(static_cast<unsigned char>(p[0])) |
+           std::uint32_t(static_cast<unsigned char>(p[1])) << 8 |
+           std::uint32_t(static_cast<unsigned char>(p[2])) << 16;
+}
+
+// The index of the first month name, in calendar order, that text holds anywhere; 12 when it
+// holds none. One pass over the short cell instead of a search for each name.
+size_t firstMonthIn(std::string_view text) {
+    static constexpr auto names = [] {
+        std::array<std::uint32_t, pageMonthNames.size()> packed{};
+        for (size_t m = 0; m < packed.size(); ++m) packed[m] = threeChars(pageMonthNames[m].data());
+        return packed;
+    }();
+    size_t first = names.size();
+    for (size_t i = 0; i + 3 <= text.size(); ++i) {
+        const std::uint32_t here = threeChars(text.data() + i);
+        for (size_t m = 0; m < first; ++m) {
+            if (names[m] == here) {
+                first = m;
+                break;
+            }
+        }
+    }
+    return first;
 }
 
 // Turns a date cell such as "Jan 3" into the table's date and weekday; a cell without a month
 // name stays as it is.
-void resolveDateCell(Row& row, QDate pageDate) {
+void resolveDateCell(Row& row, QDate pageDate, int pageYear) {
     std::string& text = row[1];
-    for (size_t m = 0; m < pageMonthNames.size(); ++m) {
-        if (text.find(pageMonthNames[m]) == npos) continue;
-        int day = strToInt(text.size() > 3 ? std::string_view(text).substr(3) : "");
-        QDate date = eventDate(int(m + 1), day, pageDate, text);
-        text = formatDate(date, tableDateFormat);
-        row[2] = std::to_string(weekdayNumber(date));
-        return;
-    }
+    const size_t m = firstMonthIn(text);
+    if (m == pageMonthNames.size()) return;
+    const int month = int(m + 1);
+    const int day = strToInt(text.size() > 3 ? std::string_view(text).substr(3) : "");
+    const EventDate date = eventDate(month, day, pageDate, pageYear, text);
+    text = formatDate(date.year, month, day, tableDateFormat);
+    row[2] = std::to_string(weekdayNumber(date.date));
 }
 
 void replaceFirstNbsp(std::string& text, std::string_view replacement) {
@@ -98,15 +130,12 @@ class PageWalker {
 public:
     PageWalker(std::string_view page, EventTable& table, QDate pageDate,
                const std::function<void()>& processEvents)
-        : page_(page), hits_(indexMarkers(page)), table_(table), pageDate_(pageDate),
-          processEvents_(processEvents) {}
+        : page_(page), index_(indexMarkers(page)), hits_(index_.hits), table_(table),
+          pageDate_(pageDate), pageYear_(pageDate.year()), processEvents_(processEvents) {}
 
     void run() {
         // One row at most per date marker: the table grows once, not row by row.
-        const auto dates = std::count_if(hits_.begin(), hits_.end(), [](const MarkerHit& hit) {
-            return hit.marker == Marker::Date;
-        });
-        table_.reserve(table_.rowCount() + int(dates));
+        table_.reserve(table_.rowCount() + int(index_.dates));
         while (nextRow()) {
         }
     }
@@ -289,16 +318,18 @@ private:
         } else {
             copyCellText(row[1], dateCell, pageEnd());
             makeCellTextPlain(row[1]);
-            resolveDateCell(row, pageDate_);
+            resolveDateCell(row, pageDate_, pageYear_);
         }
         for (int c = 3; c < columnCount; ++c)
             if (undecoded_ & 1u << c) makeCellTextPlain(row[size_t(c)]);
     }
 
     std::string_view page_;
-    std::vector<MarkerHit> hits_;
+    MarkerIndex index_;
+    const std::vector<MarkerHit>& hits_;
     EventTable& table_;
     QDate pageDate_;
+    int pageYear_; // pageDate_'s, worked out once
     const std::function<void()>& processEvents_;
     size_t pos_ = 0;
     size_t cursor_ = 0;      // index of the first marker hit the walk may still need

@@ -16,36 +16,36 @@ namespace {
 
 // Records the marker when the whole of it stands at position at. The length is a constant
 // here, so the comparison compiles to a few loads instead of a library call.
-template <Marker marker>
-void addIfWhole(std::string_view page, size_t at, std::vector<MarkerHit>& hits) {
+template <Marker marker> void addIfWhole(std::string_view page, size_t at, MarkerIndex& index) {
     constexpr std::string_view text = markerText(marker);
-    if (page.size() - at >= text.size() &&
-        std::memcmp(page.data() + at, text.data(), text.size()) == 0)
-        hits.push_back({std::uint32_t(at), marker});
+    if (page.size() - at < text.size() ||
+        std::memcmp(page.data() + at, text.data(), text.size()) != 0)
+        return;
+    index.hits.push_back({std::uint32_t(at), marker});
+    if constexpr (marker == Marker::Date) ++index.dates;
 }
 
 // Which marker, if any, starts at an "ec_" found at position at.
-[[gnu::always_inline]] inline void classify(std::string_view page, size_t at,
-                                            std::vector<MarkerHit>& hits) {
+[[gnu::always_inline]] inline void classify(std::string_view page, size_t at, MarkerIndex& index) {
     const char* p = page.data() + at;
     const size_t left = page.size() - at;
-    if (left > 3 && p[3] == 'b') return addIfWhole<Marker::Name>(page, at, hits);
-    if (left > 3 && p[3] == 'i') return addIfWhole<Marker::Importance>(page, at, hits);
+    if (left > 3 && p[3] == 'b') return addIfWhole<Marker::Name>(page, at, index);
+    if (left > 3 && p[3] == 'i') return addIfWhole<Marker::Importance>(page, at, index);
     if (left <= 7 || p[3] != 't' || p[4] != 'd' || p[5] != '_') return;
     switch (p[6]) {
     case 'd':
-        return addIfWhole<Marker::Date>(page, at, hits);
+        return addIfWhole<Marker::Date>(page, at, index);
     case 't':
-        return addIfWhole<Marker::Time>(page, at, hits);
+        return addIfWhole<Marker::Time>(page, at, index);
     case 'c':
-        return addIfWhole<Marker::Currency>(page, at, hits);
+        return addIfWhole<Marker::Currency>(page, at, index);
     case 'f':
-        return addIfWhole<Marker::Forecast>(page, at, hits);
+        return addIfWhole<Marker::Forecast>(page, at, index);
     case 'p':
-        return addIfWhole<Marker::Previous>(page, at, hits);
+        return addIfWhole<Marker::Previous>(page, at, index);
     case 'a':
-        if (p[7] == 'c') return addIfWhole<Marker::Actual>(page, at, hits);
-        return addIfWhole<Marker::AfterPrevious>(page, at, hits);
+        if (p[7] == 'c') return addIfWhole<Marker::Actual>(page, at, index);
+        return addIfWhole<Marker::AfterPrevious>(page, at, index);
     default:
         return;
     }
@@ -55,11 +55,50 @@ void addIfWhole(std::string_view page, size_t at, std::vector<MarkerHit>& hits) 
 
 namespace {
 
+#if defined(__x86_64__)
+// The only marker an "ec_" may open, told by its bytes 3 and 7 (every marker is longer), with
+// its text padded to 32 bytes and a mask of the bytes that count: one look-up and one compare
+// instead of a chain of branches.
+struct Candidate {
+    alignas(32) std::array<char, 32> text{};
+    std::uint32_t mask = 1; // none: byte 0 would have to be 0, and it is "e"
+    Marker marker{};
+};
+
+constexpr size_t candidateKey(const char* p) {
+    return size_t(static_cast<unsigned char>(p[3]) + static_cast<unsigned char>(p[7])) & 15;
+}
+
+constexpr std::array<Candidate, 16> candidates = [] {
+    std::array<Candidate, 16> table{};
+    for (size_t m = 0; m < markerTexts.size(); ++m) {
+        Candidate& c = table[candidateKey(markerTexts[m].data())];
+        if (c.mask != 1) throw "two markers share a key";
+        for (size_t k = 0; k < markerTexts[m].size(); ++k) c.text[k] = markerTexts[m][k];
+        c.mask = std::uint32_t((std::uint64_t(1) << markerTexts[m].size()) - 1);
+        c.marker = Marker(m);
+    }
+    return table;
+}();
+
+// What classify does, for an "ec_" followed by at least 29 more readable bytes.
+__attribute__((target("avx2"))) inline void classifyWide(const char* data, size_t at,
+                                                         MarkerIndex& index) {
+    const char* p = data + at;
+    const Candidate& c = candidates[candidateKey(p)];
+    const unsigned same = unsigned(_mm256_movemask_epi8(
+        _mm256_cmpeq_epi8(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)),
+                          _mm256_load_si256(reinterpret_cast<const __m256i*>(c.text.data())))));
+    if ((same & c.mask) != c.mask) return;
+    index.hits.push_back({std::uint32_t(at), c.marker});
+    if (c.marker == Marker::Date) ++index.dates;
+}
+#endif
+
 // The candidate starts are the positions where "e", "c" and "_" follow each other; the vector
 // versions test 32 or 16 positions at a time. Returns where the scalar rest begins.
 #if defined(__x86_64__)
-__attribute__((target("avx2"))) size_t scanWide(std::string_view page,
-                                                std::vector<MarkerHit>& hits) {
+__attribute__((target("avx2"))) size_t scanWide(std::string_view page, MarkerIndex& index) {
     const char* data = page.data();
     const __m256i e = _mm256_set1_epi8('e'), c = _mm256_set1_epi8('c'), u = _mm256_set1_epi8('_');
     size_t i = 0;
@@ -72,16 +111,21 @@ __attribute__((target("avx2"))) size_t scanWide(std::string_view page,
             _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + i + 2)), u);
         unsigned mask =
             unsigned(_mm256_movemask_epi8(_mm256_and_si256(_mm256_and_si256(atE, atC), atU)));
+        const bool roomy = page.size() - i >= 64; // 32 readable bytes after every start
         while (mask) {
-            classify(page, i + unsigned(__builtin_ctz(mask)), hits);
+            const size_t at = i + unsigned(__builtin_ctz(mask));
             mask &= mask - 1;
+            if (roomy)
+                classifyWide(data, at, index);
+            else
+                classify(page, at, index);
         }
     }
     return i;
 }
 #endif
 
-size_t scanNarrow(std::string_view page, std::vector<MarkerHit>& hits) {
+size_t scanNarrow(std::string_view page, MarkerIndex& index) {
     size_t i = 0;
 #if defined(__SSE2__)
     const char* data = page.data();
@@ -94,7 +138,7 @@ size_t scanNarrow(std::string_view page, std::vector<MarkerHit>& hits) {
         unsigned mask =
             unsigned(_mm_movemask_epi8(_mm_and_si128(both, _mm_cmpeq_epi8(load(i + 2), u))));
         while (mask) {
-            classify(page, i + unsigned(__builtin_ctz(mask)), hits);
+            classify(page, i + unsigned(__builtin_ctz(mask)), index);
             mask &= mask - 1;
         }
     }
@@ -104,20 +148,20 @@ size_t scanNarrow(std::string_view page, std::vector<MarkerHit>& hits) {
 
 } // namespace
 
-std::vector<MarkerHit> indexMarkers(std::string_view page) {
+MarkerIndex indexMarkers(std::string_view page) {
     if (page.size() > UINT32_MAX) throw Error("Страница календаря слишком велика (больше 4 ГБ)");
-    std::vector<MarkerHit> hits;
-    hits.reserve(page.size() / 40);
+    MarkerIndex index;
+    index.hits.reserve(page.size() / 40);
 #if defined(__x86_64__)
     static const bool wide = __builtin_cpu_supports("avx2");
-    size_t i = wide ? scanWide(page, hits) : scanNarrow(page, hits);
+    size_t i = wide ? scanWide(page, index) : scanNarrow(page, index);
 #else
-    size_t i = scanNarrow(page, hits);
+    size_t i = scanNarrow(page, index);
 #endif
     const char* data = page.data();
     for (; i + 3 <= page.size(); ++i)
-        if (data[i] == 'e' && data[i + 1] == 'c' && data[i + 2] == '_') classify(page, i, hits);
-    return hits;
+        if (data[i] == 'e' && data[i + 1] == 'c' && data[i + 2] == '_') classify(page, i, index);
+    return index;
 }
 
 } // namespace newsbell

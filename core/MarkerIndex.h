@@ -39,8 +39,13 @@ struct MarkerHit {
     Marker marker;
 };
 
-// Every marker occurrence in the page, in page order. Pages are far below 4 GiB; a larger
-// text is refused with an error.
-std::vector<MarkerHit> indexMarkers(std::string_view page);
+// Every marker occurrence in the page, in page order, and how many of them are date markers.
+struct MarkerIndex {
+    std::vector<MarkerHit> hits;
+    size_t dates = 0;
+};
+
+// Pages are far below 4 GiB; a larger text is refused with an error.
+MarkerIndex indexMarkers(std::string_view page);
 
 } // namespace newsbell
