@@ -8,6 +8,7 @@
 #include "alert/AlertNotifier.h"
 #include "alert/AlertWindow.h"
 #include "alert/FadeThread.h"
+#include "bench/Measures.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -22,15 +23,12 @@ using namespace newsbell;
 
 namespace {
 
+using bench::median;
+
 constexpr int alphaEnd = 180;
 constexpr int fadeStep = 2;
 constexpr std::chrono::milliseconds stepTime{10};
 constexpr int runs = 7;
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 // The popup's fade in, from Show to the fade's end on the user-interface thread.
 double popupFade(TAlertNotifier& alert) {

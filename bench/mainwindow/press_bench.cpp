@@ -8,6 +8,7 @@
 //   press_bench [PRESSES]    7 by default; on the display given, offscreen when there is none
 #include "alert/AlertNotifier.h"
 #include "alert/AlertWindow.h"
+#include "bench/Measures.h"
 #include "bench/core/GeneratedPage.h"
 #include "browser/WebEngineBrowserHost.h"
 #include "browser/WebEngineSetup.h"
@@ -28,6 +29,8 @@
 using namespace newsbell;
 
 namespace {
+
+using bench::median;
 
 // Nothing here may wait for a person: messages end the run, files are never chosen.
 struct UnattendedDesktop final : MessageSink, LinkOpener, FileChooser, SoundPlayer {
@@ -89,11 +92,6 @@ void putAway(TAlertNotifier& alert) {
     while (alert.fading()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     if (alert.popup()) alert.popup()->setShown(false);
     QCoreApplication::processEvents();
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 void measure(const char* what, const QUrl& page, const Clock& clock, int presses) {

@@ -4,6 +4,7 @@
 // with the part that only writes the file's bytes measured apart (the same bytes written to the
 // same file right after). Prints the ratios of week 520 to weeks 1 and 2 beyond the writing.
 //   week_join_bench [joins]
+#include "bench/Measures.h"
 #include "bench/core/GeneratedPage.h"
 #include "core/TableTextFile.h"
 #include "tests/support/FakeBrowser.h"
@@ -26,20 +27,14 @@ using namespace newsbell::testing;
 
 namespace {
 
+using bench::median;
+using bench::milliseconds;
+
 constexpr int weeksInJoin = 520;
 constexpr int eventsPerWeek = 60;
 const std::vector<int> timedWeeks{1, 2, 52, 520};
 
 using Clock = std::chrono::steady_clock;
-
-double milliseconds(Clock::duration span) {
-    return std::chrono::duration<double, std::milli>(span).count();
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 struct WeekTimes {
     double week = 0;    // the whole download-complete handler

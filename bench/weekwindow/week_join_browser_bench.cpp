@@ -7,6 +7,7 @@
 // weeks 1, 2, 52 and 520 over several joins and their ratios to week 2 (week 1 also lays the
 // window out), with the whole join's time and the waits for the guard.
 //   week_join_browser_bench [joins]
+#include "bench/Measures.h"
 #include "browser/WebEngineBrowserHost.h"
 #include "browser/WebEngineSetup.h"
 #include "calendar/CalendarServer.h"
@@ -34,21 +35,15 @@ using namespace newsbell::testing;
 
 namespace {
 
+using bench::median;
+using bench::milliseconds;
+
 constexpr int weeksInJoin = 520;
 const std::vector<int> timedWeeks{1, 2, 52, 520};
 const QDate firstMonday(2015, 1, 5);
 constexpr int stallSeconds = 120; // a week that takes longer ends the benchmark
 
 using Clock = std::chrono::steady_clock;
-
-double milliseconds(Clock::duration span) {
-    return std::chrono::duration<double, std::milli>(span).count();
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 [[noreturn]] void giveUp(const QString& why) {
     std::fprintf(stderr, "week_join_browser_bench: %s\n", qPrintable(why));
