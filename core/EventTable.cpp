@@ -26,7 +26,10 @@ const Row& columnTitles() {
     return titles;
 }
 
-EventTable::EventTable() : rows_(2) {}
+// Room for a week of a few dozen events from the start, so that filling one moves nothing.
+EventTable::EventTable() : rows_(2) {
+    rows_.reserve(64);
+}
 
 Row EventTable::row(int index) const {
     Row cells;

@@ -25,10 +25,17 @@ constexpr std::string_view dateValueMarker = "eco_date_full_date value=";
 constexpr std::string_view yearMarker = "year=";
 constexpr std::string_view nbsp = "&nbsp;";
 
-// Whether text begins with "&nbsp;", and whether it is exactly that. The length is a constant,
-// so this is a couple of loads rather than a library call.
+// Whether text begins with "&nbsp;", and whether it is exactly that: two loads and two
+// compares, where a library call would cost more than the cell.
 bool startsWithNbsp(std::string_view text) {
-    return text.size() >= nbsp.size() && std::memcmp(text.data(), nbsp.data(), nbsp.size()) == 0;
+    if (text.size() < nbsp.size()) return false;
+    std::uint32_t head = 0, wantedHead = 0;
+    std::uint16_t tail = 0, wantedTail = 0;
+    std::memcpy(&head, text.data(), 4);
+    std::memcpy(&tail, text.data() + 4, 2);
+    std::memcpy(&wantedHead, nbsp.data(), 4);
+    std::memcpy(&wantedTail, nbsp.data() + 4, 2);
+    return head == wantedHead && tail == wantedTail;
 }
 
 bool isNbsp(std::string_view text) {
@@ -74,23 +81,34 @@ constexpr std::uint32_t threeChars(const char* p) {
            std::uint32_t(static_cast<unsigned char>(p[2])) << 16;
 }
 
+// A three-letter text's slot among the month names: the twelve names give twelve different
+// slots, so each place in a cell costs one compare instead of twelve.
+constexpr size_t monthSlot(std::uint32_t threeLetters) {
+    return (threeLetters * 26596u) >> 28;
+}
+
 // The index of the first month name, in calendar order, that text holds anywhere; 12 when it
-// holds none. One pass over the short cell instead of a search for each name.
+// holds none.
 size_t firstMonthIn(std::string_view text) {
-    static constexpr auto names = [] {
-        std::array<std::uint32_t, pageMonthNames.size()> packed{};
-        for (size_t m = 0; m < packed.size(); ++m) packed[m] = threeChars(pageMonthNames[m].data());
-        return packed;
+    struct Slot {
+        std::uint32_t name = 0; // three NULs never read as a month: its month is 12
+        size_t month = pageMonthNames.size();
+    };
+    static constexpr auto bySlot = [] {
+        std::array<Slot, 16> table{};
+        for (size_t m = 0; m < pageMonthNames.size(); ++m) {
+            const std::uint32_t name = threeChars(pageMonthNames[m].data());
+            Slot& slot = table[monthSlot(name)];
+            if (slot.month != pageMonthNames.size()) throw "two month names share a slot";
+            slot = {name, m};
+        }
+        return table;
     }();
-    size_t first = names.size();
+    size_t first = pageMonthNames.size();
     for (size_t i = 0; i + 3 <= text.size(); ++i) {
         const std::uint32_t here = threeChars(text.data() + i);
-        for (size_t m = 0; m < first; ++m) {
-            if (names[m] == here) {
-                first = m;
-                break;
-            }
-        }
+        const Slot& slot = bySlot[monthSlot(here)];
+        if (slot.name == here) first = std::min(first, slot.month);
     }
     return first;
 }
@@ -208,15 +226,10 @@ private:
     // "&", so no "&nbsp;" either.
     void setValueCell(int column, CellScan scan) {
         if (scan.text.empty()) return;
-        table_.writePendingCell(column, scan.text, pageEnd());
-        if (scan.plain) return;
-        const std::string_view text = table_.pendingCell(column);
-        const size_t at = findNbsp(text);
-        if (at != npos) {
-            char* data = table_.pendingCellData(column);
-            std::memmove(data + at, data + at + nbsp.size(), text.size() - at - nbsp.size());
-            table_.cutPendingCell(column, text.size() - nbsp.size());
-        }
+        const size_t at = scan.plain ? npos : findNbsp(scan.text);
+        if (at == npos) return setCell(column, scan);
+        table_.writePendingCell(column, scan.text.substr(0, at), pageEnd());
+        table_.appendToPendingCell(column, scan.text.substr(at + nbsp.size()), pageEnd());
         makePlain(column);
     }
 

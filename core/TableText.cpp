@@ -22,7 +22,7 @@ void TableText::grow(size_t bytes) {
     constexpr size_t limit = UINT32_MAX;
     if (bytes > limit - size_) throw Error("Таблица событий слишком велика (больше 4 ГБ текста)");
     const size_t wanted =
-        std::min(limit, std::max({size_t(size_) + bytes, 2 * capacity_, size_t(256)}));
+        std::min(limit, std::max({size_t(size_) + bytes, 2 * capacity_, size_t(4096)}));
     auto grown = std::make_unique_for_overwrite<char[]>(wanted + 16);
     if (size_ != 0) std::memcpy(grown.get(), data_.get(), size_);
     data_ = std::move(grown);
