@@ -10,12 +10,51 @@ namespace newsbell {
 
 namespace {
 
-void appendNumber(std::string& out, int value, size_t width) {
-    char digits[16];
-    const std::string_view text(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
-    if (text.size() < width) out.append(width - text.size(), '0');
-    out += text;
-}
+// Gathers a date's text on the stack and makes the string once: a table writes a date for every
+// day of a page, and a library call for each piece costs more than the piece.
+class DateWriter {
+public:
+    void put(char c) {
+        if (used_ == sizeof buffer_) spill();
+        buffer_[used_++] = c;
+    }
+    void putRun(char c, size_t count) {
+        for (; count > 0; --count) put(c);
+    }
+    // Value with at least width digits, zeros in front. A date's parts are small numbers, written
+    // digit by digit; any other goes through the library.
+    void putNumber(int value, size_t width) {
+        if (value >= 0 && value < 10000 && width <= 4) {
+            size_t length = value < 10 ? 1 : value < 100 ? 2 : value < 1000 ? 3 : 4;
+            if (length < width) length = width;
+            char digits[4];
+            for (size_t k = length; k > 0; --k, value /= 10) digits[k - 1] = char('0' + value % 10);
+            for (size_t k = 0; k < length; ++k) put(digits[k]);
+            return;
+        }
+        char digits[16];
+        const char* end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+        const size_t length = size_t(end - digits);
+        if (length < width) putRun('0', width - length);
+        for (const char* digit = digits; digit != end; ++digit) put(*digit);
+    }
+    std::string text() {
+        if (spilled_.empty()) return std::string(buffer_, used_);
+        spill();
+        return std::move(spilled_);
+    }
+
+private:
+    // Only a pattern longer than any the program uses fills the buffer.
+    void spill() {
+        spilled_.append(buffer_, used_);
+        used_ = 0;
+    }
+
+    char buffer_[32];
+    size_t used_ = 0;
+    std::string spilled_;
+};
 
 // The order of the y, m and d runs in the pattern, as their first letters.
 std::array<char, 3> fieldOrder(std::string_view pattern) {
@@ -38,27 +77,28 @@ std::string formatDate(QDate date, DateFormat format) {
 }
 
 std::string formatDate(int year, int month, int day, DateFormat format) {
-    std::string out;
-    std::string_view p = format.pattern;
-    while (!p.empty()) {
-        char c = p.front();
-        size_t run = p.find_first_not_of(c);
-        if (run == std::string_view::npos) run = p.size();
-        if (c == 'y') {
-            if (run >= 3)
-                appendNumber(out, year, 4);
-            else
-                appendNumber(out, year % 100, 2);
-        } else if (c == 'm') {
-            appendNumber(out, month, run);
-        } else if (c == 'd') {
-            appendNumber(out, day, run);
-        } else {
-            out.append(run, c == '/' ? format.separator : c);
+    DateWriter out;
+    const std::string_view p = format.pattern;
+    for (size_t i = 0; i < p.size();) {
+        const char c = p[i];
+        size_t run = 1;
+        while (i + run < p.size() && p[i + run] == c) ++run;
+        i += run;
+        switch (c) {
+        case 'y':
+            out.putNumber(run >= 3 ? year : year % 100, run >= 3 ? 4 : 2);
+            break;
+        case 'm':
+            out.putNumber(month, run);
+            break;
+        case 'd':
+            out.putNumber(day, run);
+            break;
+        default:
+            out.putRun(c == '/' ? format.separator : c, run);
         }
-        p.remove_prefix(run);
     }
-    return out;
+    return out.text();
 }
 
 int expandTwoDigitYear(int twoDigits, int currentYear) {

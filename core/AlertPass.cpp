@@ -144,6 +144,8 @@ public:
           nowSeconds_(secondsOfDay(now)) {}
 
     int nowSeconds() const { return nowSeconds_; }
+    // Most rows of a week are of another day: their other cells are never read.
+    bool ofToday(const EventTable& table, int row) const { return table.cell(1, row) == today_; }
 
     // Only rows of today with a time of day that no cleared box excludes are ever due. The
     // windows are read when the first such row needs them, so that fields which do not form a
@@ -176,7 +178,8 @@ void runAlertPass(const EventTable& table, const AlertSettings& settings, QDate 
                   const std::function<void(const DueAlert&)>& onDue) {
     RowTimer timer(settings, today, now);
     for (int r = 1; r < table.rowCount(); ++r) {
-        const Row& row = table.row(r);
+        if (!timer.ofToday(table, r)) continue;
+        const Row row = table.row(r);
         int eventSeconds = 0;
         if (timer.timing(row, eventSeconds) != RowTiming::Due) continue;
         onDue(DueAlert{r, statusLine(row), message(row, eventSeconds, timer.nowSeconds())});
@@ -195,7 +198,8 @@ earliestRow(const EventTable& table, const AlertSettings& settings, QDate today,
     int earliestSeconds = 0;
     for (int r = 1; r < table.rowCount(); ++r) {
         int eventSeconds = 0;
-        if (timer.timing(table.row(r), eventSeconds) != wanted) continue;
+        if (!timer.ofToday(table, r) || timer.timing(table.row(r), eventSeconds) != wanted)
+            continue;
         if (!counts(eventSeconds, timer.nowSeconds())) continue;
         if (earliest && eventSeconds >= earliestSeconds) continue;
         earliest = r;

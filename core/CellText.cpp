@@ -90,17 +90,17 @@ bool isPlain(std::string_view text) {
 
 } // namespace
 
-void makeCellTextPlain(std::string& text) {
-    if (isPlain(text)) return;
-    const std::string markup = std::move(text);
-    std::string& out = text;
-    out.clear();
-    out.reserve(markup.size());
-    for (size_t i = 0; i < markup.size();) {
+// A reference is never shorter than its character, so the text is rewritten front to back in
+// place.
+size_t makeCellTextPlain(char* text, size_t size) {
+    const std::string_view markup(text, size);
+    if (isPlain(markup)) return size;
+    size_t out = 0;
+    for (size_t i = 0; i < size;) {
         char decoded = 0;
         size_t length = 0;
         if (markup[i] == '&') {
-            std::string_view rest = std::string_view(markup).substr(i);
+            std::string_view rest = markup.substr(i);
             length = rest.starts_with("&#") ? readNumericReference(rest, decoded)
                                             : readNamedReference(rest, decoded);
         }
@@ -108,9 +108,10 @@ void makeCellTextPlain(std::string& text) {
             decoded = markup[i];
             length = 1;
         }
-        out += lineSafe(decoded);
+        text[out++] = lineSafe(decoded);
         i += length;
     }
+    return out;
 }
 
 } // namespace newsbell

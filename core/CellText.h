@@ -1,8 +1,6 @@
 #pragma once
 
 #include <array>
-#include <cstring>
-#include <string>
 #include <string_view>
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -13,8 +11,8 @@ namespace newsbell {
 // Turns a cell's page markup text, in place, into plain text that cannot break a line of the table
 // text file: character references become characters ("&amp;" "&", "&nbsp;" a blank, "&#N;" and
 // "&#xH;" the cp1251 character or "?"), other "&name;" stay; then ";" becomes "," and CR, LF
-// and tab become blanks.
-void makeCellTextPlain(std::string& text);
+// and tab become blanks. Returns the plain text's size, never more than size.
+size_t makeCellTextPlain(char* text, size_t size);
 
 // A cell's text as the page gives it: the text before the next "<" (empty when none follows),
 // and whether it holds anything makeCellTextPlain would change. One pass does both, so that
@@ -32,7 +30,7 @@ inline constexpr std::array<bool, 256> cellSpecialCharacters = [] {
 }();
 
 // Inline: the extraction calls it for every cell of every row.
-inline CellScan scanCell(std::string_view text) {
+[[gnu::always_inline]] inline CellScan scanCell(std::string_view text) {
     size_t i = 0;
     bool plain = true;
 #if defined(__SSE2__)
@@ -59,24 +57,6 @@ inline CellScan scanCell(std::string_view text) {
         plain = plain && !cellSpecialCharacters[static_cast<unsigned char>(text[i])];
     }
     return {{}, true};
-}
-
-// Copies a cell's text out of the page into a table cell. A short text goes as one 16-byte move
-// into the string's own buffer, with no library call; that takes 16 readable bytes from where
-// the text starts, so pageEnd says where the page stops.
-inline void copyCellText(std::string& cell, std::string_view text, const char* pageEnd) {
-    constexpr size_t block = 16;
-    const size_t length = text.size();
-    // An empty text may point nowhere, so it is never read from.
-    if (length == 0 || length >= block || pageEnd - text.data() < std::ptrdiff_t(block)) {
-        cell.assign(text);
-        return;
-    }
-    // A string holds at least 15 characters and its terminator without allocating.
-    cell.resize_and_overwrite(block - 1, [&](char* out, size_t) {
-        std::memcpy(out, text.data(), block);
-        return length;
-    });
 }
 
 } // namespace newsbell

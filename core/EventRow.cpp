@@ -11,8 +11,7 @@ namespace newsbell {
 namespace {
 
 template <size_t N>
-std::optional<size_t> boxOf(const std::string& cell,
-                            const std::array<std::string_view, N>& values) {
+std::optional<size_t> boxOf(std::string_view cell, const std::array<std::string_view, N>& values) {
     const auto found = std::find(values.begin(), values.end(), cell);
     if (found == values.end()) return std::nullopt;
     return size_t(found - values.begin());

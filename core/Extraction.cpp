@@ -25,14 +25,28 @@ constexpr std::string_view dateValueMarker = "eco_date_full_date value=";
 constexpr std::string_view yearMarker = "year=";
 constexpr std::string_view nbsp = "&nbsp;";
 
-// Whether text begins with "&nbsp;", and whether it is exactly that. The length is a constant,
-// so this is a couple of loads rather than a library call.
+// Whether text begins with "&nbsp;", and whether it is exactly that: two loads and two
+// compares, where a library call would cost more than the cell.
 bool startsWithNbsp(std::string_view text) {
-    return text.size() >= nbsp.size() && std::memcmp(text.data(), nbsp.data(), nbsp.size()) == 0;
+    if (text.size() < nbsp.size()) return false;
+    std::uint32_t head = 0, wantedHead = 0;
+    std::uint16_t tail = 0, wantedTail = 0;
+    std::memcpy(&head, text.data(), 4);
+    std::memcpy(&tail, text.data() + 4, 2);
+    std::memcpy(&wantedHead, nbsp.data(), 4);
+    std::memcpy(&wantedTail, nbsp.data() + 4, 2);
+    return head == wantedHead && tail == wantedTail;
 }
 
 bool isNbsp(std::string_view text) {
     return text.size() == nbsp.size() && startsWithNbsp(text);
+}
+
+// Where the first "&nbsp;" of a short cell text is, or npos; inline, as the cells are short.
+size_t findNbsp(std::string_view text) {
+    for (size_t at = findChar(text, '&'); at != npos; at = findChar(text, '&', at + 1))
+        if (startsWithNbsp(text.substr(at))) return at;
+    return npos;
 }
 
 // Event dates carry no year; the page date decides it. Of the years around the page's, the
@@ -67,43 +81,50 @@ constexpr std::uint32_t threeChars(const char* p) {
            std::uint32_t(static_cast<unsigned char>(p[2])) << 16;
 }
 
+// A three-letter text's slot among the month names: the twelve names give twelve different
+// slots, so each place in a cell costs one compare instead of twelve.
+constexpr size_t monthSlot(std::uint32_t threeLetters) {
+    return (threeLetters * 26596u) >> 28;
+}
+
 // The index of the first month name, in calendar order, that text holds anywhere; 12 when it
-// holds none. One pass over the short cell instead of a search for each name.
+// holds none.
 size_t firstMonthIn(std::string_view text) {
-    static constexpr auto names = [] {
-        std::array<std::uint32_t, pageMonthNames.size()> packed{};
-        for (size_t m = 0; m < packed.size(); ++m) packed[m] = threeChars(pageMonthNames[m].data());
-        return packed;
+    struct Slot {
+        std::uint32_t name = 0; // three NULs never read as a month: its month is 12
+        size_t month = pageMonthNames.size();
+    };
+    static constexpr auto bySlot = [] {
+        std::array<Slot, 16> table{};
+        for (size_t m = 0; m < pageMonthNames.size(); ++m) {
+            const std::uint32_t name = threeChars(pageMonthNames[m].data());
+            Slot& slot = table[monthSlot(name)];
+            if (slot.month != pageMonthNames.size()) throw "two month names share a slot";
+            slot = {name, m};
+        }
+        return table;
     }();
-    size_t first = names.size();
+    size_t first = pageMonthNames.size();
     for (size_t i = 0; i + 3 <= text.size(); ++i) {
         const std::uint32_t here = threeChars(text.data() + i);
-        for (size_t m = 0; m < first; ++m) {
-            if (names[m] == here) {
-                first = m;
-                break;
-            }
-        }
+        const Slot& slot = bySlot[monthSlot(here)];
+        if (slot.name == here) first = std::min(first, slot.month);
     }
     return first;
 }
 
-// Turns a date cell such as "Jan 3" into the table's date and weekday; a cell without a month
-// name stays as it is.
-void resolveDateCell(Row& row, QDate pageDate, int pageYear) {
-    std::string& text = row[1];
+// Turns the pending row's date cell, when it holds a month name ("Jan 3"), into the table's
+// date and weekday; a cell without one stays as it is.
+void resolveDateCell(EventTable& table, QDate pageDate, int pageYear) {
+    const std::string_view text = table.pendingCell(1);
     const size_t m = firstMonthIn(text);
     if (m == pageMonthNames.size()) return;
     const int month = int(m + 1);
-    const int day = strToInt(text.size() > 3 ? std::string_view(text).substr(3) : "");
+    const int day = strToInt(text.size() > 3 ? text.substr(3) : "");
     const EventDate date = eventDate(month, day, pageDate, pageYear, text);
-    text = formatDate(date.year, month, day, tableDateFormat);
-    row[2] = std::to_string(weekdayNumber(date.date));
-}
-
-void replaceFirstNbsp(std::string& text, std::string_view replacement) {
-    size_t at = text.find(nbsp);
-    if (at != npos) text.replace(at, nbsp.size(), replacement);
+    table.writePendingCell(1, formatDate(date.year, month, day, tableDateFormat));
+    const char weekday = char('0' + weekdayNumber(date.date));
+    table.writePendingCell(2, std::string_view(&weekday, 1));
 }
 
 // The forecast is read right inside its cell.
@@ -135,7 +156,7 @@ public:
 
     void run() {
         // One row at most per date marker: the table grows once, not row by row.
-        table_.reserve(table_.rowCount() + int(index_.dates));
+        table_.reserve(table_.rowCount() + int(index_.dates), index_.dates * 64);
         while (nextRow()) {
         }
     }
@@ -152,14 +173,13 @@ private:
         const RowHead head = readRowHead(date);
         if (head.name == npos) return false;
 
-        Row& row = table_.pendingRow();
-        undecoded_ = 0;
-        std::string_view dateCell = readRowCells(head, row);
+        table_.startPendingRow();
+        std::string_view dateCell = readRowCells(head);
         pos_ = std::min(head.name + markerText(Marker::Name).size() + 1, page_.size());
-        readName(row);
+        readName();
         skipHitsBefore(pos_);
-        readValues(row);
-        finishRow(row, dateCell);
+        readValues();
+        finishRow(dateCell);
         table_.commitPendingRow();
         return true;
     }
@@ -189,12 +209,28 @@ private:
         return scanCell(slice(start, end));
     }
 
-    // Cells that may hold references or line breaks are remembered, to be made plain when
-    // the row is complete. The pending row's cells start empty, so an empty text needs no copy.
-    void setCell(Row& row, int column, CellScan scan, size_t length = std::string_view::npos) {
-        if (!scan.text.empty())
-            copyCellText(row[size_t(column)], scan.text.substr(0, length), pageEnd());
-        if (!scan.plain) undecoded_ |= 1u << column;
+    // The pending row's cells start empty, so an empty text needs no copy.
+    void setCell(int column, CellScan scan, size_t length = std::string_view::npos) {
+        if (scan.text.empty()) return;
+        table_.writePendingCell(column, scan.text.substr(0, length), pageEnd());
+        if (!scan.plain) makePlain(column);
+    }
+
+    // A cell that may hold references or line breaks, made plain where it stands.
+    void makePlain(int column) {
+        const size_t size = table_.pendingCell(column).size();
+        table_.cutPendingCell(column, makeCellTextPlain(table_.pendingCellData(column), size));
+    }
+
+    // A value cell drops its first "&nbsp;" before it is made plain. A plain value holds no
+    // "&", so no "&nbsp;" either.
+    void setValueCell(int column, CellScan scan) {
+        if (scan.text.empty()) return;
+        const size_t at = scan.plain ? npos : findNbsp(scan.text);
+        if (at == npos) return setCell(column, scan);
+        table_.writePendingCell(column, scan.text.substr(0, at), pageEnd());
+        table_.appendToPendingCell(column, scan.text.substr(at + nbsp.size()), pageEnd());
+        makePlain(column);
     }
 
     // Where a row's cells are: its name link, the date marker its cells follow, and the first
@@ -241,41 +277,40 @@ private:
     }
 
     // Reads date, time, currency and importance; returns the date cell as the page has it.
-    std::string_view readRowCells(const RowHead& head, Row& row) {
+    std::string_view readRowCells(const RowHead& head) {
         const size_t end = head.name + 1;
         std::string_view dateCell = cellText(head.cells, Marker::Date, end).text;
         if (head.cells != head.date && isNbsp(dateCell)) {
             std::string_view carried = carriedDate(head, end);
             if (!carried.empty()) dateCell = carried;
         }
-        setCell(row, 3, cellText(head.first[0], Marker::Time, end));
-        setCell(row, 4, cellText(head.first[1], Marker::Currency, end));
-        setCell(row, 5, cellText(head.first[2], Marker::Importance, end), 1);
+        setCell(3, cellText(head.first[0], Marker::Time, end));
+        setCell(4, cellText(head.first[1], Marker::Currency, end));
+        setCell(5, cellText(head.first[2], Marker::Importance, end), 1);
         return dateCell;
     }
 
     // The link's text, with a blank for its first "&nbsp;" or else in front; the position is
     // left one character before the "<" that ends it.
-    void readName(Row& row) {
+    void readName() {
         size_t gt = findChar(page_, '>', pos_);
         if (gt != npos) pos_ = gt + 1;
         const CellScan scan = scanCell(page_.substr(pos_));
         if (scan.text.empty() && findChar(page_, '<', pos_) == npos) return;
         pos_ += scan.text.size() - 1;
-        std::string& name = row[6];
-        const size_t at = scan.plain ? npos : scan.text.find(nbsp);
+        const size_t at = scan.plain ? npos : findNbsp(scan.text);
         if (at == npos) {
-            name += ' ';
-            name += scan.text;
+            table_.writePendingCell(6, " ");
+            table_.appendToPendingCell(6, scan.text, pageEnd());
         } else {
-            name.append(scan.text.substr(0, at))
-                .append(1, ' ')
-                .append(scan.text.substr(at + nbsp.size()));
+            table_.writePendingCell(6, scan.text.substr(0, at), pageEnd());
+            table_.appendToPendingCell(6, " ");
+            table_.appendToPendingCell(6, scan.text.substr(at + nbsp.size()), pageEnd());
         }
-        if (!scan.plain) undecoded_ |= 1u << 6;
+        if (!scan.plain) makePlain(6);
     }
 
-    void readValues(Row& row) {
+    void readValues() {
         const size_t actualHit = findHit(Marker::Actual, pos_);
         if (actualHit == hits_.size()) return;
         const size_t actual = hits_[actualHit].position;
@@ -283,7 +318,7 @@ private:
         std::string_view rest = page_.substr(pos_);
         if (!startsWithNbsp(rest)) {
             size_t gt = findChar(rest, '>');
-            if (gt != npos) setCell(row, 7, scanCell(rest.substr(gt + 1)));
+            if (gt != npos) setCell(7, scanCell(rest.substr(gt + 1)));
         }
         skipHitsBefore(pos_);
         // The value cells end at the after-previous marker; the first forecast and previous
@@ -300,28 +335,23 @@ private:
         }
         if (after == npos) return; // no value cells to read
         const size_t end = after + 1;
-        setCell(row, 8, forecastValue(slice(forecast == npos ? pos_ : forecast, end)));
-        setCell(row, 9, previousValue(slice(previous == npos ? pos_ : previous, end)));
-        // A plain value holds no "&", so no "&nbsp;" either.
-        if (undecoded_ & 1u << 8) replaceFirstNbsp(row[8], "");
-        if (undecoded_ & 1u << 9) replaceFirstNbsp(row[9], "");
+        setValueCell(8, forecastValue(slice(forecast == npos ? pos_ : forecast, end)));
+        setValueCell(9, previousValue(slice(previous == npos ? pos_ : previous, end)));
     }
 
-    void finishRow(Row& row, std::string_view dateCell) {
-        const int index = table_.rowCount();
+    void finishRow(std::string_view dateCell) {
         char digits[16];
-        row[0].assign(digits, std::to_chars(digits, digits + sizeof digits, index).ptr);
+        const char* digitsEnd =
+            std::to_chars(digits, digits + sizeof digits, table_.rowCount()).ptr;
+        table_.writePendingCell(0, {digits, size_t(digitsEnd - digits)}, digits + sizeof digits);
         if (isNbsp(dateCell)) {
-            const Row& above = table_.row(index - 1);
-            row[1] = above[1];
-            row[2] = above[2];
+            table_.copyCellFromRowAbove(1);
+            table_.copyCellFromRowAbove(2);
         } else {
-            copyCellText(row[1], dateCell, pageEnd());
-            makeCellTextPlain(row[1]);
-            resolveDateCell(row, pageDate_, pageYear_);
+            table_.writePendingCell(1, dateCell, pageEnd());
+            makePlain(1);
+            resolveDateCell(table_, pageDate_, pageYear_);
         }
-        for (int c = 3; c < columnCount; ++c)
-            if (undecoded_ & 1u << c) makeCellTextPlain(row[size_t(c)]);
     }
 
     std::string_view page_;
@@ -332,8 +362,7 @@ private:
     int pageYear_; // pageDate_'s, worked out once
     const std::function<void()>& processEvents_;
     size_t pos_ = 0;
-    size_t cursor_ = 0;      // index of the first marker hit the walk may still need
-    unsigned undecoded_ = 0; // columns of the row being read that may need makeCellTextPlain
+    size_t cursor_ = 0; // index of the first marker hit the walk may still need
 };
 
 } // namespace

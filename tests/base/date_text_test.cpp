@@ -18,6 +18,15 @@ TEST(DateText, formats_the_three_date_texts_of_the_program) {
     EXPECT_EQ(formatDate(date, scriptDateFormat), "2010,5,4");
 }
 
+// Years the short path does not take, and a pattern longer than the writer's buffer.
+TEST(DateText, formats_any_year_and_any_pattern_whole) {
+    EXPECT_EQ(formatDate(5, 1, 2, tableDateFormat), "0005.01.02");
+    EXPECT_EQ(formatDate(12345, 12, 31, tableDateFormat), "12345.12.31");
+    const std::string separators(40, '/');
+    EXPECT_EQ(formatDate(2010, 5, 4, {"dd" + separators + "yy", '-'}),
+              "04" + std::string(40, '-') + "10");
+}
+
 TEST(DateText, parses_in_the_order_of_its_format) {
     EXPECT_EQ(iso(parseDate("2010.05.24", tableDateFormat, 2026)), "2010-05-24");
     EXPECT_EQ(iso(parseDate("24.5.2010", labelDateFormat, 2026)), "2010-05-24");

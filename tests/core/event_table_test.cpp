@@ -1,6 +1,8 @@
 #include "core/EventTable.h"
 
+#include <cstring>
 #include <gtest/gtest.h>
+#include <memory>
 
 using namespace newsbell;
 
@@ -11,9 +13,10 @@ EventTable numberedTable(int count) {
     EventTable table;
     table.writeTitles();
     for (int i = 1; i <= count; ++i) {
+        const std::string number = std::to_string(i), name = "e" + number;
         Row row;
-        row[0] = std::to_string(i);
-        row[6] = "e" + std::to_string(i);
+        row[0] = number;
+        row[6] = name;
         table.appendRow(row);
     }
     table.fixTitleRow();
@@ -22,7 +25,7 @@ EventTable numberedTable(int count) {
 
 std::vector<std::string> numbers(const EventTable& table) {
     std::vector<std::string> result;
-    for (int r = 1; r < table.rowCount(); ++r) result.push_back(table.cell(0, r));
+    for (int r = 1; r < table.rowCount(); ++r) result.emplace_back(table.cell(0, r));
     return result;
 }
 
@@ -106,3 +109,57 @@ TEST(RowDeletion, a_listening_view_sees_every_row_come_and_go) {
 }
 
 } // namespace
+
+// The page sits in a buffer of exactly its size, so that the sanitizer build sees any read past
+// its end; the cells start at every distance from that end.
+TEST(PendingRow, takes_a_cell_whole_wherever_it_sits_in_the_page) {
+    const std::string text = "0123456789abcdefghij";
+    const auto page = std::make_unique<char[]>(text.size());
+    std::memcpy(page.get(), text.data(), text.size());
+    const char* pageEnd = page.get() + text.size();
+    EventTable table;
+    for (size_t start = 0; start < text.size(); ++start) {
+        for (size_t length = 0; start + length <= text.size(); ++length) {
+            table.startPendingRow();
+            table.writePendingCell(6, "a cell that held a long text before");
+            table.writePendingCell(6, std::string_view(page.get() + start, length), pageEnd);
+            table.writePendingCell(7, std::string_view(page.get() + start, length), pageEnd);
+            ASSERT_EQ(table.pendingCell(6), text.substr(start, length)) << start << " " << length;
+            ASSERT_EQ(table.pendingCell(7), text.substr(start, length)) << start << " " << length;
+        }
+    }
+    table.commitPendingRow();
+    EXPECT_EQ(table.rowCount(), 2);
+}
+
+// Edits leave old text behind and rows may be copied from the table into itself; the cells must
+// read back as a plain copy of every change says, through many compactions.
+TEST(EventTable, keeps_every_cell_through_edits_and_copies_within_itself) {
+    EventTable table;
+    table.writeTitles();
+    std::vector<std::array<std::string, columnCount>> model(1);
+    for (int c = 0; c < columnCount; ++c) model[0][size_t(c)] = columnTitles()[size_t(c)];
+    for (int step = 0; step < 20000; ++step) {
+        const int row = 1 + step % 5;
+        while (table.rowCount() <= row) {
+            table.appendRow({});
+            model.emplace_back();
+        }
+        if (step % 7 == 0) {
+            const int from = step % table.rowCount();
+            table.setRow(row, table.row(from));
+            model[size_t(row)] = model[size_t(from)];
+        } else if (step % 997 == 0) {
+            table.setRowCount(2);
+            model.resize(2);
+        } else {
+            const std::string text(size_t(step % 40), char('a' + step % 26));
+            table.setCell(step % columnCount, row, text);
+            model[size_t(row)][size_t(step % columnCount)] = text;
+        }
+        ASSERT_EQ(table.rowCount(), int(model.size()));
+        for (int r = 0; r < table.rowCount(); ++r)
+            for (int c = 0; c < columnCount; ++c)
+                ASSERT_EQ(table.cell(c, r), model[size_t(r)][size_t(c)]) << step;
+    }
+}

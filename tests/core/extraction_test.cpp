@@ -28,7 +28,7 @@ ExtractionOptions options(ExtractionMode mode = ExtractionMode::FreshTable) {
 
 std::vector<std::string> column(const EventTable& table, int c) {
     std::vector<std::string> cells;
-    for (int r = 1; r < table.rowCount(); ++r) cells.push_back(table.cell(c, r));
+    for (int r = 1; r < table.rowCount(); ++r) cells.emplace_back(table.cell(c, r));
     return cells;
 }
 

@@ -51,7 +51,7 @@ std::string joined(const std::vector<std::string>& lines) {
 std::string rowNumbers(const EventTable& table) {
     std::string numbers;
     for (int row = 1; row < table.rowCount(); ++row)
-        numbers += (row > 1 ? "," : "") + table.cell(0, row);
+        numbers.append(row > 1 ? "," : "").append(table.cell(0, row));
     return numbers;
 }
 

@@ -13,8 +13,9 @@ class EventGridTest : public ::testing::Test {
 protected:
     void SetUp() override {
         for (int i = 1; i <= 8; ++i) {
+            const std::string number = std::to_string(i);
             Row row;
-            row[0] = std::to_string(i);
+            row[0] = number;
             grid.table().appendRow(row);
         }
         grid.table().fixTitleRow();
@@ -120,9 +121,10 @@ TEST_F(EventGridTest, column_borders_in_the_fixed_row_can_be_dragged) {
 // of reach of the mouse.
 TEST_F(EventGridTest, fixed_row_and_column_stay_in_view_while_the_rest_scrolls) {
     for (int i = 9; i <= 40; ++i) {
+        const std::string number = std::to_string(i), name = "event " + number;
         Row row;
-        row[0] = std::to_string(i);
-        row[6] = "event " + std::to_string(i);
+        row[0] = number;
+        row[6] = name;
         grid.table().appendRow(row);
     }
     struct Case {
