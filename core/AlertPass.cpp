@@ -144,14 +144,14 @@ public:
           nowSeconds_(secondsOfDay(now)) {}
 
     int nowSeconds() const { return nowSeconds_; }
-    // Most rows of a week are of another day: their other cells are never read.
-    bool ofToday(const EventTable& table, int row) const { return table.cell(1, row) == today_; }
 
     // Only rows of today with a time of day that no cleared box excludes are ever due. The
     // windows are read when the first such row needs them, so that fields which do not form a
     // time fail only where a row depends on them.
-    RowTiming timing(const Row& row, int& eventSeconds) {
-        if (row[1] != today_) return RowTiming::Ignored;
+    RowTiming timing(const EventTable& table, int r, int& eventSeconds) {
+        // Most rows of a week are of another day: their other cells are never read.
+        if (table.cell(1, r) != today_) return RowTiming::Ignored;
+        const Row row = table.row(r);
         if (excludedBy(currencyBox(row), settings_.currencies) ||
             excludedBy(importanceBox(row), settings_.importances))
             return RowTiming::Ignored;
@@ -178,10 +178,9 @@ void runAlertPass(const EventTable& table, const AlertSettings& settings, QDate 
                   const std::function<void(const DueAlert&)>& onDue) {
     RowTimer timer(settings, today, now);
     for (int r = 1; r < table.rowCount(); ++r) {
-        if (!timer.ofToday(table, r)) continue;
-        const Row row = table.row(r);
         int eventSeconds = 0;
-        if (timer.timing(row, eventSeconds) != RowTiming::Due) continue;
+        if (timer.timing(table, r, eventSeconds) != RowTiming::Due) continue;
+        const Row row = table.row(r);
         onDue(DueAlert{r, statusLine(row), message(row, eventSeconds, timer.nowSeconds())});
     }
 }
@@ -198,8 +197,7 @@ earliestRow(const EventTable& table, const AlertSettings& settings, QDate today,
     int earliestSeconds = 0;
     for (int r = 1; r < table.rowCount(); ++r) {
         int eventSeconds = 0;
-        if (!timer.ofToday(table, r) || timer.timing(table.row(r), eventSeconds) != wanted)
-            continue;
+        if (timer.timing(table, r, eventSeconds) != wanted) continue;
         if (!counts(eventSeconds, timer.nowSeconds())) continue;
         if (earliest && eventSeconds >= earliestSeconds) continue;
         earliest = r;

@@ -37,37 +37,27 @@ Row EventTable::row(int index) const {
     return cells;
 }
 
-TableText::Span EventTable::written(std::string_view text) {
-    const TableText::Span span{text_.size(), std::uint32_t(text.size())};
+void EventTable::rewrite(TableText::Span& span, std::string_view text) {
+    unused_ += span.size;
+    span = {text_.size(), std::uint32_t(text.size())};
     text_.append(text);
-    return span;
 }
 
 void EventTable::setCell(int column, int row, std::string_view text) {
     if (text_.holds(text)) return setCell(column, row, std::string(text));
-    TableText::Span& span = rows_[size_t(row)][size_t(column)];
-    unused_ += span.size;
-    span = written(text);
+    rewrite(rows_[size_t(row)][size_t(column)], text);
     if (listener_) listener_->cellChanged(column, row);
     compactIfWasteful();
 }
 
 void EventTable::replaceCells(int index, const Row& cells) {
     if (std::ranges::any_of(cells, [this](std::string_view text) { return text_.holds(text); })) {
-        const std::array<std::string, columnCount> copies{
-            std::string(cells[0]), std::string(cells[1]), std::string(cells[2]),
-            std::string(cells[3]), std::string(cells[4]), std::string(cells[5]),
-            std::string(cells[6]), std::string(cells[7]), std::string(cells[8]),
-            std::string(cells[9])};
+        std::array<std::string, columnCount> copies;
         Row views;
-        for (int c = 0; c < columnCount; ++c) views[size_t(c)] = copies[size_t(c)];
+        for (size_t c = 0; c < copies.size(); ++c) views[c] = copies[c] = cells[c];
         return replaceCells(index, views);
     }
-    for (int c = 0; c < columnCount; ++c) {
-        TableText::Span& span = rows_[size_t(index)][size_t(c)];
-        unused_ += span.size;
-        span = written(cells[size_t(c)]);
-    }
+    for (size_t c = 0; c < cells.size(); ++c) rewrite(rows_[size_t(index)][c], cells[c]);
 }
 
 void EventTable::setRow(int index, const Row& cells) {

@@ -112,7 +112,8 @@ private:
 
     Spans& pending() { return rows_[size_t(count_)]; }
     const Spans& pendingSpans() const { return rows_[size_t(count_)]; }
-    TableText::Span written(std::string_view text);
+    // The span shows text, appended; what it showed before is left behind.
+    void rewrite(TableText::Span& span, std::string_view text);
     // Cells whose text lies in this table's own buffer are copied out first, as writing may
     // move the buffer.
     void replaceCells(int index, const Row& cells);

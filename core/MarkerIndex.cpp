@@ -14,48 +14,6 @@ namespace newsbell {
 
 namespace {
 
-// Records the marker when the whole of it stands at position at. The length is a constant
-// here, so the comparison compiles to a few loads instead of a library call.
-template <Marker marker> void addIfWhole(std::string_view page, size_t at, MarkerIndex& index) {
-    constexpr std::string_view text = markerText(marker);
-    if (page.size() - at < text.size() ||
-        std::memcmp(page.data() + at, text.data(), text.size()) != 0)
-        return;
-    index.hits.push_back({std::uint32_t(at), marker});
-    if constexpr (marker == Marker::Date) ++index.dates;
-}
-
-// Which marker, if any, starts at an "ec_" found at position at.
-[[gnu::always_inline]] inline void classify(std::string_view page, size_t at, MarkerIndex& index) {
-    const char* p = page.data() + at;
-    const size_t left = page.size() - at;
-    if (left > 3 && p[3] == 'b') return addIfWhole<Marker::Name>(page, at, index);
-    if (left > 3 && p[3] == 'i') return addIfWhole<Marker::Importance>(page, at, index);
-    if (left <= 7 || p[3] != 't' || p[4] != 'd' || p[5] != '_') return;
-    switch (p[6]) {
-    case 'd':
-        return addIfWhole<Marker::Date>(page, at, index);
-    case 't':
-        return addIfWhole<Marker::Time>(page, at, index);
-    case 'c':
-        return addIfWhole<Marker::Currency>(page, at, index);
-    case 'f':
-        return addIfWhole<Marker::Forecast>(page, at, index);
-    case 'p':
-        return addIfWhole<Marker::Previous>(page, at, index);
-    case 'a':
-        if (p[7] == 'c') return addIfWhole<Marker::Actual>(page, at, index);
-        return addIfWhole<Marker::AfterPrevious>(page, at, index);
-    default:
-        return;
-    }
-}
-
-} // namespace
-
-namespace {
-
-#if defined(__x86_64__)
 // The only marker an "ec_" may open, told by its bytes 3 and 7 (every marker is longer), with
 // its text padded to 32 bytes and a mask of the bytes that count: one look-up and one compare
 // instead of a chain of branches.
@@ -81,6 +39,24 @@ constexpr std::array<Candidate, 16> candidates = [] {
     return table;
 }();
 
+[[gnu::always_inline]] inline void record(MarkerIndex& index, size_t at, Marker marker) {
+    index.hits.push_back({std::uint32_t(at), marker});
+    if (marker == Marker::Date) ++index.dates;
+}
+
+// Which marker, if any, starts at an "ec_" found at position at, near the page's end or on a
+// processor without AVX2.
+void classify(std::string_view page, size_t at, MarkerIndex& index) {
+    const size_t left = page.size() - at;
+    if (left <= 7) return;
+    const Candidate& c = candidates[candidateKey(page.data() + at)];
+    if (c.mask == 1) return;
+    const std::string_view text = markerText(c.marker);
+    if (left >= text.size() && std::memcmp(page.data() + at, text.data(), text.size()) == 0)
+        record(index, at, c.marker);
+}
+
+#if defined(__x86_64__)
 // What classify does, for an "ec_" followed by at least 29 more readable bytes.
 __attribute__((target("avx2"))) inline void classifyWide(const char* data, size_t at,
                                                          MarkerIndex& index) {
@@ -89,9 +65,7 @@ __attribute__((target("avx2"))) inline void classifyWide(const char* data, size_
     const unsigned same = unsigned(_mm256_movemask_epi8(
         _mm256_cmpeq_epi8(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)),
                           _mm256_load_si256(reinterpret_cast<const __m256i*>(c.text.data())))));
-    if ((same & c.mask) != c.mask) return;
-    index.hits.push_back({std::uint32_t(at), c.marker});
-    if (c.marker == Marker::Date) ++index.dates;
+    if ((same & c.mask) == c.mask) record(index, at, c.marker);
 }
 #endif
 
@@ -102,7 +76,8 @@ __attribute__((target("avx2"))) size_t scanWide(std::string_view page, MarkerInd
     const char* data = page.data();
     const __m256i e = _mm256_set1_epi8('e'), c = _mm256_set1_epi8('c'), u = _mm256_set1_epi8('_');
     size_t i = 0;
-    for (; i + 34 <= page.size(); i += 32) {
+    // 32 readable bytes after every start in these blocks: a whole marker is compared at once.
+    for (; i + 64 <= page.size(); i += 32) {
         const __m256i atE =
             _mm256_cmpeq_epi8(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + i)), e);
         const __m256i atC = _mm256_cmpeq_epi8(
@@ -111,15 +86,7 @@ __attribute__((target("avx2"))) size_t scanWide(std::string_view page, MarkerInd
             _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + i + 2)), u);
         unsigned mask =
             unsigned(_mm256_movemask_epi8(_mm256_and_si256(_mm256_and_si256(atE, atC), atU)));
-        const bool roomy = page.size() - i >= 64; // 32 readable bytes after every start
-        while (mask) {
-            const size_t at = i + unsigned(__builtin_ctz(mask));
-            mask &= mask - 1;
-            if (roomy)
-                classifyWide(data, at, index);
-            else
-                classify(page, at, index);
-        }
+        for (; mask; mask &= mask - 1) classifyWide(data, i + unsigned(__builtin_ctz(mask)), index);
     }
     return i;
 }
